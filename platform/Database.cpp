@@ -1,0 +1,224 @@
+#include "Database.h"
+
+#include <QFileInfo>
+#include <QHash>
+#include <QMutex>
+#include <QSqlDatabase>
+#include <QSqlDriver>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QThread>
+
+namespace {
+
+const char* const kDateFormat = "yyyy-MM-dd hh:mm:ss";
+
+QMutex connections_mutex;
+QStringList connection_names;
+
+QVariant Bindable(const QVariant& value)
+{
+    if (!value.isValid() || value.isNull())
+        return QVariant();
+    switch (value.typeId()) {
+    case QMetaType::QDateTime: {
+        const QDateTime dt = value.toDateTime();
+        return dt.isValid() ? QVariant(Db_Date_Text(dt)) : QVariant();
+    }
+    case QMetaType::QDate: {
+        const QDate d = value.toDate();
+        return d.isValid() ? QVariant(d.toString("yyyy-MM-dd") + " 00:00:00") : QVariant();
+    }
+    case QMetaType::Bool:
+        return value.toBool() ? 1 : 0;
+    default:
+        return value;
+    }
+}
+
+QString Describe(const QSqlError& error)
+{
+    QString text = error.databaseText();
+    if (text.isEmpty())
+        text = error.text();
+    return text.trimmed();
+}
+
+QSqlQuery Run(const QString& connection, const QString& sql, const QVariantList& params)
+{
+    QSqlDatabase db = QSqlDatabase::database(connection, false);
+    QSqlQuery query(db);
+    query.setForwardOnly(true);
+    if (!query.prepare(sql))
+        throw Database_Error(Describe(query.lastError()));
+    for (int i = 0; i < params.size(); ++i)
+        query.bindValue(i, Bindable(params.at(i)));
+    if (!query.exec())
+        throw Database_Error(Describe(query.lastError()));
+    return query;
+}
+
+} // namespace
+
+Database_Error::Database_Error(const QString& description)
+    : std::runtime_error(description.toStdString())
+{
+}
+
+QString Database_Error::Description() const
+{
+    return QString::fromStdString(what());
+}
+
+Database::Database(const QString& path)
+    : path_(QFileInfo(path).absoluteFilePath())
+{
+    if (path.isEmpty() || !QFileInfo::exists(path_))
+        throw Database_Error("Could not find file '" + path + "'.");
+    connection_ = QString("brackenlead:%1:%2")
+                      .arg(path_)
+                      .arg(reinterpret_cast<quintptr>(QThread::currentThread()));
+    if (QSqlDatabase::contains(connection_) && QSqlDatabase::database(connection_, false).isOpen())
+        return;
+    QSqlDatabase db = QSqlDatabase::contains(connection_)
+        ? QSqlDatabase::database(connection_, false)
+        : QSqlDatabase::addDatabase("QSQLITE", connection_);
+    db.setDatabaseName(path_);
+    db.setConnectOptions("QSQLITE_BUSY_TIMEOUT=5000");
+    if (!db.open())
+        throw Database_Error(Describe(db.lastError()));
+    {
+        QMutexLocker lock(&connections_mutex);
+        if (!connection_names.contains(connection_))
+            connection_names << connection_;
+    }
+    // A file that is not a database opens fine and fails on first use: find out now.
+    try {
+        Run(connection_, "PRAGMA foreign_keys=ON", {});
+        Run(connection_, "SELECT count(*) FROM sqlite_master", {});
+    } catch (const Database_Error&) {
+        db.close();
+        throw;
+    }
+}
+
+QList<QSqlRecord> Database::Select(const QString& sql, const QVariantList& params)
+{
+    QSqlQuery query = Run(connection_, sql, params);
+    QList<QSqlRecord> rows;
+    while (query.next())
+        rows << query.record();
+    if (query.lastError().isValid())
+        throw Database_Error(Describe(query.lastError()));
+    return rows;
+}
+
+QSqlRecord Database::Select_First(const QString& sql, const QVariantList& params)
+{
+    QSqlQuery query = Run(connection_, sql, params);
+    if (query.next())
+        return query.record();
+    if (query.lastError().isValid())
+        throw Database_Error(Describe(query.lastError()));
+    return QSqlRecord();
+}
+
+QVariant Database::Scalar(const QString& sql, const QVariantList& params)
+{
+    QSqlQuery query = Run(connection_, sql, params);
+    if (query.next())
+        return query.value(0);
+    if (query.lastError().isValid())
+        throw Database_Error(Describe(query.lastError()));
+    return QVariant();
+}
+
+qint64 Database::Insert(const QString& sql, const QVariantList& params)
+{
+    QSqlQuery query = Run(connection_, sql, params);
+    return query.lastInsertId().toLongLong();
+}
+
+int Database::Execute(const QString& sql, const QVariantList& params)
+{
+    QSqlQuery query = Run(connection_, sql, params);
+    return query.numRowsAffected();
+}
+
+void Database::Begin()
+{
+    Run(connection_, "BEGIN IMMEDIATE", {});
+}
+
+void Database::Commit()
+{
+    Run(connection_, "COMMIT", {});
+}
+
+void Database::Rollback()
+{
+    Run(connection_, "ROLLBACK", {});
+}
+
+void Database::Close_All()
+{
+    QStringList names;
+    {
+        QMutexLocker lock(&connections_mutex);
+        names.swap(connection_names);
+    }
+    for (const QString& name : names) {
+        {
+            QSqlDatabase db = QSqlDatabase::database(name, false);
+            if (db.isOpen())
+                db.close();
+        }
+        QSqlDatabase::removeDatabase(name);
+    }
+}
+
+Database_Transaction::Database_Transaction(Database& db)
+    : db_(db)
+{
+    db_.Begin();
+}
+
+Database_Transaction::~Database_Transaction()
+{
+    if (!done_) {
+        try {
+            db_.Rollback();
+        } catch (const Database_Error&) {
+        }
+    }
+}
+
+void Database_Transaction::Commit()
+{
+    db_.Commit();
+    done_ = true;
+}
+
+QString Db_Date_Text(const QDateTime& value)
+{
+    return value.toString(kDateFormat);
+}
+
+QDateTime Db_To_Date(const QVariant& value)
+{
+    if (!value.isValid() || value.isNull())
+        return QDateTime();
+    if (value.typeId() == QMetaType::QDateTime)
+        return value.toDateTime();
+    const QString text = value.toString().trimmed();
+    QDateTime dt = QDateTime::fromString(text, kDateFormat);
+    if (!dt.isValid())
+        dt = QDateTime(QDate::fromString(text, "yyyy-MM-dd"), QTime(0, 0));
+    return dt;
+}
+
+QString Db_Text(const QSqlRecord& record, const QString& field)
+{
+    const QVariant v = record.value(field);
+    return v.isNull() ? QString("") : v.toString();
+}

@@ -1,0 +1,73 @@
+#pragma once
+// The database layer: one SQLite file, statements with bound parameters only.
+//
+// Values are bound, never pasted into SQL text. QDateTime and QDate values are
+// bound as the fixed text "yyyy-MM-dd hh:mm:ss" (an invalid one as NULL), bools
+// as 0/1 and a null QVariant as NULL. Failures throw Database_Error, whose text
+// is the database's own description of what went wrong.
+
+#include <QDateTime>
+#include <QList>
+#include <QSqlRecord>
+#include <QString>
+#include <QVariant>
+#include <QVariantList>
+#include <stdexcept>
+
+class Database_Error : public std::runtime_error {
+public:
+    explicit Database_Error(const QString& description);
+    QString Description() const;
+};
+
+class Database {
+public:
+    // Opens (or reuses) this thread's connection to the file at path.
+    // Throws when the file does not exist or cannot be opened as a database.
+    explicit Database(const QString& path);
+
+    QList<QSqlRecord> Select(const QString& sql, const QVariantList& params = {});
+    // The first row; an empty record when there is none (check isEmpty()).
+    QSqlRecord Select_First(const QString& sql, const QVariantList& params = {});
+    // The first column of the first row; a null QVariant when there is none.
+    QVariant Scalar(const QString& sql, const QVariantList& params = {});
+    // Runs an INSERT and returns the new row's id.
+    qint64 Insert(const QString& sql, const QVariantList& params = {});
+    // Runs an UPDATE, DELETE or other statement; returns the rows changed.
+    int Execute(const QString& sql, const QVariantList& params = {});
+
+    void Begin();
+    void Commit();
+    void Rollback();
+
+    QString Path() const { return path_; }
+
+    // Closes every connection this process holds (needed before the file is
+    // replaced, and between tests).
+    static void Close_All();
+
+private:
+    QString path_;
+    QString connection_;
+};
+
+// Commits on Commit(), rolls back when left without it.
+class Database_Transaction {
+public:
+    explicit Database_Transaction(Database& db);
+    ~Database_Transaction();
+    void Commit();
+    Database_Transaction(const Database_Transaction&) = delete;
+    Database_Transaction& operator=(const Database_Transaction&) = delete;
+
+private:
+    Database& db_;
+    bool done_ = false;
+};
+
+// The stored date form, to the second.
+QString Db_Date_Text(const QDateTime& value);
+// Reads a stored date; an invalid QDateTime for NULL or unreadable text.
+QDateTime Db_To_Date(const QVariant& value);
+// A record field as text; NULL reads as the empty text.
+QString Db_Text(const QSqlRecord& record, const QString& field);

@@ -1,0 +1,32 @@
+# The Debian packages the program and its tests need; sourced by ./run and ./test.
+BRACKENLEAD_PACKAGES=(
+  g++ cmake ninja-build pkg-config
+  qt6-base-dev libqt6sql6-sqlite
+  libgmime-3.0-dev libcurl4-openssl-dev
+  libhunspell-dev hunspell-en-us
+  fonts-dejavu-core
+)
+BRACKENLEAD_TEST_PACKAGES=(
+  python3 python3-aiosmtpd python3-pyftpdlib msmtp xauth xvfb
+)
+
+# Installs whichever of the given packages are missing.
+install_missing_packages() {
+  local missing=()
+  local p
+  for p in "$@"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+  done
+  ((${#missing[@]})) || return 0
+  echo "Installing: ${missing[*]}"
+  local sudo=""
+  [[ $(id -u) -eq 0 ]] || sudo="sudo"
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}
+
+# Configures and builds into build/.
+build_brackenlead() {
+  cmake --preset default >/dev/null
+  cmake --build --preset default -- -j"$(nproc)"
+}
