@@ -35,7 +35,7 @@ void Delete_Outbox_Attachments(qint64 Outbox_ID);
 qint64 Find_Contact_By_Email(const QString& Email);
 
 // The event-list row of an event (key "evt" + unique id + "-:::-" + contact id).
-struct List_Row;
+#include "Main_Window_Lists.h"
 List_Row Event_List_Row(const QDateTime& Email_ID_Date, const QString& Event_Type,
                         const QString& EventSubject, const QString& Event_Unique_ID,
                         qint64 ContactID, bool Has_Attachments);
