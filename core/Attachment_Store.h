@@ -14,7 +14,8 @@ QString Attachment_Free_Name(const QString& Source_Path);
 bool Copy_File_To_Event_Attachments(qint64 Event_ID, const QString& Source_Path);
 bool Copy_File_To_Outbox_Attachments(qint64 Outbox_ID, const QString& Source_Path);
 
-// Link_Database is "E" (an event) or "U" (an unmatched e-mail).
+// Link_Database is "E" (an event) or "U" (an unmatched e-mail). A failure to
+// read the table or delete a file is thrown (Database_Error) to the caller.
 void Delete_One_Attachment(qint64 Link_ID, const QString& Link_Database,
                            const QString& Attachment_Final_Name);
 void Delete_All_Attachments(qint64 Link_ID, const QString& Link_Database);

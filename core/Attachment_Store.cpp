@@ -1,0 +1,128 @@
+#include "Attachment_Store.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSqlRecord>
+#include <functional>
+
+#include "Data_Access.h"
+#include "Dialogs.h"
+#include "GlobalVariables.h"
+
+namespace {
+
+// A failure of the copy, told in the same words as a database failure.
+struct Copy_Error {
+    QString description;
+};
+
+// Copies the source into the store; returns the path of the copy.
+QString Copy_Into_Store(const QString& Source_Path)
+{
+    if (!QFileInfo(Source_Path).isFile())
+        throw Copy_Error{"File not found: " + Source_Path};
+    QDir().mkpath(Attachments_Folder());
+    const QString target = Attachment_Free_Name(Source_Path);
+    QFile source(Source_Path);
+    if (!source.copy(target))
+        throw Copy_Error{source.errorString()};
+    return target;
+}
+
+bool Copy_And_Record(const QString& failure_text, const QString& Source_Path,
+                     const std::function<void(Database&, const QString& copy, const QString& name)>& record)
+{
+    QString copy;
+    try {
+        copy = Copy_Into_Store(Source_Path);
+        Database db = Open_Database();
+        record(db, copy, QFileInfo(Source_Path).fileName());
+        return true;
+    } catch (const Copy_Error& e) {
+        Message_Box(failure_text + e.description, vbOKOnly);
+    } catch (const Database_Error& e) {
+        // A copy without its row would lie in the store for ever.
+        if (!copy.isEmpty())
+            QFile::remove(copy);
+        Message_Box(failure_text + e.Description(), vbOKOnly);
+    }
+    return false;
+}
+
+void Remove_File(const QString& path)
+{
+    if (path.isEmpty() || !QFileInfo::exists(path))
+        return;
+    QFile file(path);
+    if (!file.remove())
+        throw Database_Error("Could not delete " + path + ": " + file.errorString());
+}
+
+} // namespace
+
+QString Attachments_Folder()
+{
+    return GlobalVariables::Program_Folder + "Attachments/";
+}
+
+QString Attachment_Free_Name(const QString& Source_Path)
+{
+    const QString folder = Attachments_Folder();
+    const QString name = QFileInfo(Source_Path).fileName();
+    QString candidate = folder + name;
+    for (qint64 counter = 0; QFileInfo::exists(candidate); ++counter)
+        candidate = folder + QString::number(counter) + name;
+    return candidate;
+}
+
+bool Copy_File_To_Event_Attachments(qint64 Event_ID, const QString& Source_Path)
+{
+    return Copy_And_Record(
+        "Error on Add Attachment. msg: ", Source_Path,
+        [Event_ID](Database& db, const QString& copy, const QString& name) {
+            db.Insert("INSERT INTO Attachments (Link_ID, Link_Database, Attachment_Path_Name, "
+                      "Attachment_Final_Name) VALUES (?, ?, ?, ?)",
+                      {Event_ID, QString("E"), copy, name});
+        });
+}
+
+bool Copy_File_To_Outbox_Attachments(qint64 Outbox_ID, const QString& Source_Path)
+{
+    return Copy_And_Record(
+        "Error on Add Outbox Attachment. msg: ", Source_Path,
+        [Outbox_ID](Database& db, const QString& copy, const QString& name) {
+            db.Insert("INSERT INTO Outbox_Attachments (Outbox_ID, Attachment_Path, Attachment_Name) "
+                      "VALUES (?, ?, ?)",
+                      {Outbox_ID, copy, name});
+        });
+}
+
+void Delete_One_Attachment(qint64 Link_ID, const QString& Link_Database,
+                           const QString& Attachment_Final_Name)
+{
+    Database db = Open_Database();
+    const QSqlRecord row = db.Select_First(
+        "SELECT rowid, Attachment_Path_Name FROM Attachments WHERE Link_ID = ? AND Link_Database = ? "
+        "AND Attachment_Final_Name = ? ORDER BY rowid LIMIT 1",
+        {Link_ID, Link_Database, Attachment_Final_Name});
+    if (row.isEmpty()) {
+        Message_Box("Could not find Attachment: " + Attachment_Final_Name, vbOKOnly);
+        return;
+    }
+    Remove_File(Db_Text(row, "Attachment_Path_Name"));
+    db.Execute("DELETE FROM Attachments WHERE rowid = ?", {row.value(0)});
+}
+
+void Delete_All_Attachments(qint64 Link_ID, const QString& Link_Database)
+{
+    Database db = Open_Database();
+    const QList<QSqlRecord> rows = db.Select(
+        "SELECT rowid, Attachment_Path_Name FROM Attachments WHERE Link_ID = ? AND Link_Database = ? "
+        "ORDER BY rowid",
+        {Link_ID, Link_Database});
+    for (const QSqlRecord& row : rows) {
+        Remove_File(Db_Text(row, "Attachment_Path_Name"));
+        db.Execute("DELETE FROM Attachments WHERE rowid = ?", {row.value(0)});
+    }
+}

@@ -1,0 +1,140 @@
+#include "Backup.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSqlRecord>
+#include <filesystem>
+#include <system_error>
+
+#include "Clock.h"
+#include "Data_Access.h"
+#include "Dialogs.h"
+#include "GlobalVariables.h"
+
+namespace {
+
+std::filesystem::path Fs_Path(const QString& path)
+{
+    return std::filesystem::path(path.toStdU16String());
+}
+
+QString Error_Text(const std::error_code& error)
+{
+    return QString::fromLocal8Bit(error.message());
+}
+
+// The backup goes into Backup_Dir when that folder exists, under the
+// database's own name; otherwise to databackup.mdb in the program folder.
+QString Backup_Target()
+{
+    const QString dir = GlobalVariables::Backup_Dir;
+    if (!dir.isEmpty() && QFileInfo(dir).isDir())
+        return QDir(dir).filePath(QFileInfo(GlobalVariables::Database_Path).fileName());
+    return GlobalVariables::Program_Folder + "databackup.mdb";
+}
+
+// Copies the file byte for byte over an older copy.
+void Backup_Database()
+{
+    const QString target = Backup_Target();
+    std::error_code error;
+    std::filesystem::copy_file(Fs_Path(GlobalVariables::Database_Path), Fs_Path(target),
+                               std::filesystem::copy_options::overwrite_existing, error);
+    if (error)
+        Message_Box("The database could not be backed up to " + QDir::toNativeSeparators(target)
+                        + ": " + Error_Text(error),
+                    vbOKOnly | vbExclamation);
+}
+
+// Stamps the backup time and moves the start counter on; true when this
+// start is the one that compacts.
+bool Count_Start()
+{
+    Database db = Open_Database();
+    Database_Transaction transaction(db);
+    const QSqlRecord row =
+        db.Select_First("SELECT rowid, Compression_Counter FROM Settings ORDER BY rowid LIMIT 1");
+    if (row.isEmpty())
+        throw Database_Error("The settings row is missing.");
+    const QVariant rowid = row.value(0);
+    const QVariant counter = row.value(1);
+    bool compact = false;
+    qint64 next = 1;
+    if (counter.isNull()) {
+        next = 1;
+    } else if (counter.toLongLong() < 5) {
+        next = counter.toLongLong() + 1;
+    } else {
+        next = 0;
+        compact = true;
+    }
+    db.Execute("UPDATE Settings SET Backup_Date = ?, Compression_Counter = ? WHERE rowid = ?",
+               {Now(), next, rowid});
+    transaction.Commit();
+    return compact;
+}
+
+void Compaction_Failed(const QString& reason)
+{
+    Message_Box("The database could not be compacted: " + reason
+                    + "\r\n\r\nThe database has been left as it was.",
+                vbOKOnly | vbExclamation);
+}
+
+// Writes the compacted copy, checks it, and only then puts it in place of
+// the database by one rename, so there is always a whole database file.
+void Compact_Database()
+{
+    const QString database = GlobalVariables::Database_Path;
+    const QString compacted = GlobalVariables::Program_Folder + "databck.mdb";
+    std::error_code error;
+
+    Database::Close_All();
+    if (std::filesystem::exists(Fs_Path(compacted), error)
+        && !std::filesystem::remove(Fs_Path(compacted), error)) {
+        Compaction_Failed("the old file " + QDir::toNativeSeparators(compacted)
+                          + " could not be deleted: " + Error_Text(error));
+        return;
+    }
+
+    try {
+        Database(database).Execute("VACUUM INTO ?", {compacted});
+        Database::Close_All();
+        const QString check = Database(compacted).Scalar("PRAGMA integrity_check").toString();
+        Database::Close_All();
+        if (check != "ok")
+            throw Database_Error("the compacted copy is damaged (" + check + ").");
+    } catch (const Database_Error& e) {
+        Database::Close_All();
+        std::filesystem::remove(Fs_Path(compacted), error);
+        Compaction_Failed(e.Description());
+        return;
+    }
+
+    std::filesystem::rename(Fs_Path(compacted), Fs_Path(database), error);
+    if (error)
+        Message_Box("The compacted database could not be put in place: " + Error_Text(error)
+                        + "\r\n\r\nThe database has been left as it was. The compacted copy is "
+                        + QDir::toNativeSeparators(compacted) + ".",
+                    vbOKOnly | vbExclamation);
+}
+
+} // namespace
+
+void Backup_And_Compact_Database()
+{
+    // The copy must see the file as a whole, with no connection writing to it.
+    Database::Close_All();
+    Backup_Database();
+
+    bool compact = false;
+    try {
+        compact = Count_Start();
+    } catch (const Database_Error& e) {
+        Message_Box("The backup could not be recorded in the settings: " + e.Description(),
+                    vbOKOnly | vbExclamation);
+    }
+    Database::Close_All();
+    if (compact)
+        Compact_Database();
+}

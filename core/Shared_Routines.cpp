@@ -1,0 +1,137 @@
+#include "Shared_Routines.h"
+
+#include <QSqlRecord>
+
+#include "Clock.h"
+#include "Data_Access.h"
+#include "Dialogs.h"
+#include "Event_History.h"
+#include "Random.h"
+
+namespace {
+
+bool Is_Null(const QVariant& value)
+{
+    return !value.isValid() || value.isNull()
+        || (value.typeId() == QMetaType::QString && value.toString().isNull());
+}
+
+std::function<void(const QString&)>& Mapi_Message_Deleter()
+{
+    static std::function<void(const QString&)> deleter;
+    return deleter;
+}
+
+} // namespace
+
+void Add_Stats(const QString& Name, int Count)
+{
+    const QString day = Now().toString("MM/dd/yyyy");
+    try {
+        Database db = Open_Database();
+        Database_Transaction transaction(db);
+        const int changed = db.Execute(
+            "UPDATE Stats SET NumOfEvents = coalesce(NumOfEvents, 0) + ? WHERE rowid = "
+            "(SELECT rowid FROM Stats WHERE EventDate = ? AND Event = ? ORDER BY rowid LIMIT 1)",
+            {Count, day, Name});
+        if (changed == 0)
+            db.Execute("INSERT INTO Stats (EventDate, Event, NumOfEvents) VALUES (?, ?, ?)",
+                       {day, Name, Count});
+        transaction.Commit();
+    } catch (const Database_Error& e) {
+        Message_Box("Error on Add Stats: " + e.Description(), vbOKOnly);
+    }
+}
+
+void Add_To_Junk_Emails(const QVariant& Email)
+{
+    if (Is_Null(Email))
+        return;
+    const QString address = Email.toString();
+    // An empty address would make every contact without an address junk.
+    if (address.trimmed().isEmpty())
+        return;
+    // Looked up as it is stored, so a long address is not added twice.
+    const QString stored = address.left(200);
+    try {
+        Database db = Open_Database();
+        Database_Transaction transaction(db);
+        if (db.Select_First("SELECT ID FROM JunkEmails WHERE Email = ?", {stored}).isEmpty())
+            db.Insert("INSERT INTO JunkEmails (Email) VALUES (?)", {stored});
+        transaction.Commit();
+    } catch (const Database_Error& e) {
+        Message_Box("Error on Adding to Junk Emails: " + address + " At " + e.Description(),
+                    vbOKOnly);
+    }
+}
+
+void Delete_Contact_Event_History(qint64 ContactID)
+{
+    const QList<QSqlRecord> rows = Open_Database().Select(
+        "SELECT ID FROM Eventhistory WHERE ContactID = ? ORDER BY ID", {ContactID});
+    for (const QSqlRecord& row : rows)
+        Delete_Event_History(row.value(0).toLongLong());
+}
+
+QString Replace_All(const QString& Text, const QString& Search, const QVariant& Replacement)
+{
+    if (Is_Null(Replacement) || Search.isEmpty())
+        return Text;
+    const QString replacement = Replacement.toString();
+    QString result = Text;
+    qsizetype from = 0;
+    for (;;) {
+        const qsizetype at = result.indexOf(Search, from, Qt::CaseSensitive);
+        if (at < 0)
+            break;
+        result.replace(at, Search.size(), replacement);
+        // The replacement itself is not searched again.
+        from = at + replacement.size();
+    }
+    return result;
+}
+
+QString Null_To_Empty(const QVariant& Value)
+{
+    if (Is_Null(Value))
+        return QString("");
+    return Value.toString();
+}
+
+QString Proper_Case(const QVariant& Text)
+{
+    const QString text = Null_To_Empty(Text);
+    if (text.isEmpty())
+        return QString("");
+    return text.left(1).toUpper() + text.mid(1).toLower();
+}
+
+qint64 Create_Unique_Number()
+{
+    // Milliseconds of the clock, then a per-process sequence and a random
+    // part: distinct within a millisecond and across starts.
+    static qint64 sequence = 0;
+    static qint64 last = 0;
+    const qint64 ms = Now().toMSecsSinceEpoch();
+    qint64 number = ms * 1000000 + (sequence++ % 1000) * 1000 + Random_Between(0, 999);
+    if (number <= last)
+        number = last + 1;
+    last = number;
+    return number;
+}
+
+int Find_List_Index(const QStringList& Entries, const QString& Text)
+{
+    return int(Entries.indexOf(Text));
+}
+
+void Delete_Mapi_Message(const QString& Message_ID)
+{
+    if (Mapi_Message_Deleter())
+        Mapi_Message_Deleter()(Message_ID);
+}
+
+void Set_Mapi_Message_Deleter(std::function<void(const QString& Message_ID)> deleter)
+{
+    Mapi_Message_Deleter() = std::move(deleter);
+}
