@@ -1,0 +1,36 @@
+#pragma once
+// A main window stand-in for engine tests: keeps the rows the engine adds and
+// removes, in memory, and shows the contact it is told to show.
+
+#include <QHash>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include "Main_Window_Lists.h"
+
+class Recording_Main_Window : public Main_Window_Lists {
+public:
+    Recording_Main_Window();   // registers itself
+    ~Recording_Main_Window() override;
+
+    bool Add_List_Row(Main_List list, const List_Row& row) override;
+    int Remove_List_Row(Main_List list, const QString& key) override;
+    void Select_List_Row(Main_List list, int position) override;
+    int List_Row_Count(Main_List list) const override;
+    QString List_Row_Key(Main_List list, int position) const override;
+    void Set_Status_Panel(int panel, const QString& text) override;
+    void Set_Status_Panel_Visible(int panel, bool visible) override;
+    QString Shown_Contact_ID() const override;
+    void Refresh_Contact_List() override;
+
+    QList<List_Row>& Rows(Main_List list) { return rows_[int(list)]; }
+    QString shown_contact_id;
+    QHash<int, QString> panels;
+    QHash<int, bool> panel_visible;
+    QHash<int, int> selected;        // list -> 1-based position
+    int contact_list_refreshes = 0;
+
+private:
+    QHash<int, QList<List_Row>> rows_;
+};
