@@ -15,12 +15,6 @@ using Pos = qsizetype;
 const QChar CR = QChar(13);
 const QChar LF = QChar(10);
 
-bool Is_Null(const QVariant& value)
-{
-    return !value.isValid() || value.isNull()
-        || (value.typeId() == QMetaType::QString && value.toString().isNull());
-}
-
 bool Null_Or_Empty(const QVariant& value)
 {
     return Is_Null(value) || value.toString().isEmpty();

@@ -18,11 +18,6 @@ QVariant Field(const QSqlRecord& row, const char* name)
     return row.value(index);
 }
 
-bool Is_Null(const QVariant& value)
-{
-    return !value.isValid() || value.isNull();
-}
-
 QString Text_Field(const QSqlRecord& row, const char* name)
 {
     return Null_To_Empty(Field(row, name));

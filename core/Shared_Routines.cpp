@@ -10,12 +10,6 @@
 
 namespace {
 
-bool Is_Null(const QVariant& value)
-{
-    return !value.isValid() || value.isNull()
-        || (value.typeId() == QMetaType::QString && value.toString().isNull());
-}
-
 std::function<void(const QString&)>& Mapi_Message_Deleter()
 {
     static std::function<void(const QString&)> deleter;
@@ -89,6 +83,12 @@ QString Replace_All(const QString& Text, const QString& Search, const QVariant& 
         from = at + replacement.size();
     }
     return result;
+}
+
+bool Is_Null(const QVariant& Value)
+{
+    return !Value.isValid() || Value.isNull()
+        || (Value.typeId() == QMetaType::QString && Value.toString().isNull());
 }
 
 QString Null_To_Empty(const QVariant& Value)

@@ -23,6 +23,9 @@ QString Replace_All(const QString& Text, const QString& Search, const QVariant& 
 // A database null reads as the empty text.
 QString Null_To_Empty(const QVariant& Value);
 
+// True for a database null (and for an unset value or a null text).
+bool Is_Null(const QVariant& Value);
+
 // First character upper case, the rest lower case.
 QString Proper_Case(const QVariant& Text);
 
