@@ -1,0 +1,112 @@
+#pragma once
+// The mail client's session and message set, over the user's Maildir
+// ($MAILDIR, else ~/Maildir). Messages are parsed with GMime when first read;
+// sending composes a MIME message and pipes it to the sendmail interface
+// ($SENDMAIL, else "/usr/sbin/sendmail -t -i").
+//
+// A message's id is its Maildir unique name (the file name up to the ":" of
+// its flags), its received date the time the file was delivered, its date the
+// Date: header. Fetching and reading never change a message's flags; Delete
+// removes the message's file. Failures throw MAPI_Error.
+
+#include <QDateTime>
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <memory>
+#include <stdexcept>
+
+class QTemporaryDir;
+
+class MAPI_Error : public std::runtime_error {
+public:
+    explicit MAPI_Error(const QString& description);
+    QString Description() const;
+};
+
+// The Maildir this process reads: $MAILDIR, else ~/Maildir.
+QString Mail_Store_Folder();
+
+// An attachment's name from outside reduced to a plain file name: no folders,
+// no "." or "..", no control characters; never empty.
+QString Safe_Attachment_Name(const QString& Name);
+
+class MAPISession {
+public:
+    // Opens the store: it must be a readable Maildir (cur/ and new/).
+    void SignOn();
+    void SignOff();
+    qint64 SessionID() const { return session_id_; }
+    QString Store_Folder() const { return folder_; }
+
+private:
+    qint64 session_id_ = 0;
+    QString folder_;
+};
+
+class MAPIMessages {
+public:
+    MAPIMessages();
+    ~MAPIMessages();
+    MAPIMessages(const MAPIMessages&) = delete;
+    MAPIMessages& operator=(const MAPIMessages&) = delete;
+
+    // Binds the set to a signed-on session (0 unbinds).
+    void Set_Session(const MAPISession* session);
+    qint64 SessionID() const;
+
+    // Fetching: every message of new/ and cur/, or only those without the
+    // S (seen) flag; oldest delivery first.
+    bool FetchUnreadOnly = false;
+    void Fetch();
+    int MsgCount() const;
+    int MsgIndex = 0;
+
+    // The current message (MsgIndex). Reading a message the store cannot give
+    // (gone, unreadable) throws for that message only.
+    QString MsgID() const;
+    QDateTime MsgDateReceived() const;
+    QDateTime MsgDate() const;          // invalid when the header has none
+    QString MsgSubject() const;
+    QString MsgNoteText() const;        // CR LF line ends
+    QString MsgOrigAddress() const;     // the bare address
+    QString MsgOrigDisplayName() const; // the name, else the address
+    QString MsgFilePath() const;
+    int AttachmentCount() const;
+    int AttachmentIndex = 0;
+    QString AttachmentName() const;     // a plain file name
+    // The path of a temporary copy of the attachment, written on first use;
+    // the copies last until the next fetch.
+    QString AttachmentPathName() const;
+
+    // Removes the current message from the store and from the set.
+    void Delete();
+
+    // Composing and sending. The sender is the mail client's own (sendmail's).
+    void Compose();
+    QString RecipAddress;
+    QString RecipDisplayName;
+    QString ComposeSubject;
+    QString ComposeNoteText;
+    void Add_Attachment(const QString& Path_Name, const QString& Name);
+    int Compose_Attachment_Count() const;
+    // The composed message as it goes to sendmail (for the sender and tests).
+    QByteArray Composed_Message() const;
+    // Hands the message to sendmail and waits for it (the window stays
+    // responsive); throws when it cannot be started or reports failure.
+    void Send();
+
+private:
+    struct Stored_Message;
+    struct Attachment_Out {
+        QString Path_Name;
+        QString Name;
+    };
+    Stored_Message& Current() const;
+    Stored_Message& Parsed() const;
+
+    const MAPISession* session_ = nullptr;
+    QList<std::shared_ptr<Stored_Message>> messages_;
+    std::unique_ptr<QTemporaryDir> temp_;
+    QList<Attachment_Out> attachments_out_;
+};
