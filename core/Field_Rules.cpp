@@ -142,7 +142,8 @@ QString Label_Search_Word(int /*Word_Number*/, const QVariant& Text, const QVari
                           const QString& Separator, int N)
 {
     const QString t = Search_Text(Text);
-    const Pos anchor = Is_Null(After_Label) ? 0 : In_Str(1, t, After_Label.toString());
+    // No after-label searches from the top, so a label that opens the text is found.
+    const Pos anchor = Null_Or_Empty(After_Label) ? 0 : In_Str(1, t, After_Label.toString());
     if (Is_Null(Label))
         return QString("");
     const QString label = Label.toString();
