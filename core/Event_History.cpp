@@ -141,17 +141,18 @@ qint64 Add_Event_History(qint64 ContactID, const QDateTime& EventDate, const QSt
     return id;
 }
 
+// Dates compare with IS: a row stored without a date is found by a missing one.
 qint64 Find_Event_History(qint64 ContactID, const QString& Event_Unique_ID,
                           const QDateTime& Email_ID_Date, int tries)
 {
     return Look_Up("SELECT ID FROM Eventhistory WHERE ContactID = ? AND Event_Unique_ID = ? "
-                   "AND Email_ID_Date = ? ORDER BY ID LIMIT 1",
+                   "AND Email_ID_Date IS ? ORDER BY ID LIMIT 1",
                    {ContactID, Event_Unique_ID, Email_ID_Date}, tries);
 }
 
 qint64 Find_New_Email(const QString& Email_Unique_ID, const QDateTime& Email_Received_Date, int tries)
 {
-    return Look_Up("SELECT ID FROM NewEmails WHERE Email_Received_Date = ? AND Email_Unique_ID = ? "
+    return Look_Up("SELECT ID FROM NewEmails WHERE Email_Received_Date IS ? AND Email_Unique_ID = ? "
                    "ORDER BY ID LIMIT 1",
                    {Email_Received_Date, Email_Unique_ID}, tries);
 }
@@ -159,7 +160,7 @@ qint64 Find_New_Email(const QString& Email_Unique_ID, const QDateTime& Email_Rec
 qint64 Find_Outbox_Email(qint64 Out_Contact_ID, const QString& ToEmail,
                          const QDateTime& Date_Sent_To_Outbox, int tries)
 {
-    return Look_Up("SELECT ID FROM Outbox WHERE Date_Sent_To_Outbox = ? AND Out_Contact_ID = ? "
+    return Look_Up("SELECT ID FROM Outbox WHERE Date_Sent_To_Outbox IS ? AND Out_Contact_ID = ? "
                    "AND ToEmail = ? ORDER BY ID LIMIT 1",
                    {Date_Sent_To_Outbox, Out_Contact_ID, ToEmail}, tries);
 }

@@ -155,6 +155,13 @@ private Q_SLOTS:
         QCOMPARE(Find_Outbox_Email(contact, "ANN@example.com", Received), outbox);
         QCOMPARE(clock.paused_seconds, 0.0);
 
+        // A recorded call carries no mail date: found by its missing date.
+        const qint64 call = Add_Event_History(contact, Received, "Truck", "Outgoing Call", 0, "",
+                                              "Called", "", true, QDateTime(), "991", false, 0);
+        QCOMPARE(Find_Event_History(contact, "991", QDateTime()), call);
+        QCOMPARE(Find_Event_History(contact, "991", Received, 1), qint64(0));
+        QCOMPARE(clock.paused_seconds, 0.0);
+
         QCOMPARE(Find_Event_History(contact, "<M1@example.com>", Received), qint64(0));
         QCOMPARE(clock.paused_seconds, 4.0);   // five tries, one second apart
         QCOMPARE(Find_New_Email("<m2@example.com>", Received.addSecs(1), 1), qint64(0));
