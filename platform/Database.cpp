@@ -15,6 +15,9 @@ const char* const kDateFormat = "yyyy-MM-dd hh:mm:ss";
 
 QMutex connections_mutex;
 QStringList connection_names;
+// Open transactions per connection: an inner one is a savepoint, so a
+// routine that keeps its own work atomic can run inside a caller's batch.
+QHash<QString, int> transaction_depth;
 
 QVariant Bindable(const QVariant& value)
 {
@@ -147,17 +150,32 @@ int Database::Execute(const QString& sql, const QVariantList& params)
 
 void Database::Begin()
 {
-    Run(connection_, "BEGIN IMMEDIATE", {});
+    int& depth = transaction_depth[connection_];
+    Run(connection_, depth == 0 ? QString("BEGIN IMMEDIATE") : QString("SAVEPOINT level%1").arg(depth), {});
+    ++depth;
 }
 
 void Database::Commit()
 {
-    Run(connection_, "COMMIT", {});
+    int& depth = transaction_depth[connection_];
+    if (depth == 0)
+        throw Database_Error("No transaction is open.");
+    Run(connection_, depth == 1 ? QString("COMMIT") : QString("RELEASE level%1").arg(depth - 1), {});
+    --depth;
 }
 
 void Database::Rollback()
 {
-    Run(connection_, "ROLLBACK", {});
+    int& depth = transaction_depth[connection_];
+    if (depth == 0)
+        throw Database_Error("No transaction is open.");
+    --depth;
+    if (depth == 0) {
+        Run(connection_, "ROLLBACK", {});
+    } else {
+        Run(connection_, QString("ROLLBACK TO level%1").arg(depth), {});
+        Run(connection_, QString("RELEASE level%1").arg(depth), {});
+    }
 }
 
 void Database::Close_All()
@@ -174,6 +192,7 @@ void Database::Close_All()
                 db.close();
         }
         QSqlDatabase::removeDatabase(name);
+        transaction_depth.remove(name);
     }
 }
 

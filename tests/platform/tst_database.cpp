@@ -86,6 +86,36 @@ private Q_SLOTS:
         QCOMPARE(db.Scalar("SELECT group_concat(V) FROM T").toString(), QString("2"));
     }
 
+    void an_inner_transaction_is_part_of_the_outer_one()
+    {
+        Test_Program_Folder folder;
+        Database db = folder.Db();
+        db.Execute("CREATE TABLE T (V INTEGER)");
+        {
+            Database_Transaction outer(db);
+            db.Execute("INSERT INTO T VALUES (1)");
+            {
+                Database_Transaction kept(db);
+                db.Execute("INSERT INTO T VALUES (2)");
+                kept.Commit();
+            }
+            {
+                Database other = folder.Db();   // the same connection, so the same transaction
+                Database_Transaction dropped(other);
+                other.Execute("INSERT INTO T VALUES (3)");
+            }
+            outer.Commit();
+        }
+        QCOMPARE(db.Scalar("SELECT group_concat(V) FROM T").toString(), QString("1,2"));
+        {
+            Database_Transaction outer(db);
+            Database_Transaction inner(db);
+            db.Execute("INSERT INTO T VALUES (4)");
+            inner.Commit();
+        }
+        QCOMPARE(db.Scalar("SELECT count(*) FROM T").toInt(), 2);
+    }
+
     void pauses_and_waits_follow_the_installed_clock()
     {
         Test_Clock clock;
