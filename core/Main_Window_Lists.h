@@ -43,6 +43,10 @@ public:
 
     // Refills the contact list for the current group.
     virtual void Refresh_Contact_List() = 0;
+
+    // The outbox row with this ID has left the outbox (sent): the outbox
+    // entry editor forgets it when it shows it, so nothing saves it back.
+    virtual void Outbox_Entry_Gone(qint64 Outbox_ID) { (void)Outbox_ID; }
 };
 
 // The registered main window, or a stand-in that shows nothing.

@@ -1,0 +1,130 @@
+#include "Outbox_Posting.h"
+
+#include "Attachment_Store.h"
+#include "Clock.h"
+#include "Data_Access.h"
+#include "Dialogs.h"
+#include "Field_Rules.h"
+#include "GlobalVariables.h"
+
+namespace {
+
+qint64 last_posted_id = 0;
+
+QDateTime To_The_Second(const QDateTime& value)
+{
+    QDateTime whole = value;
+    whole.setTime(QTime(value.time().hour(), value.time().minute(), value.time().second()));
+    return whole;
+}
+
+bool Has_Attachments(Database& db, qint64 outbox_id)
+{
+    return !db.Select_First("SELECT ID FROM Outbox_Attachments WHERE Outbox_ID = ?", {outbox_id})
+                .isEmpty();
+}
+
+} // namespace
+
+QString Key_Date_Text(const QDateTime& Value)
+{
+    return Db_Date_Text(Value);
+}
+
+QString Make_Outbox_Key(const QString& ToEmail, const QDateTime& Date_Sent_To_Outbox)
+{
+    return "out" + ToEmail + "-:::-" + Key_Date_Text(Date_Sent_To_Outbox);
+}
+
+List_Row Outbox_List_Row(qint64 Outbox_ID, const QString& ToEmailName, const QString& ToEmail,
+                         const QDateTime& Date_Sent_To_Outbox, const QString& Subject)
+{
+    Database db = Open_Database();
+    List_Row row;
+    row.key = Make_Outbox_Key(ToEmail, Date_Sent_To_Outbox);
+    row.texts = QStringList{ToEmailName, ToEmail, Subject};
+    row.icon = Has_Attachments(db, Outbox_ID) ? "Clip" : "Remove";
+    return row;
+}
+
+QString Make_ToDo_Key(qint64 Out_Contact_ID, const QDateTime& Date_Sent_To_Outbox)
+{
+    return "tdo" + QString::number(Out_Contact_ID) + "-:::-"
+           + Date_Sent_To_Outbox.toString("MM/dd/yy hh:mm:ss");
+}
+
+List_Row ToDo_List_Row(qint64 Out_Contact_ID, const QDateTime& Date_Sent_To_Outbox,
+                       const QString& First_Name, const QString& Last_Name,
+                       const QString& Event_Type, const QString& Subject, const QDateTime& Date_Shown)
+{
+    List_Row row;
+    row.key = Make_ToDo_Key(Out_Contact_ID, Date_Sent_To_Outbox);
+    row.texts = QStringList{First_Name, Last_Name, Event_Type, Subject,
+                            Date_Shown.toString("MM/dd/yy hh:mm:ss")};
+    if (Event_Type == "Call Out")
+        row.icon = "Phone";
+    else if (Event_Type == "To Do")
+        row.icon = "WritePad";
+    return row;
+}
+
+qint64 Last_Posted_Outbox_ID()
+{
+    return last_posted_id;
+}
+
+bool Send_To_Outbox(qint64 Contact_ID, const QString& ToEmail, const QString& ToEmailName,
+                    const QString& Subject, const QString& Message, const QString& FromEmail,
+                    const QString& FromEmailName, const QString& Product_Name, int Step_Number,
+                    const QString& Event_Type, const QDateTime& Due_Date, int Lead_Time,
+                    const QStringList& Attachments)
+{
+    bool stored = false;
+    try {
+        Database db = Open_Database();
+        const QDateTime sent = To_The_Second(Now());
+        // The new row's ID comes from the insert itself: finding it again by
+        // contact, address and second could pick another row of that second.
+        const qint64 id = db.Insert(
+            "INSERT INTO Outbox (Out_Contact_ID, ToEmail, ToEmailName, Subject, Message, FromEmail, "
+            "FromEmailName, Product_Name, Out_Timeline_Event_Number, Out_Event_Type, "
+            "Date_To_Execute_Event, Date_Sent_To_Outbox, Lead_Time) "
+            "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)",
+            {Contact_ID, ToEmail, ToEmailName, Subject, Message, FromEmail, FromEmailName,
+             Product_Name, Step_Number, Event_Type, Due_Date, sent, Lead_Time});
+        stored = true;
+        last_posted_id = id;
+
+        // A file that cannot be copied is reported by the store; the others still go in.
+        for (const QString& path : Attachments)
+            Copy_File_To_Outbox_Attachments(id, path);
+
+        if (Event_Type == "Email Out") {
+            if (GlobalVariables::Outbox_List_Loaded)
+                Main_Window().Add_List_Row(Main_List::Outbox,
+                                           Outbox_List_Row(id, ToEmailName, ToEmail, sent, Subject));
+        } else if (Event_Type == "Send Quote") {
+            if (Due_Date.addDays(-Lead_Time) < Now())
+                Main_Window().Add_List_Row(Main_List::Outbox,
+                                           Outbox_List_Row(id, ToEmailName, ToEmail, sent, Subject));
+        } else if (Event_Type == "Call Out" || Event_Type == "To Do") {
+            if (GlobalVariables::ToDo_List_Loaded) {
+                QString name = ToEmailName;
+                const QString first = Get_First_Word(name);
+                const QString last = Get_After_First_Word(name);
+                Main_Window().Add_List_Row(Main_List::ToDo,
+                                           ToDo_List_Row(Contact_ID, sent, first, last, Event_Type,
+                                                         Subject, Due_Date));
+            }
+        }
+    } catch (const Database_Error& e) {
+        Message_Box("Error on Send to Outbox. Email: " + ToEmail + " Error: " + e.Description());
+        return stored;
+    } catch (const std::exception& e) {
+        Message_Box("Error on Send to Outbox. Email: " + ToEmail + " Error: "
+                    + QString::fromLocal8Bit(e.what()));
+        return stored;
+    }
+    Time_Pause(1);
+    return true;
+}

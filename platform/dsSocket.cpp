@@ -1,0 +1,144 @@
+#include "dsSocket.h"
+
+#include <QHostAddress>
+#include <QTcpSocket>
+
+#include "Clock.h"
+
+namespace {
+
+// The last line of a reply has a blank (or nothing) after its three-digit
+// code; "250-" announces more lines. A line without a code stands alone.
+bool Is_Last_Line(const QByteArray& line)
+{
+    if (line.size() < 3)
+        return true;
+    for (int i = 0; i < 3; ++i)
+        if (line[i] < '0' || line[i] > '9')
+            return true;
+    return line.size() == 3 || line[3] != '-';
+}
+
+} // namespace
+
+dsSocket::dsSocket(QObject* parent)
+    : QObject(parent)
+{
+}
+
+dsSocket::~dsSocket()
+{
+    Drop_Socket();
+}
+
+void dsSocket::Set_RemoteDotAddr(const QString& Address)
+{
+    dot_addr_ = Address;
+    host_.clear();
+}
+
+void dsSocket::Set_RemoteHost(const QString& Host)
+{
+    host_ = Host;
+    dot_addr_.clear();
+}
+
+bool dsSocket::Is_Connected() const
+{
+    return socket_ && socket_->state() == QAbstractSocket::ConnectedState;
+}
+
+void dsSocket::Drop_Socket()
+{
+    if (!socket_)
+        return;
+    QTcpSocket* old = socket_;
+    socket_ = nullptr;
+    // The old connection's late events must not reach the next dialogue.
+    old->disconnect(this);
+    if (old->state() == QAbstractSocket::ConnectedState) {
+        old->disconnectFromHost();   // sends what is still queued, then closes
+        QObject::connect(old, &QTcpSocket::disconnected, old, &QObject::deleteLater);
+        QObject::connect(old, &QTcpSocket::errorOccurred, old, &QObject::deleteLater);
+        if (old->state() == QAbstractSocket::UnconnectedState)
+            old->deleteLater();
+    } else {
+        old->abort();
+        old->deleteLater();
+    }
+    pending_.clear();
+    reply_.clear();
+}
+
+bool dsSocket::Action(int Value)
+{
+    if (Value == 1) {
+        // Closing is the program's own doing: no Close event for it.
+        Drop_Socket();
+        return true;
+    }
+    if (Value != 2)
+        return false;
+    Drop_Socket();
+    if (port_ <= 0 || port_ > 65535 || (dot_addr_.isEmpty() && host_.isEmpty()))
+        return false;
+    QTcpSocket* socket = new QTcpSocket(this);
+    socket_ = socket;
+    connect(socket, &QTcpSocket::connected, this, [this] {
+        Q_EMIT Connect();
+        Wake_Waits();
+    });
+    connect(socket, &QTcpSocket::readyRead, this, &dsSocket::Take_Bytes);
+    connect(socket, &QTcpSocket::bytesWritten, this, [this, socket](qint64) {
+        if (socket->bytesToWrite() == 0) {
+            Q_EMIT SendReady();
+            Wake_Waits();
+        }
+    });
+    connect(socket, &QTcpSocket::disconnected, this, [this] {
+        Q_EMIT Close();
+        Wake_Waits();
+    });
+    connect(socket, &QTcpSocket::errorOccurred, this, [this, socket](QAbstractSocket::SocketError error) {
+        if (error == QAbstractSocket::RemoteHostClosedError)
+            return;   // reported by disconnected
+        Q_EMIT Failed(socket->errorString());
+        Wake_Waits();
+    });
+    if (!dot_addr_.isEmpty())
+        socket->connectToHost(QHostAddress(dot_addr_), quint16(port_));
+    else
+        socket->connectToHost(host_, quint16(port_));
+    return true;
+}
+
+bool dsSocket::Send(const QByteArray& Data)
+{
+    if (!Is_Connected())
+        return false;
+    return socket_->write(Data) == Data.size();
+}
+
+void dsSocket::Take_Bytes()
+{
+    if (!socket_)
+        return;
+    pending_ += socket_->readAll();
+    for (;;) {
+        const int end = pending_.indexOf('\n');
+        if (end < 0)
+            break;
+        const QByteArray line = pending_.left(end + 1);
+        pending_.remove(0, end + 1);
+        reply_ += line;
+        if (Is_Last_Line(line)) {
+            const QByteArray reply = reply_;
+            reply_.clear();
+            QPointer<dsSocket> self(this);
+            Q_EMIT Receive(reply);
+            Wake_Waits();
+            if (!self || !socket_)
+                return;
+        }
+    }
+}
