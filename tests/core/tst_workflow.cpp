@@ -1,0 +1,230 @@
+#include <QtTest>
+
+#include "Database.h"
+#include "GlobalVariables.h"
+#include "Recording_Main_Window.h"
+#include "Test_Support.h"
+#include "Workflow_Run.h"
+
+namespace {
+
+const QDateTime Today(QDate(2026, 12, 10), QTime(10, 0, 0));
+
+struct Workflow_Fixture {
+    Test_Program_Folder folder;
+    Test_Clock clock{Today};
+    Scripted_Dialogs dialogs;
+    Recording_Main_Window window;
+
+    Workflow_Fixture()
+    {
+        Database db = folder.Db();
+        db.Execute("INSERT INTO Products (Product) VALUES ('Car')");
+        // Step 1 at once, step 2 after 3 days and 4 hours.
+        Add_Step(1, 0, 0, "Email Out", "Hello [Firstname]", "Dear [Firstname] [Lastname] of [City]");
+        Add_Step(2, 3, 4, "Call Out", "Call [Firstname]", "Phone [Homephone]");
+        GlobalVariables::DefaultEmailAddress = "owner@example.com";
+        GlobalVariables::DefaultEmailName = "Owner";
+        GlobalVariables::DefaultContactName = "Friend";
+    }
+
+    void Add_Step(int step, int days, int hours, const QString& action, const QString& subject,
+                  const QString& message)
+    {
+        folder.Db().Execute(
+            "INSERT INTO Events (Product, EventID, Event_Action, DaysAfterInitialContact, "
+            "AdditionalHoursToAdd, Subject, Message, SenderEmail, SenderEmailName) "
+            "VALUES ('Car', ?, ?, ?, ?, ?, ?, 'sales@example.com', 'Sales')",
+            {step, action, days, hours, subject, message});
+    }
+
+    qint64 Add_Contact(const QVariant& first, const QString& email, const QDateTime& start,
+                       bool stopped = false, bool finished = false, int b_day = 0, int b_month = 0)
+    {
+        return folder.Db().Insert(
+            "INSERT INTO Contacts (FirstName, LastName, City, Email, Product, Workflow_Start_Date, "
+            "Stop_Timeline_Action, Finished_Timeline_Execution, B_Day, B_Month) "
+            "VALUES (?, 'Lee', 'Leeds', ?, 'Car', ?, ?, ?, ?, ?)",
+            {first, email, start, stopped, finished, b_day ? QVariant(b_day) : QVariant(),
+             b_month ? QVariant(b_month) : QVariant()});
+    }
+
+    void Add_History(qint64 contact, int step, const QString& product = "Car")
+    {
+        folder.Db().Execute(
+            "INSERT INTO Eventhistory (ContactID, Event_Product, Event_Type, Timeline_Step_Number, "
+            "Event_Unique_ID) VALUES (?, ?, 'Email Out', ?, ?)",
+            {contact, product, step, QString::number(contact * 100 + step + 50)});
+    }
+
+    QList<QSqlRecord> Outbox_Of(qint64 contact)
+    {
+        return folder.Db().Select("SELECT * FROM Outbox WHERE Out_Contact_ID = ? ORDER BY ID", {contact});
+    }
+
+    bool Finished(qint64 contact)
+    {
+        return folder.Db().Scalar("SELECT Finished_Timeline_Execution FROM Contacts WHERE ID = ?", {contact}).toBool();
+    }
+};
+
+} // namespace
+
+class Workflow_Test : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void a_run_over_contacts_at_different_steps()
+    {
+        Workflow_Fixture f;
+        GlobalVariables::AutoSend_Birthdate_Emails = true;
+        const qint64 fresh = f.Add_Contact("Ann", "ann@example.com", Today.addDays(-1));
+        const qint64 not_due = f.Add_Contact("Bob", "bob@example.com", Today.addDays(-1));
+        f.Add_History(not_due, 1);
+        const qint64 due = f.Add_Contact("Cy", "cy@example.com", Today.addDays(-5));
+        f.Add_History(due, 1);
+        const qint64 done = f.Add_Contact("Di", "di@example.com", Today.addDays(-30));
+        f.Add_History(done, 1);
+        f.Add_History(done, 2);
+        const qint64 stopped = f.Add_Contact("Ed", "ed@example.com", Today.addDays(-30), true);
+        const qint64 birthday = f.Add_Contact(QVariant(), "fay@example.com", Today, false, true, 10, 12);
+        const qint64 birthday_sent = f.Add_Contact("Gil", "gil@example.com", Today, false, true, 10, 12);
+        f.Add_History(birthday_sent, -1);
+        const qint64 no_start = f.Add_Contact("Hal", "hal@example.com", QDateTime());
+
+        Process_All_Contacts();
+
+        // Step 1, merged, due now, from the step's sender.
+        QList<QSqlRecord> rows = f.Outbox_Of(fresh);
+        QCOMPARE(rows.size(), 1);
+        QCOMPARE(rows[0].value("Out_Timeline_Event_Number").toInt(), 1);
+        QCOMPARE(rows[0].value("Out_Event_Type").toString(), QString("Email Out"));
+        QCOMPARE(rows[0].value("Subject").toString(), QString("Hello Ann"));
+        QCOMPARE(rows[0].value("Message").toString(), QString("Dear Ann Lee of Leeds"));
+        QCOMPARE(rows[0].value("ToEmailName").toString(), QString("Ann Lee"));
+        QCOMPARE(rows[0].value("FromEmail").toString(), QString("sales@example.com"));
+        QCOMPARE(rows[0].value("Product_Name").toString(), QString("Car"));
+        QVERIFY(Db_To_Date(rows[0].value("Date_To_Execute_Event")) >= Today);
+
+        QVERIFY(f.Outbox_Of(not_due).isEmpty());
+        rows = f.Outbox_Of(due);
+        QCOMPARE(rows.size(), 1);
+        QCOMPARE(rows[0].value("Out_Timeline_Event_Number").toInt(), 2);
+        QCOMPARE(rows[0].value("Out_Event_Type").toString(), QString("Call Out"));
+        // "[Homephone]" stays: the contact's phone is null.
+        QCOMPARE(rows[0].value("Message").toString(), QString("Phone [Homephone]"));
+
+        QVERIFY(f.Outbox_Of(done).isEmpty());
+        QVERIFY(f.Finished(done));
+        QVERIFY(f.Outbox_Of(stopped).isEmpty());
+        QVERIFY(!f.Finished(stopped));
+        QVERIFY(f.Outbox_Of(no_start).isEmpty());
+        QVERIFY(!f.Finished(no_start));
+
+        // The birthday e-mail, from the template, with the default names.
+        rows = f.Outbox_Of(birthday);
+        QCOMPARE(rows.size(), 1);
+        QCOMPARE(rows[0].value("Out_Timeline_Event_Number").toInt(), -1);
+        QCOMPARE(rows[0].value("Subject").toString(), QString("Happy Birthday, [Firstname]!"));
+        QCOMPARE(rows[0].value("ToEmailName").toString(), QString("Friend"));
+        QCOMPARE(rows[0].value("FromEmail").toString(), QString("owner@example.com"));
+        QVERIFY(f.Outbox_Of(birthday_sent).isEmpty());
+
+        // The run writes no history; it tells the user at the end.
+        QCOMPARE(f.folder.Db().Scalar("SELECT count(*) FROM Eventhistory").toInt(), 5);
+        QCOMPARE(f.dialogs.Texts(),
+                 QStringList({"All Prospects Have Been Processed. Revise them using the respective viewers."}));
+        QCOMPARE(f.window.panels.value(3), QString());
+
+        // A second run posts nothing new: the steps wait in the outbox.
+        const int before = f.folder.Db().Scalar("SELECT count(*) FROM Outbox WHERE Out_Timeline_Event_Number >= 0").toInt();
+        Process_All_Contacts();
+        QCOMPARE(f.folder.Db().Scalar("SELECT count(*) FROM Outbox WHERE Out_Timeline_Event_Number >= 0").toInt(), before);
+        // The birthday pass does not look at the outbox: a waiting one gets a second.
+        QCOMPARE(f.Outbox_Of(birthday).size(), 2);
+    }
+
+    void the_due_moment_counts_whole_minutes_data()
+    {
+        QTest::addColumn<QDateTime>("now");
+        QTest::addColumn<bool>("due");
+        QTest::newRow("a second early") << QDateTime(QDate(2026, 3, 4), QTime(13, 59, 59)) << false;
+        QTest::newRow("on the minute") << QDateTime(QDate(2026, 3, 4), QTime(14, 0, 0)) << true;
+    }
+    void the_due_moment_counts_whole_minutes()
+    {
+        QFETCH(QDateTime, now);
+        QFETCH(bool, due);
+        Workflow_Fixture f;
+        f.clock.Set(now);
+        const qint64 c = f.Add_Contact("Ann", "ann@example.com", QDateTime(QDate(2026, 3, 1), QTime(10, 0, 30)));
+        f.Add_History(c, 1);
+        Process_Product_Timeline("Car");
+        QCOMPARE(f.Outbox_Of(c).size(), due ? 1 : 0);
+    }
+
+    void birthday_history_does_not_move_the_workflow()
+    {
+        Workflow_Fixture f;
+        const qint64 c = f.Add_Contact("Ann", "ann@example.com", Today.addDays(-1));
+        f.Add_History(c, -1);
+        QCOMPARE(Get_Last_Timeline_Step(c, "Car"), 0);
+        Process_Product_Timeline("Car");
+        QCOMPARE(f.Outbox_Of(c).size(), 1);
+        QVERIFY(!f.Finished(c));
+    }
+
+    void a_product_without_step_one_finishes_its_contacts()
+    {
+        Workflow_Fixture f;
+        f.folder.Db().Execute("INSERT INTO Products (Product) VALUES ('Boat')");
+        const qint64 c = f.folder.Db().Insert(
+            "INSERT INTO Contacts (FirstName, Product, Workflow_Start_Date) VALUES ('Ann', 'Boat', ?)",
+            {Today.addDays(-1)});
+        Process_All_Products();
+        QVERIFY(f.Finished(c));
+        QVERIFY(f.Outbox_Of(c).isEmpty());
+    }
+
+    void no_contacts_only_says_so()
+    {
+        Workflow_Fixture f;
+        GlobalVariables::AutoSend_Birthdate_Emails = true;
+        Process_All_Contacts();
+        QCOMPARE(f.dialogs.messages.size(), 1);
+        QCOMPARE(f.dialogs.messages[0].text, QString("There are no contacts to process."));
+        QCOMPARE(f.dialogs.messages[0].title, QString("No contacts to process"));
+        QVERIFY(f.window.panels.isEmpty());
+    }
+
+    void automatic_sending_starts_the_sender_once()
+    {
+        Workflow_Fixture f;
+        int started = 0;
+        Set_Smtp_Sender_Starter([&started] {
+            ++started;
+            GlobalVariables::Message_Center_Running = true;
+        });
+        GlobalVariables::Automatically_Send_Emails = true;
+        f.Add_Contact("Ann", "ann@example.com", Today.addDays(-1));
+        Process_All_Contacts();
+        Process_All_Contacts();
+        Set_Smtp_Sender_Starter({});
+        QCOMPARE(started, 1);
+        QVERIFY(f.dialogs.messages.isEmpty());
+    }
+
+    void the_outbox_test_looks_at_contact_step_and_product()
+    {
+        Workflow_Fixture f;
+        f.folder.Db().Execute("INSERT INTO Outbox (Out_Contact_ID, Out_Timeline_Event_Number, Product_Name, "
+                              "Out_Event_Type) VALUES (3, 2, 'Car', 'To Do')");
+        QCOMPARE(Step_Not_In_Outbox(3, 2, "Car"), 0);
+        QCOMPARE(Step_Not_In_Outbox(3, 1, "Car"), 1);
+        QCOMPARE(Step_Not_In_Outbox(3, 2, "Van"), 1);
+        QCOMPARE(Step_Not_In_Outbox(4, 2, "Car"), 1);
+    }
+};
+
+QTEST_GUILESS_MAIN(Workflow_Test)
+#include "tst_workflow.moc"

@@ -1,0 +1,361 @@
+#include <QtTest>
+
+#include <QApplication>
+
+#include "Database.h"
+#include "GlobalVariables.h"
+#include "MessageCenter.h"
+#include "Outbox_List_Rows.h"
+#include "Outbox_Posting.h"
+#include "Recording_Main_Window.h"
+#include "SMTP_Session.h"
+#include "Smtp_Test_Server.h"
+#include "Test_Support.h"
+#include "Workflow_Run.h"
+
+namespace {
+
+struct Sending_Fixture {
+    Test_Program_Folder folder;
+    Test_Clock clock;
+    Scripted_Dialogs dialogs;
+    Recording_Main_Window window;
+    qint64 contact = 0;
+
+    explicit Sending_Fixture(int port)
+    {
+        GlobalVariables::SMTP_Server = "127.0.0.1";
+        GlobalVariables::DefaultEmailAddress = "owner@example.com";
+        GlobalVariables::Automatically_Send_Emails = true;
+        // As while the sending cycle runs (cleared by the program's exit).
+        GlobalVariables::Message_Center_Running = true;
+        SMTP_Session::Set_Port_Override(port);
+        Database db = folder.Db();
+        db.Execute("INSERT INTO Products (Product) VALUES ('Car')");
+        contact = db.Insert("INSERT INTO Contacts (FirstName, Email, Product) VALUES ('Ann', 'ann@example.com', 'Car')");
+    }
+    ~Sending_Fixture() { SMTP_Session::Set_Port_Override(0); }
+
+    qint64 Add_Row(const QString& to, const QString& subject, int minutes_due = -1,
+                   const QString& type = "Email Out", qint64 contact_id = -1)
+    {
+        const QDateTime sent = clock.Now().addSecs(-3600 + 60 * Rows());
+        return folder.Db().Insert(
+            "INSERT INTO Outbox (Out_Contact_ID, Product_Name, Out_Event_Type, Out_Timeline_Event_Number, "
+            "ToEmail, ToEmailName, Subject, Message, FromEmail, FromEmailName, Date_To_Execute_Event, "
+            "Date_Sent_To_Outbox, Lead_Time) VALUES (?, 'Car', ?, 3, ?, 'Name', ?, 'Body', "
+            "'sales@example.com', 'Sales', ?, ?, 0)",
+            {contact_id < 0 ? contact : contact_id, type, to, subject,
+             clock.Now().addSecs(60 * minutes_due), sent});
+    }
+    int Rows() { return folder.Db().Scalar("SELECT count(*) FROM Outbox").toInt(); }
+    bool Row_Exists(qint64 id) { return !folder.Db().Select_First("SELECT ID FROM Outbox WHERE ID = ?", {id}).isEmpty(); }
+    QList<QSqlRecord> History() { return folder.Db().Select("SELECT * FROM Eventhistory ORDER BY ID"); }
+    int Sent_Counter()
+    {
+        return folder.Db().Scalar("SELECT NumOfEvents FROM Stats WHERE Event = 'Messages Sent'").toInt();
+    }
+};
+
+} // namespace
+
+class Message_Center_Test : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void outbox_list_rows_and_the_attachment_hand_over()
+    {
+        Sending_Fixture f(Unused_Port());
+        const QDateTime sent(QDate(2026, 12, 1), QTime(9, 30, 15));
+        const qint64 with_files = f.Add_Row("ann@example.com", "Files");
+        const qint64 without = f.Add_Row("bob@example.com", "None");
+        Database db = f.folder.Db();
+        for (const char* name : {"a.txt", "b.txt", "c.txt"})
+            db.Execute("INSERT INTO Outbox_Attachments (Outbox_ID, Attachment_Path, Attachment_Name) "
+                       "VALUES (?, ?, ?)",
+                       {with_files, f.folder.Path(QString("Attachments/") + name), QString(name)});
+
+        QVERIFY(Add_Outbox_List_Item(with_files, "Ann", "ann@example.com", sent, "Files"));
+        QVERIFY(Add_Outbox_List_Item(without, "Bob", "bob@example.com", sent, "None"));
+        QVERIFY(!Add_Outbox_List_Item(without, "Bob", "bob@example.com", sent, "None"));
+        const QList<List_Row>& rows = f.window.Rows(Main_List::Outbox);
+        QCOMPARE(rows.size(), 2);
+        QCOMPARE(rows[0].icon, QString("Clip"));
+        QCOMPARE(rows[1].icon, QString("Remove"));
+        QCOMPARE(rows[1].texts, QStringList({"Bob", "bob@example.com", "None"}));
+        QCOMPARE(rows[1].key, Make_Outbox_Key("bob@example.com", sent));
+
+        // Removing gives the position; a row that is not listed is no error.
+        QCOMPARE(Remove_Outbox_List_Item("bob@example.com", sent), 2);
+        QCOMPARE(Remove_Outbox_List_Item("bob@example.com", sent), 0);
+        QCOMPARE(Remove_Outbox_List_Item("nobody@example.com", sent), 0);
+
+        QCOMPARE(Move_Outbox_Attachments_To_Event(without, 42), 0);
+        QCOMPARE(Move_Outbox_Attachments_To_Event(with_files, 42), 3);
+        const QList<QSqlRecord> moved = db.Select(
+            "SELECT * FROM Attachments WHERE Link_ID = 42 AND Link_Database = 'E' ORDER BY rowid");
+        QCOMPARE(moved.size(), 3);
+        QCOMPARE(moved[0].value("Attachment_Final_Name").toString(), QString("a.txt"));
+        QCOMPARE(moved[2].value("Attachment_Path_Name").toString(), f.folder.Path("Attachments/c.txt"));
+        QCOMPARE(db.Scalar("SELECT count(*) FROM Outbox_Attachments").toInt(), 0);
+    }
+
+    void a_batch_sends_files_and_removes_the_due_rows()
+    {
+        Smtp_Test_Server server;
+        QVERIFY(server.Started());
+        Sending_Fixture f(server.Port());
+        GlobalVariables::Outbox_List_Loaded = true;
+        const qint64 a = f.Add_Row("ann@example.com", "One");
+        const qint64 quote = f.Add_Row("bob@example.com", "Quote", -1, "Sent Quote");
+        const qint64 later = f.Add_Row("cy@example.com", "Later", 60);
+        const qint64 now_due = f.Add_Row("cy@example.com", "Exactly now", 0);
+        const qint64 call = f.Add_Row("di@example.com", "Call", -1, "Call Out");
+        const qint64 no_contact = f.Add_Row("ed@example.com", "Broadcast", -1, "Email Out", 0);
+        const QSqlRecord first = f.folder.Db().Select_First("SELECT * FROM Outbox WHERE ID = ?", {a});
+        f.window.Add_List_Row(Main_List::Outbox, List_Row{Make_Outbox_Key("ann@example.com",
+                                                                          Db_To_Date(first.value("Date_Sent_To_Outbox"))),
+                                                          {}, {}, {}, {}});
+
+        MessageCenter center;
+        center.Send_All_Messages();
+
+        QCOMPARE(center.Sent_In_Last_Batch(), 3);
+        QVERIFY(f.dialogs.messages.isEmpty());
+        QVERIFY(!f.Row_Exists(a) && !f.Row_Exists(quote) && !f.Row_Exists(no_contact));
+        QVERIFY(f.Row_Exists(later) && f.Row_Exists(now_due) && f.Row_Exists(call));
+        QCOMPARE(f.window.Rows(Main_List::Outbox).size(), 0);
+
+        const QList<QSqlRecord> history = f.History();
+        QCOMPARE(history.size(), 2);
+        QCOMPARE(history[0].value("ContactID").toLongLong(), f.contact);
+        QCOMPARE(history[0].value("Event_Type").toString(), QString("Email Out"));
+        QCOMPARE(history[0].value("Timeline_Step_Number").toInt(), 3);
+        QCOMPARE(history[0].value("Sender").toString(), QString("sales@example.com"));
+        QCOMPARE(history[0].value("EventSubject").toString(), QString("One"));
+        QCOMPARE(history[0].value("EventRead").toInt(), 1);
+        QCOMPARE(history[1].value("Event_Type").toString(), QString("Sent Quote"));
+        QCOMPARE(f.Sent_Counter(), 3);
+
+        QTRY_COMPARE(server.Messages().size(), 3);
+        QCOMPARE(server.Messages()[0].to, QStringList({"ann@example.com"}));
+        QCOMPARE(center.Panel_Text(1), QString("Brackenlead is done"));
+        QCOMPARE(center.Panel_Text(2), QString("All Messages Sent"));
+        QCOMPARE(center.Session.Last_SMTP_Verb, QString("QUIT"));
+    }
+
+    void an_empty_outbox_shows_its_texts_only()
+    {
+        Smtp_Test_Server server;
+        QVERIFY(server.Started());
+        Sending_Fixture f(server.Port());
+        MessageCenter center;
+        center.Send_All_Messages();
+        QCOMPARE(center.Panel_Text(1), QString("Brackenlead is done"));
+        QCOMPARE(center.Panel_Text(2), QString("All Messages Sent"));
+        QVERIFY(center.Session.Last_SMTP_Verb.isEmpty());
+        QCOMPARE(f.clock.paused_seconds, 3.0);
+        QVERIFY(f.folder.Db().Select("SELECT * FROM Stats").isEmpty());
+    }
+
+    void missing_settings_stop_the_batch_data()
+    {
+        QTest::addColumn<QString>("server");
+        QTest::addColumn<QString>("sender");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("no server") << "" << "owner@example.com" << "There is no valid SMTP server to send e-mail to.";
+        QTest::newRow("shipped server") << "NetSMTPServer" << "owner@example.com"
+                                        << "The SMTP Server settings have not been set. Go to setting and set the SMTP.";
+        QTest::newRow("shipped sender") << "127.0.0.1" << QString(Placeholder_Default_Email_Address)
+                                        << "The default e-mail address has not been set. Go to settings, set it, and run this option again.";
+    }
+    void missing_settings_stop_the_batch()
+    {
+        QFETCH(QString, server);
+        QFETCH(QString, sender);
+        QFETCH(QString, shown);
+        Sending_Fixture f(Unused_Port());
+        GlobalVariables::SMTP_Server = server;
+        GlobalVariables::DefaultEmailAddress = sender;
+        const qint64 a = f.Add_Row("ann@example.com", "One");
+        MessageCenter center;
+        center.Send_All_Messages();
+        QCOMPARE(f.dialogs.Texts(), QStringList({shown}));
+        QVERIFY(f.Row_Exists(a));
+    }
+
+    void a_refused_message_does_not_hold_back_the_others()
+    {
+        Smtp_Test_Server server;
+        QVERIFY(server.Started());
+        Sending_Fixture f(server.Port());
+        const qint64 refused = f.Add_Row("refuse@example.com", "Refused");
+        const qint64 fine = f.Add_Row("ann@example.com", "Fine");
+        MessageCenter center;
+        center.Send_All_Messages();
+        QVERIFY(f.Row_Exists(refused));
+        QVERIFY(!f.Row_Exists(fine));
+        QCOMPARE(f.dialogs.messages.size(), 1);
+        QCOMPARE(f.dialogs.messages[0].title, QString("Error From Server"));
+        // The next batch tries the refused one again and only that one.
+        center.Send_All_Messages();
+        QVERIFY(f.Row_Exists(refused));
+        QTRY_COMPARE(server.Messages().size(), 1);
+        QCOMPARE(f.History().size(), 1);
+    }
+
+    void a_timeout_ends_the_batch_and_keeps_the_rows()
+    {
+        Smtp_Test_Server server(Smtp_Test_Server::Mode::Silent);
+        QVERIFY(server.Started());
+        Sending_Fixture f(server.Port());
+        const qint64 a = f.Add_Row("ann@example.com", "One");
+        const qint64 b = f.Add_Row("bob@example.com", "Two");
+        MessageCenter center;
+        const QDateTime start = f.clock.Now();
+        center.Send_All_Messages();
+        QVERIFY(start.secsTo(f.clock.Now()) >= 120);
+        QCOMPARE(f.dialogs.Texts(), QStringList({"Send SMTP E-mail failed. Connection Timed Out!"}));
+        QVERIFY(f.Row_Exists(a) && f.Row_Exists(b));
+        QVERIFY(f.History().isEmpty());
+        QVERIFY(center.Panel_Text(1).startsWith("Total # of Messages: 2"));
+        QVERIFY(!center.Session.Busy());
+    }
+
+    void an_unreachable_server_ends_the_batch_at_once()
+    {
+        Sending_Fixture f(Unused_Port());
+        const qint64 a = f.Add_Row("ann@example.com", "One");
+        f.Add_Row("bob@example.com", "Two");
+        MessageCenter center;
+        const QDateTime start = f.clock.Now();
+        center.Send_All_Messages();
+        QVERIFY(start.secsTo(f.clock.Now()) < 60);
+        QCOMPARE(f.dialogs.Texts(), QStringList({"Problem with Connection"}));
+        QVERIFY(f.Row_Exists(a));
+    }
+
+    void cc_redirection_sends_a_copy_and_queues_one_that_fails()
+    {
+        Smtp_Test_Server server;
+        QVERIFY(server.Started());
+        Sending_Fixture f(server.Port());
+        GlobalVariables::Enabled_Cc_Redirection = true;
+        GlobalVariables::Cc_Address = "boss@example.com";
+        f.Add_Row("ann@example.com", "One");
+        f.Add_Row("bob@example.com", "Two");
+        MessageCenter center;
+        center.Send_All_Messages();
+        QCOMPARE(center.Sent_In_Last_Batch(), 2);
+        QTRY_COMPARE(server.Messages().size(), 4);
+        QCOMPARE(server.Messages()[1].to, QStringList({"boss@example.com"}));
+        QVERIFY(server.Messages()[1].data.contains("SUBJECT: Cc:One\r\n"));
+        QVERIFY(server.Messages()[1].data.contains("TO: boss@example.com <boss@example.com> "));
+        QCOMPARE(f.History().size(), 2);   // copies are not filed
+        QCOMPARE(f.Rows(), 0);
+
+        // A copy the server refuses goes back into the outbox, as a type the senders take.
+        GlobalVariables::Cc_Address = "refuse-boss@example.com";
+        f.Add_Row("cy@example.com", "Three");
+        center.Send_All_Messages();
+        QVERIFY(f.dialogs.Shown("Send SMTP CC E-mail failed. Connection Timed Out! Adding CC to Outbox"));
+        const QList<QSqlRecord> rows = f.folder.Db().Select("SELECT * FROM Outbox");
+        QCOMPARE(rows.size(), 1);
+        QCOMPARE(rows[0].value("Out_Event_Type").toString(), QString("Email Out"));
+        QCOMPARE(rows[0].value("Out_Contact_ID").toLongLong(), 0);
+        QCOMPARE(rows[0].value("ToEmail").toString(), QString("refuse-boss@example.com"));
+        QCOMPARE(rows[0].value("Subject").toString(), QString("Cc:Three"));
+        QCOMPARE(f.History().size(), 3);
+
+        // The queued copy is tried as a row of its own, with no copy of itself.
+        const int shown = f.dialogs.messages.size();
+        f.clock.Advance(10);
+        center.Send_All_Messages();
+        QCOMPARE(f.Rows(), 1);
+        QCOMPARE(f.dialogs.messages.size(), shown + 1);
+        QCOMPARE(f.dialogs.messages.last().title, QString("Error From Server"));
+    }
+
+    void a_sent_row_whose_event_fails_still_leaves_the_outbox()
+    {
+        Smtp_Test_Server server;
+        QVERIFY(server.Started());
+        Sending_Fixture f(server.Port());
+        const qint64 a = f.Add_Row("ann@example.com", "One");
+        f.folder.Db().Execute("CREATE TRIGGER no_events BEFORE INSERT ON Eventhistory "
+                              "BEGIN SELECT RAISE(ABORT, 'history is locked'); END");
+        MessageCenter center;
+        center.Send_All_Messages();
+        QVERIFY(!f.Row_Exists(a));
+        QCOMPARE(f.dialogs.messages.size(), 1);
+        QVERIFY(f.dialogs.messages[0].text.contains("was sent, but it could not be written into the contact's history"));
+        QVERIFY(f.dialogs.messages[0].text.contains("history is locked"));
+        center.Send_All_Messages();
+        QTRY_COMPARE(server.Messages().size(), 1);
+        QTest::qWait(200);
+        QCOMPARE(server.Messages().size(), 1);
+    }
+
+    void a_sent_row_that_cannot_be_removed_is_not_sent_again()
+    {
+        Smtp_Test_Server server;
+        QVERIFY(server.Started());
+        Sending_Fixture f(server.Port());
+        const qint64 a = f.Add_Row("ann@example.com", "One");
+        f.folder.Db().Execute("CREATE TRIGGER keep_outbox BEFORE DELETE ON Outbox "
+                              "BEGIN SELECT RAISE(ABORT, 'outbox is locked'); END");
+        MessageCenter center;
+        center.Send_All_Messages();
+        QVERIFY(f.Row_Exists(a));
+        QCOMPARE(f.History().size(), 1);
+        QCOMPARE(f.dialogs.messages.size(), 1);
+        QVERIFY(f.dialogs.messages[0].text.contains("could not be taken out of the outbox"));
+        QVERIFY(f.dialogs.messages[0].text.contains("will not be sent again"));
+
+        center.Send_All_Messages();
+        QTest::qWait(200);
+        QCOMPARE(server.Messages().size(), 1);
+        QCOMPARE(f.History().size(), 1);
+        // Once the outbox takes deletes again the row goes.
+        f.folder.Db().Execute("DROP TRIGGER keep_outbox");
+        center.Send_All_Messages();
+        QVERIFY(!f.Row_Exists(a));
+        QCOMPARE(server.Messages().size(), 1);
+    }
+
+    void the_cycle_runs_on_the_event_loop_and_exit_stops_it_between_messages()
+    {
+        Smtp_Test_Server server;
+        QVERIFY(server.Started());
+        Sending_Fixture f(server.Port());
+        Install_Smtp_Sender();
+        const qint64 a = f.Add_Row("ann@example.com", "One");
+        const qint64 b = f.Add_Row("bob@example.com", "Two");
+        GlobalVariables::Message_Center_Running = false;
+
+        // Exit is chosen while the first message is under way.
+        bool asked = false;
+        QMetaObject::Connection hook;
+        Load_Message_Center();
+        QVERIFY(GlobalVariables::Message_Center_Running);
+        QVERIFY(Message_Center() && Message_Center()->isVisible());
+        hook = connect(&Message_Center()->Session.dsSocket1, &dsSocket::Connect, this, [&] {
+            if (asked)
+                return;
+            asked = true;
+            Stop_Message_Center();
+        });
+        QTRY_VERIFY(asked);
+        // The message in hand was finished and filed; the second was never started.
+        QVERIFY(!f.Row_Exists(a));
+        QVERIFY(f.Row_Exists(b));
+        QCOMPARE(f.History().size(), 1);
+        QTRY_VERIFY(!Message_Center());
+        QCOMPARE(server.Messages().size(), 1);
+        QVERIFY(!GlobalVariables::Message_Center_Running);
+        Set_Smtp_Sender_Starter({});
+    }
+};
+
+QTEST_MAIN(Message_Center_Test)
+#include "tst_message_center.moc"
