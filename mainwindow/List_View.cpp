@@ -1,0 +1,190 @@
+#include "List_View.h"
+
+#include <QHeaderView>
+#include <QKeyEvent>
+
+#include "Image_List.h"
+
+namespace {
+// List columns are given in twips; a tenth of them gives widths that fit
+// their texts at the usual font sizes.
+int Twips_To_Pixels(int twips)
+{
+    return qMax(2, twips / 10);
+}
+} // namespace
+
+List_View::List_View(const QString& name, QWidget* parent)
+    : QTreeWidget(parent)
+{
+    setObjectName(name);
+    setRootIsDecorated(false);
+    setItemsExpandable(false);
+    setUniformRowHeights(true);
+    setAllColumnsShowFocus(true);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setSortingEnabled(false);
+    setIconSize(QSize(16, 16));
+    header()->setSectionsClickable(true);
+    header()->setSortIndicatorShown(false);
+    header()->setStretchLastSection(true);
+    header()->setMinimumSectionSize(2);
+    connect(this, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item) {
+        Q_EMIT Item_Click(item);
+    });
+    connect(header(), &QHeaderView::sectionClicked, this, [this](int column) {
+        // The header flips its own indicator on a click; the list's own sort
+        // state decides what is shown.
+        Show_Sort_Indicator();
+        Q_EMIT Column_Click(column);
+    });
+}
+
+void List_View::Set_Columns(const QList<QPair<QString, int>>& columns)
+{
+    setColumnCount(columns.size());
+    QStringList labels;
+    for (const auto& column : columns)
+        labels << column.first;
+    setHeaderLabels(labels);
+    for (int i = 0; i < columns.size(); ++i)
+        setColumnWidth(i, i == 0 ? qMax(22, Twips_To_Pixels(columns[i].second))
+                                 : Twips_To_Pixels(columns[i].second));
+}
+
+QString List_View::Item_Key(const QTreeWidgetItem* item)
+{
+    return item ? item->data(0, Qt::UserRole).toString() : QString();
+}
+
+QTreeWidgetItem* List_View::Find_Key(const QString& key) const
+{
+    for (int i = 0; i < topLevelItemCount(); ++i)
+        if (Item_Key(topLevelItem(i)) == key)
+            return topLevelItem(i);
+    return nullptr;
+}
+
+QTreeWidgetItem* List_View::Add_Row(const List_Row& row)
+{
+    if (Find_Key(row.key))
+        return nullptr;
+    auto* item = new QTreeWidgetItem;
+    item->setData(0, Qt::UserRole, row.key);
+    if (!row.icon.isEmpty())
+        item->setIcon(0, Image_List_Icon(row.icon));
+    for (int i = 0; i < row.texts.size(); ++i)
+        item->setText(i + 1, row.texts[i]);
+    for (int sub : row.bold)
+        Set_Bold(item, sub, true);
+    for (int sub : row.highlighted)
+        item->setForeground(sub, palette().brush(QPalette::Highlight));
+    if (sorted_)
+        insertTopLevelItem(Sorted_Insert_Position(item), item);
+    else
+        addTopLevelItem(item);
+    return item;
+}
+
+int List_View::Sorted_Insert_Position(const QTreeWidgetItem* item) const
+{
+    // Same comparison as the sort itself; equal texts go after their equals.
+    const int count = topLevelItemCount();
+    for (int i = 0; i < count; ++i) {
+        const QTreeWidgetItem* other = topLevelItem(i);
+        const QString a = item->text(sort_column_);
+        const QString b = other->text(sort_column_);
+        const bool before = sort_order_ == Qt::AscendingOrder ? a < b : b < a;
+        if (before)
+            return i;
+    }
+    return count;
+}
+
+int List_View::Remove_Key(const QString& key)
+{
+    QTreeWidgetItem* item = Find_Key(key);
+    if (!item)
+        return 0;
+    const int position = indexOfTopLevelItem(item) + 1;
+    delete takeTopLevelItem(position - 1);
+    return position;
+}
+
+int List_View::Position_Of(const QTreeWidgetItem* item) const
+{
+    return item ? indexOfTopLevelItem(const_cast<QTreeWidgetItem*>(item)) + 1 : 0;
+}
+
+QTreeWidgetItem* List_View::Row_At(int position) const
+{
+    if (position < 1 || position > topLevelItemCount())
+        return nullptr;
+    return topLevelItem(position - 1);
+}
+
+QString List_View::Key_At(int position) const
+{
+    return Item_Key(Row_At(position));
+}
+
+QTreeWidgetItem* List_View::Select_At(int position)
+{
+    const int count = topLevelItemCount();
+    if (count == 0)
+        return nullptr;
+    QTreeWidgetItem* item = topLevelItem(qBound(1, position, count) - 1);
+    Select_Item(item);
+    return item;
+}
+
+void List_View::Select_Item(QTreeWidgetItem* item)
+{
+    if (!item)
+        return;
+    setCurrentItem(item);
+    item->setSelected(true);
+    scrollToItem(item);
+}
+
+void List_View::Column_Sort(int column)
+{
+    if (sorted_ && sort_column_ == column)
+        sort_order_ = sort_order_ == Qt::AscendingOrder ? Qt::DescendingOrder : Qt::AscendingOrder;
+    sort_column_ = column;
+    sorted_ = true;
+    sortItems(sort_column_, sort_order_);
+    Show_Sort_Indicator();
+}
+
+void List_View::Show_Sort_Indicator()
+{
+    header()->blockSignals(true);
+    header()->setSortIndicatorShown(sorted_);
+    if (sorted_)
+        header()->setSortIndicator(sort_column_, sort_order_);
+    header()->blockSignals(false);
+}
+
+void List_View::Set_Bold(QTreeWidgetItem* item, int sub_item, bool bold)
+{
+    if (!item)
+        return;
+    QFont font = item->font(sub_item);
+    font.setBold(bold);
+    item->setFont(sub_item, font);
+}
+
+bool List_View::Is_Bold(const QTreeWidgetItem* item, int sub_item)
+{
+    return item && item->font(sub_item).bold();
+}
+
+void List_View::keyPressEvent(QKeyEvent* event)
+{
+    QTreeWidgetItem* before = currentItem();
+    QTreeWidget::keyPressEvent(event);
+    if (currentItem() && currentItem() != before)
+        Q_EMIT Item_Click(currentItem());
+}

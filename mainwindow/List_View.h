@@ -1,0 +1,64 @@
+#pragma once
+// A list in report view: flat rows under titled columns, each row known by its
+// item key (kept in Qt::UserRole of the first column), whose first column holds
+// only the row's icon. A click on a column header sorts by it: the same column
+// again reverses the order, a new column keeps the order in use. Once sorted,
+// rows added later take their place in the sort order.
+
+#include <QList>
+#include <QPair>
+#include <QString>
+#include <QTreeWidget>
+
+#include "Main_Window_Lists.h"
+
+class List_View : public QTreeWidget {
+    Q_OBJECT
+public:
+    explicit List_View(const QString& name, QWidget* parent = nullptr);
+
+    // Columns as header text and width in twips, the first one the icon column.
+    void Set_Columns(const QList<QPair<QString, int>>& columns);
+
+    // Adds a row; a key already listed is refused (nullptr).
+    QTreeWidgetItem* Add_Row(const List_Row& row);
+    // Removes the row with the key; its 1-based position, 0 when none.
+    int Remove_Key(const QString& key);
+    QTreeWidgetItem* Find_Key(const QString& key) const;
+    int Position_Of(const QTreeWidgetItem* item) const;   // 1-based, 0 when not listed
+    QTreeWidgetItem* Row_At(int position) const;          // 1-based
+    QString Key_At(int position) const;
+    int Row_Count() const { return topLevelItemCount(); }
+    // Selects the row at a 1-based position (the last row when past the end).
+    QTreeWidgetItem* Select_At(int position);
+    void Select_Item(QTreeWidgetItem* item);
+
+    static QString Item_Key(const QTreeWidgetItem* item);
+
+    // Sorting by a column, as a click on its header does.
+    void Column_Sort(int column);
+    bool Is_Sorted() const { return sorted_; }
+    int Sort_Key() const { return sort_column_; }
+    Qt::SortOrder Sort_Order() const { return sort_order_; }
+
+    // Marks of a row's sub-items (1-based sub-item = column).
+    static void Set_Bold(QTreeWidgetItem* item, int sub_item, bool bold);
+    static bool Is_Bold(const QTreeWidgetItem* item, int sub_item);
+
+Q_SIGNALS:
+    // The user chose a row (mouse or keyboard), not a selection made by the program.
+    void Item_Click(QTreeWidgetItem* item);
+    // The user clicked a column header (0-based column).
+    void Column_Click(int column);
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    int Sorted_Insert_Position(const QTreeWidgetItem* item) const;
+    void Show_Sort_Indicator();
+
+    bool sorted_ = false;
+    int sort_column_ = 0;
+    Qt::SortOrder sort_order_ = Qt::AscendingOrder;
+};
