@@ -1,15 +1,16 @@
 #include <QApplication>
-#include <QMainWindow>
 
 #include "Dialogs.h"
+#include "frmContactSystem.h"
 
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(Program_Title);
-    QMainWindow window;
-    window.setWindowTitle(Program_Title);
-    window.resize(1000, 700);
-    window.show();
+    QApplication::setApplicationVersion(QStringLiteral(PROJECT_VERSION_TEXT));
+    frmContactSystem window;
+    window.End_Program_On_Close = true;
+    if (!window.Start_Up())
+        return 0;
     return app.exec();
 }

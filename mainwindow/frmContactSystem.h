@@ -331,6 +331,8 @@ private:
     QWidget* Build_Unmatched_Page();
     QWidget* Build_Outbox_Page();
     void Set_Up_Lists();
+    void Set_Up_Panes();
+    void Refresh_Layout_Sizes();
     void Connect_Contact_Editor();
     void Connect_Handlers();
     void Set_Later_Commands_Disabled();
@@ -340,4 +342,10 @@ private:
     bool Log_In();
 
     bool closing_done_ = false;
+    // The title and relationship the box held before a command entry was chosen.
+    QString title_before_command_;
+    QString relationship_before_command_;
 };
+
+// How the workflow start date stands in its box, and is read back from it.
+inline constexpr const char* Workflow_Date_Format = "MM/dd/yyyy HH:mm:ss";

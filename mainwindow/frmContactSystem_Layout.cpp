@@ -420,7 +420,6 @@ QWidget* frmContactSystem::Build_Welcome_Message()
         "<p>Choose a contact in the list to see its record and its events,<br>"
         "or pick a group of contacts with the <b>Groups</b> button.</p>");
     text->setAlignment(Qt::AlignCenter);
-    text->setWordWrap(true);
     layout->addWidget(text);
     return frameWelcomeMessage;
 }
@@ -793,8 +792,10 @@ void frmContactSystem::Set_Up_Lists()
 {
     ListContacts->Set_Columns({{"", 1}, {"First", 1000}, {"Last", 1000}, {"Email", 1000},
                                {"Product", 1500}, {"Relation", 1500}, {"Title", 1500}});
-    ListContacts->setColumnWidth(0, 2);
-    ListContacts->setColumnWidth(3, 160);
+    // Narrower than the twips say, so the six columns fit beside the editor.
+    const int contact_widths[] = {2, 80, 90, 160, 90, 80, 60};
+    for (int i = 0; i < 7; ++i)
+        ListContacts->setColumnWidth(i, contact_widths[i]);
     ListToDo->Set_Columns({{"", 250}, {"First", 1000}, {"Last", 1000}, {"Event", 900},
                            {"Subject", 2000}, {"Date", 1500}});
     ListEvents->Set_Columns({{"", 200}, {"Date", 1500}, {"Event", 1500}, {"Subject", 1500}});
@@ -816,4 +817,12 @@ void frmContactSystem::Set_Later_Commands_Disabled()
           ToolUnmatchedEmailing, ToolManageEmaiAttachment, ToolOutbox, ToolOutboxAll,
           ToolOutboxAttachmentActions})
         toolbar->Set_Buttons_Enabled(false);
+}
+
+void frmContactSystem::Refresh_Layout_Sizes()
+{
+    // Panes hidden before the window was first shown leave their old sizes in
+    // the layouts' caches; let every layout ask again.
+    for (QWidget* widget : findChildren<QWidget*>())
+        widget->updateGeometry();
 }

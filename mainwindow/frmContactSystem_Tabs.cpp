@@ -1,0 +1,38 @@
+// The pages' own procedures that the window's frame calls. Each page's code
+// replaces its bodies here (or moves them into its own file).
+
+#include "frmContactSystem.h"
+
+void frmContactSystem::Fill_ToDo_List()
+{
+}
+
+void frmContactSystem::Fill_Unmatched_List()
+{
+}
+
+void frmContactSystem::Fill_Outbox_List()
+{
+}
+
+void frmContactSystem::Save_Outbox_Email()
+{
+    Outbox_Item_Changed = false;
+}
+
+void frmContactSystem::Check_Unread_Mail()
+{
+}
+
+void frmContactSystem::Start_Up_Mail_Fetch()
+{
+}
+
+void frmContactSystem::Unload_Message_Center()
+{
+}
+
+void frmContactSystem::Event_Row_Click(QTreeWidgetItem* item)
+{
+    Q_UNUSED(item);
+}
