@@ -24,33 +24,14 @@ bool Has_Attachments(Database& db, qint64 outbox_id)
                 .isEmpty();
 }
 
-} // namespace
-
 QString Key_Date_Text(const QDateTime& Value)
 {
     return Db_Date_Text(Value);
 }
 
-QString Make_Outbox_Key(const QString& ToEmail, const QDateTime& Date_Sent_To_Outbox)
-{
-    return "out" + ToEmail + "-:::-" + Key_Date_Text(Date_Sent_To_Outbox);
-}
-
-List_Row Outbox_List_Row(qint64 Outbox_ID, const QString& ToEmailName, const QString& ToEmail,
-                         const QDateTime& Date_Sent_To_Outbox, const QString& Subject)
-{
-    Database db = Open_Database();
-    List_Row row;
-    row.key = Make_Outbox_Key(ToEmail, Date_Sent_To_Outbox);
-    row.texts = QStringList{ToEmailName, ToEmail, Subject};
-    row.icon = Has_Attachments(db, Outbox_ID) ? "Clip" : "Remove";
-    return row;
-}
-
 QString Make_ToDo_Key(qint64 Out_Contact_ID, const QDateTime& Date_Sent_To_Outbox)
 {
-    return "tdo" + QString::number(Out_Contact_ID) + "-:::-"
-           + Date_Sent_To_Outbox.toString("MM/dd/yy hh:mm:ss");
+    return "tdo" + QString::number(Out_Contact_ID) + "-:::-" + Key_Date_Text(Date_Sent_To_Outbox);
 }
 
 List_Row ToDo_List_Row(qint64 Out_Contact_ID, const QDateTime& Date_Sent_To_Outbox,
@@ -65,6 +46,24 @@ List_Row ToDo_List_Row(qint64 Out_Contact_ID, const QDateTime& Date_Sent_To_Outb
         row.icon = "Phone";
     else if (Event_Type == "To Do")
         row.icon = "WritePad";
+    return row;
+}
+
+} // namespace
+
+QString Make_Outbox_Key(const QString& ToEmail, const QDateTime& Date_Sent_To_Outbox)
+{
+    return "out" + ToEmail + "-:::-" + Key_Date_Text(Date_Sent_To_Outbox);
+}
+
+List_Row Outbox_List_Row(qint64 Outbox_ID, const QString& ToEmailName, const QString& ToEmail,
+                         const QDateTime& Date_Sent_To_Outbox, const QString& Subject)
+{
+    Database db = Open_Database();
+    List_Row row;
+    row.key = Make_Outbox_Key(ToEmail, Date_Sent_To_Outbox);
+    row.texts = QStringList{ToEmailName, ToEmail, Subject};
+    row.icon = Has_Attachments(db, Outbox_ID) ? "Clip" : "Remove";
     return row;
 }
 

@@ -23,23 +23,12 @@ bool Send_To_Outbox(qint64 Contact_ID, const QString& ToEmail, const QString& To
 // The ID of the row the last successful Send_To_Outbox stored.
 qint64 Last_Posted_Outbox_ID();
 
-// Date texts inside list keys: one fixed, locale-free form.
-QString Key_Date_Text(const QDateTime& Value);
-
 // The outbox list row of an entry: key "out" + address + "-:::-" + posting
-// moment, sub-items name, address, subject; icon "Clip" when the entry has
+// moment (in the stored date form, which reads back whatever the locale), sub-items name, address, subject; icon "Clip" when the entry has
 // attached files, else "Remove".
 QString Make_Outbox_Key(const QString& ToEmail, const QDateTime& Date_Sent_To_Outbox);
 List_Row Outbox_List_Row(qint64 Outbox_ID, const QString& ToEmailName, const QString& ToEmail,
                          const QDateTime& Date_Sent_To_Outbox, const QString& Subject);
-
-// The to-do list row of a call or to-do: key "tdo" + contact id + "-:::-" +
-// posting moment as "MM/dd/yy hh:mm:ss"; icon "Phone" for "Call Out",
-// "WritePad" for "To Do".
-QString Make_ToDo_Key(qint64 Out_Contact_ID, const QDateTime& Date_Sent_To_Outbox);
-List_Row ToDo_List_Row(qint64 Out_Contact_ID, const QDateTime& Date_Sent_To_Outbox,
-                       const QString& First_Name, const QString& Last_Name,
-                       const QString& Event_Type, const QString& Subject, const QDateTime& Date_Shown);
 
 namespace GlobalVariables {
 // True while one of the senders (SMTP batch or mail-client send-all) works

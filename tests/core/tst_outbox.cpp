@@ -77,7 +77,7 @@ private Q_SLOTS:
         }
         if (todo_rows) {
             const List_Row& r = window.Rows(Main_List::ToDo).first();
-            QCOMPARE(r.key, QString("tdo7-:::-") + posted.toString("MM/dd/yy hh:mm:ss"));
+            QCOMPARE(r.key, QString("tdo7-:::-") + Db_Date_Text(posted));
             QCOMPARE(r.texts.mid(0, 3), QStringList({"Ann", "Lee", type}));
             QCOMPARE(r.icon, QString("Phone"));
         }
