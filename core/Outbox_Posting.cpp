@@ -6,6 +6,7 @@
 #include "Dialogs.h"
 #include "Field_Rules.h"
 #include "GlobalVariables.h"
+#include "List_Rows.h"
 
 namespace {
 
@@ -24,36 +25,11 @@ bool Has_Attachments(Database& db, qint64 outbox_id)
                 .isEmpty();
 }
 
-QString Key_Date_Text(const QDateTime& Value)
-{
-    return Db_Date_Text(Value);
-}
-
-QString Make_ToDo_Key(qint64 Out_Contact_ID, const QDateTime& Date_Sent_To_Outbox)
-{
-    return "tdo" + QString::number(Out_Contact_ID) + "-:::-" + Key_Date_Text(Date_Sent_To_Outbox);
-}
-
-List_Row ToDo_List_Row(qint64 Out_Contact_ID, const QDateTime& Date_Sent_To_Outbox,
-                       const QString& First_Name, const QString& Last_Name,
-                       const QString& Event_Type, const QString& Subject, const QDateTime& Date_Shown)
-{
-    List_Row row;
-    row.key = Make_ToDo_Key(Out_Contact_ID, Date_Sent_To_Outbox);
-    row.texts = QStringList{First_Name, Last_Name, Event_Type, Subject,
-                            Date_Shown.toString("MM/dd/yy hh:mm:ss")};
-    if (Event_Type == "Call Out")
-        row.icon = "Phone";
-    else if (Event_Type == "To Do")
-        row.icon = "WritePad";
-    return row;
-}
-
 } // namespace
 
 QString Make_Outbox_Key(const QString& ToEmail, const QDateTime& Date_Sent_To_Outbox)
 {
-    return "out" + ToEmail + "-:::-" + Key_Date_Text(Date_Sent_To_Outbox);
+    return "out" + ToEmail + Key_Separator + Key_Date_Text(Date_Sent_To_Outbox);
 }
 
 List_Row Outbox_List_Row(qint64 Outbox_ID, const QString& ToEmailName, const QString& ToEmail,
@@ -111,9 +87,7 @@ bool Send_To_Outbox(qint64 Contact_ID, const QString& ToEmail, const QString& To
                 QString name = ToEmailName;
                 const QString first = Get_First_Word(name);
                 const QString last = Get_After_First_Word(name);
-                Main_Window().Add_List_Row(Main_List::ToDo,
-                                           ToDo_List_Row(Contact_ID, sent, first, last, Event_Type,
-                                                         Subject, Due_Date));
+                Add_ToDo_List_Item(Contact_ID, sent, first, last, Event_Type, Subject, Due_Date);
             }
         }
     } catch (const Database_Error& e) {
