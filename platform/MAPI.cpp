@@ -309,6 +309,8 @@ struct MAPIMessages::Stored_Message {
             address = From_Utf8(internet_address_mailbox_get_addr(INTERNET_ADDRESS_MAILBOX(sender))).trimmed();
             name = From_Utf8(internet_address_get_name(sender)).trimmed();
         }
+        if (address.isNull())
+            address = QString("");
         if (name.isEmpty())
             name = address;
         if (GDateTime* sent = g_mime_message_get_date(message))

@@ -1,17 +1,16 @@
 #pragma once
-// A main window stand-in for engine tests: keeps the rows the engine adds and
-// removes, in memory, and shows the contact it is told to show.
+// A main window stand-in for engine tests: keeps the rows the engine adds to
+// its lists and the texts of its status panels, registered while it lives.
 
 #include <QHash>
-#include <QList>
-#include <QString>
-#include <QStringList>
+#include <QMap>
+#include <QSet>
 
 #include "Main_Window_Lists.h"
 
 class Recording_Main_Window : public Main_Window_Lists {
 public:
-    Recording_Main_Window();   // registers itself
+    Recording_Main_Window();
     ~Recording_Main_Window() override;
 
     bool Add_List_Row(Main_List list, const List_Row& row) override;
@@ -24,12 +23,14 @@ public:
     QString Shown_Contact_ID() const override;
     void Refresh_Contact_List() override;
 
-    QList<List_Row>& Rows(Main_List list) { return rows_[int(list)]; }
+    QList<List_Row> Rows(Main_List list) const;
+    const List_Row* Row(Main_List list, const QString& key) const;
+
+    QMap<int, QString> panels;            // last text of each panel
+    QMap<int, QStringList> panel_history; // every text each panel showed
+    QMap<int, bool> panel_visible;
     QString shown_contact_id;
-    QHash<int, QString> panels;
-    QHash<int, bool> panel_visible;
-    QHash<int, int> selected;        // list -> 1-based position
-    int contact_list_refreshes = 0;
+    int selected = 0;
 
 private:
     QHash<int, QList<List_Row>> rows_;

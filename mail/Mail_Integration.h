@@ -1,0 +1,34 @@
+#pragma once
+// Filing the fetched messages: each new one becomes an "Email In" event of its
+// contact, a lead for the e-mail lead import, or an unmatched e-mail, with its
+// attachments in the attachment store.
+
+#include <QDateTime>
+#include <QString>
+
+// Files every new message of the current message set (MAPIMessages1) in one
+// transaction. A message the store cannot give, or whose row, text or
+// attachments cannot all be stored, is left out whole and stays in the store;
+// the others are filed. With Delete_Remote_Email set, every message whose
+// content is stored (now or before) is then deleted from the store.
+void Integrate_Mapi_Emails();
+
+// True when neither an event nor an unmatched e-mail holds this message.
+bool Is_New_Email(const QString& Message_ID, const QDateTime& Received_Date);
+
+// 1: an invalid-sender text is in the subject (the contact is sought in the
+// text); 2: an import filter's subject text is (a lead); 3: neither.
+int Classify_Email_Subject(const QString& Subject);
+
+// The first address in the text that is a contact's, as that contact's ID; 0 when none.
+qint64 Find_Contact_From_Body_Addresses(const QString& Text);
+
+// The run of address characters around the "@" at the 1-based position.
+QString Extract_Email_Address(const QString& Text, int Position);
+
+// Deletes the stored message with that id (the first found), if any. Does
+// nothing while no session is open; a store failure is reported.
+void Delete_Stored_Mapi_Message(const QString& Message_ID);
+
+// Makes Delete_Mapi_Message (core) reach the mail store.
+void Register_Mail_Store_Deleter();

@@ -1,0 +1,94 @@
+#include "Mapi_Fetch.h"
+
+#include "Dialogs.h"
+#include "Mail_Integration.h"
+#include "Main_Window_Lists.h"
+
+namespace {
+
+bool intake_running = false;
+
+// Marks the intake as running for as long as it lives.
+class Intake_Guard {
+public:
+    Intake_Guard() : entered_(!intake_running) { intake_running = true; }
+    ~Intake_Guard()
+    {
+        if (entered_)
+            intake_running = false;
+    }
+    bool Entered() const { return entered_; }
+
+private:
+    bool entered_;
+};
+
+} // namespace
+
+MAPISession& MAPISession1()
+{
+    static MAPISession session;
+    return session;
+}
+
+MAPIMessages& MAPIMessages1()
+{
+    static MAPIMessages messages;
+    return messages;
+}
+
+bool Mail_Intake_Running()
+{
+    return intake_running;
+}
+
+void Mapi_Sign_On()
+{
+    MAPISession1().SignOn();
+    MAPIMessages1().Set_Session(&MAPISession1());
+    Register_Mail_Store_Deleter();
+}
+
+void Get_Mapi_Email()
+{
+    Intake_Guard guard;
+    if (!guard.Entered())
+        return;
+    MAPIMessages1().FetchUnreadOnly = false;
+    MAPIMessages1().Fetch();
+    Integrate_Mapi_Emails();
+}
+
+bool MDICheck_Email_And_Integrate_If_Needed()
+{
+    Intake_Guard guard;
+    if (!guard.Entered())
+        return true;
+    try {
+        MAPIMessages1().FetchUnreadOnly = true;
+        MAPIMessages1().Fetch();
+    } catch (const MAPI_Error&) {
+        return false;
+    }
+    if (MAPIMessages1().MsgCount() >= 1) {
+        Integrate_Mapi_Emails();
+        Main_Window().Set_Status_Panel_Visible(7, true);
+    }
+    return true;
+}
+
+bool Sign_On_And_Get_All_Mail()
+{
+    if (Mail_Intake_Running())
+        return true;
+    try {
+        if (MAPISession1().SessionID() > 0)
+            MAPISession1().SignOff();
+        Mapi_Sign_On();
+        Get_Mapi_Email();
+    } catch (const MAPI_Error& e) {
+        Message_Box("Error on Get eMail: " + e.Description(), vbOKOnly);
+        return false;
+    }
+    return true;
+}

@@ -1,0 +1,30 @@
+#pragma once
+// Signing on to the mail client and fetching its messages for the intake.
+// Only one fetch and integration runs at a time: a request that comes while
+// one runs (from a wait inside it) is left out.
+
+#include "MAPI.h"
+
+// The program's one mail session and message set.
+MAPISession& MAPISession1();
+MAPIMessages& MAPIMessages1();
+
+// Signs on and binds the message set to the session; throws MAPI_Error.
+void Mapi_Sign_On();
+
+// Fetches every message and integrates the new ones; throws MAPI_Error when
+// the store cannot be read.
+void Get_Mapi_Email();
+
+// The tab-strip check: fetches unread mail and, when there is any,
+// integrates it and shows the new-mail sign. Failures are left silent (the
+// next click tries again); false when the store could not be read.
+bool MDICheck_Email_And_Integrate_If_Needed();
+
+// The Get eMail command and the start-up fetch: signs off an open session,
+// signs on, fetches and integrates. A store that cannot be read is reported
+// and the program goes on without incoming mail this time. False then.
+bool Sign_On_And_Get_All_Mail();
+
+// True while a fetch and integration runs.
+bool Mail_Intake_Running();
