@@ -12,6 +12,7 @@
 #include "Email_Lead_Import.h"
 #include "Event_History.h"
 #include "GlobalVariables.h"
+#include "List_Rows.h"
 #include "Outbox_Posting.h"
 #include "Main_Window_Lists.h"
 #include "Mapi_Fetch.h"
