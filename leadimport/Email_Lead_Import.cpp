@@ -9,7 +9,7 @@
 #include "Data_Access.h"
 #include "Event_History.h"
 #include "Field_Rules.h"
-#include "Main_Window_Lists.h"
+#include "List_Rows.h"
 #include "Shared_Routines.h"
 
 namespace {
@@ -137,21 +137,6 @@ const QSet<QString>& Lead_Columns()
     return columns;
 }
 
-// The new contact's row at the end of the contact list: names bold while
-// events wait to be read, in the highlight colour while the contact is new.
-void Add_Contact_Row(qint64 id, const QSqlRecord& contact)
-{
-    List_Row row;
-    row.key = "key" + QString::number(id);
-    for (const char* column : {"FirstName", "LastName", "Email", "Product", "Contact_Relationship", "Contact_Title"})
-        row.texts << Null_To_Empty(contact.value(column));
-    if (contact.value("Pending_Events_To_Read").toLongLong() != 0)
-        row.bold = {1, 2};
-    if (contact.value("New_Contact").toLongLong() != 0)
-        row.highlighted = {1, 2};
-    Main_Window().Add_List_Row(Main_List::Contacts, row);
-}
-
 } // namespace
 
 QString Find_Import_Source_For_Subject(const QString& Subject)
@@ -262,7 +247,11 @@ Email_Lead_Result Import_Contact_From_Email(const QString& Subject, const QStrin
         const QSqlRecord contact =
             db.Select_First("SELECT * FROM Contacts WHERE ID = ?", {result.Contact_ID});
         if (!contact.isEmpty())
-            Add_Contact_Row(result.Contact_ID, contact);
+            Add_Contact_List_Item(result.Contact_ID, contact.value("FirstName"), contact.value("LastName"),
+                                  contact.value("Product"), contact.value("Contact_Relationship"),
+                                  contact.value("Contact_Title"),
+                                  contact.value("Pending_Events_To_Read").toLongLong() != 0,
+                                  contact.value("New_Contact").toLongLong() != 0, contact.value("Email"));
     }
     return result;
 }

@@ -13,7 +13,6 @@
 #include "Event_History.h"
 #include "GlobalVariables.h"
 #include "List_Rows.h"
-#include "Outbox_Posting.h"
 #include "Main_Window_Lists.h"
 #include "Mapi_Fetch.h"
 #include "Shared_Routines.h"
@@ -51,17 +50,6 @@ struct Unmatched_Row {
     QDateTime received;
     bool has_attachments;
 };
-
-// The row of an unmatched e-mail: sender name, subject, received date.
-void Add_Unmatched_Row(const Unmatched_Row& unmatched)
-{
-    List_Row row;
-    row.key = "unm" + unmatched.id + "-:::-" + Key_Date_Text(unmatched.received);
-    row.texts << unmatched.name << unmatched.subject << unmatched.received.toString("MM/dd/yyyy hh:mm:ss");
-    if (unmatched.has_attachments)
-        row.icon = "Clip";
-    Main_Window().Add_List_Row(Main_List::Unmatched, row);
-}
 
 bool Is_Address_Character(QChar c)
 {
@@ -135,7 +123,7 @@ bool File_Current_Message(int index, Message_Undo& undo, QList<Unmatched_Row>& u
     if (kind == 2) {
         const Email_Lead_Result lead = Import_Contact_From_Email(subject, text, id, received, attachments);
         if (lead.New_Contact)
-            undo.rows << qMakePair(Main_List::Contacts, "key" + QString::number(lead.Contact_ID));
+            undo.rows << qMakePair(Main_List::Contacts, Make_Contact_Key(lead.Contact_ID));
         if (lead.Event_ID == 0) {
             if (lead.Contact_ID != 0 && Any_Event_With_Id(lead.Contact_ID, id))
                 return false;  // that contact holds this message already
@@ -306,7 +294,7 @@ void Integrate_Mapi_Emails()
         } else {
             if (GlobalVariables::Unmatched_List_Loaded) {
                 for (const Unmatched_Row& row : unmatched)
-                    Add_Unmatched_Row(row);
+                    Add_Unmatched_List_Item(row.name, row.subject, row.received, row.id, row.has_attachments);
             }
             if (!failures.isEmpty())
                 Message_Box("These e-mails could not be filed; they stay in the mail store:\r\n\r\n"

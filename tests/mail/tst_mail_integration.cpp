@@ -12,6 +12,7 @@
 #include "Mail_Integration.h"
 #include "Mapi_Fetch.h"
 #include "Intake_Fixture.h"
+#include "List_Rows.h"
 #include "Recording_Main_Window.h"
 #include "Shared_Routines.h"
 #include "Test_Maildir.h"
@@ -167,7 +168,7 @@ void tst_mail_integration::unmatched_mail_becomes_a_new_emails_row()
     QVERIFY(!QFileInfo::exists(folder.Path("escape.txt")));
 
     QCOMPARE(db.Scalar("SELECT NumOfEvents FROM Stats WHERE Event = 'Added to Unmatched'").toInt(), 4);
-    const List_Row* shown = window.Row(Main_List::Unmatched, "unm" + hostile + "-:::-" + Db_Date_Text(Received(maildir, hostile)));
+    const List_Row* shown = window.Row(Main_List::Unmatched, Make_Unmatched_Key(Received(maildir, hostile), hostile));
     QVERIFY(shown);
     QCOMPARE(shown->icon, QString("Clip"));
     QCOMPARE(shown->texts.value(0), QString("Gina"));

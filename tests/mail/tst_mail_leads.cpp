@@ -8,6 +8,7 @@
 #include "GlobalVariables.h"
 #include "Mapi_Fetch.h"
 #include "Intake_Fixture.h"
+#include "List_Rows.h"
 #include "Recording_Main_Window.h"
 #include "Test_Maildir.h"
 #include "Test_Support.h"
@@ -91,7 +92,7 @@ void tst_mail_leads::a_lead_becomes_a_contact_and_a_second_lead_only_an_event()
     QCOMPARE(event.value("Has_Attachments").toInt(), 0);
     QCOMPARE(db.Scalar("SELECT count(*) FROM NewEmails").toInt(), 0);
 
-    const List_Row* row = window.Row(Main_List::Contacts, "key" + QString::number(id));
+    const List_Row* row = window.Row(Main_List::Contacts, Make_Contact_Key(id));
     QVERIFY(row);
     QCOMPARE(row->texts, QStringList({"John", "Smith", "john.smith@example.com", "Sedan", "", ""}));
     QCOMPARE(row->highlighted, QList<int>({1, 2}));
