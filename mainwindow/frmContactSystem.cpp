@@ -44,6 +44,7 @@ frmContactSystem::frmContactSystem(QWidget* parent)
     Connect_Contact_Editor();
     Connect_Handlers();
     Set_Later_Commands_Disabled();
+    Set_Up_Outbox_Page();
 
     Refresh_Layout_Sizes();
     // Large enough for the lists and the editor, never larger than the screen.

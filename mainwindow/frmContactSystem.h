@@ -313,6 +313,21 @@ public:
     // ---- Members of the other pages' code ----------------------------------------
     // (Add members here, each page in its own block.)
 
+    // Outbox page (frmContactSystem_Outbox.cpp).
+    QString Outbox_Shown_Key;          // list key of the entry in the editor
+    void Set_Up_Outbox_Page();
+    void Display_Outgoing_Email(const QString& Key);
+    // Shows the row at the 1-based position (the last one when past the end),
+    // or empties the editor when the list is empty; the position follows.
+    void Select_Outbox_Item_At(int& Position);
+    void Clear_Outbox_Editor();
+    void ListOutbox_ItemClick(QTreeWidgetItem* item);
+    void ToolOutbox_ButtonClick(const QString& Key);
+    void ToolOutboxAll_ButtonClick(const QString& Key);
+    void ToolOutboxAttachmentActions_ButtonMenuClick(const QString& Key);
+    void mnuProcessWorkflows_Click();
+    void Outbox_Entry_Gone(qint64 Outbox_ID) override;
+
 protected:
     void closeEvent(QCloseEvent* event) override;
 

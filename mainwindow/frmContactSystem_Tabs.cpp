@@ -11,24 +11,11 @@ void frmContactSystem::Fill_Unmatched_List()
 {
 }
 
-void frmContactSystem::Fill_Outbox_List()
-{
-}
-
-void frmContactSystem::Save_Outbox_Email()
-{
-    Outbox_Item_Changed = false;
-}
-
 void frmContactSystem::Check_Unread_Mail()
 {
 }
 
 void frmContactSystem::Start_Up_Mail_Fetch()
-{
-}
-
-void frmContactSystem::Unload_Message_Center()
 {
 }
 

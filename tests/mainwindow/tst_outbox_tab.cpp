@@ -1,0 +1,232 @@
+#include <QtTest>
+
+#include "Database.h"
+#include "Dialogs.h"
+#include "GlobalVariables.h"
+#include "List_Rows.h"
+#include "Outbox_Posting.h"
+#include "Test_Support.h"
+#include "frmContactSystem.h"
+
+namespace {
+
+struct Outbox_Tab_Fixture {
+    Test_Program_Folder folder;
+    Test_Clock clock;
+    Scripted_Dialogs dialogs;
+    frmContactSystem window;
+
+    qint64 Add_Row(const QString& to, const QDateTime& sent, int due_minutes, const QString& type = "Email Out",
+                   const QString& subject = "Subject")
+    {
+        return folder.Db().Insert(
+            "INSERT INTO Outbox (Out_Contact_ID, Product_Name, Out_Event_Type, Out_Timeline_Event_Number, "
+            "ToEmail, ToEmailName, Subject, Message, FromEmail, FromEmailName, Date_To_Execute_Event, "
+            "Date_Sent_To_Outbox, Lead_Time) VALUES (1, 'Car', ?, 1, ?, 'Name of ' || ?, ?, 'Body', "
+            "'me@example.com', 'Me', ?, ?, 0)",
+            {type, to, to, subject, clock.Now().addSecs(60 * due_minutes), sent});
+    }
+    void Fill()
+    {
+        window.Fill_Outbox_List();
+        GlobalVariables::Outbox_List_Loaded = true;
+    }
+    bool Exists(qint64 id)
+    {
+        return !folder.Db().Select_First("SELECT ID FROM Outbox WHERE ID = ?", {id}).isEmpty();
+    }
+    QStringList Listed_Addresses()
+    {
+        QStringList addresses;
+        for (int i = 1; i <= window.ListOutbox->Row_Count(); ++i)
+            addresses << Get_Key_ID(window.ListOutbox->Key_At(i));
+        return addresses;
+    }
+};
+
+} // namespace
+
+class Outbox_Tab_Test : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void the_first_visit_fills_the_list_and_shows_the_earliest_due()
+    {
+        Outbox_Tab_Fixture f;
+        const QDateTime sent = f.clock.Now().addSecs(-600);
+        f.Add_Row("late@example.com", sent, 30);
+        const qint64 early = f.Add_Row("early@example.com", sent.addSecs(1), -30);
+        f.Add_Row("call@example.com", sent.addSecs(2), -60, "Call Out");
+        f.window.TabStrip1_Click(4);
+        QVERIFY(GlobalVariables::Outbox_List_Loaded);
+        QCOMPARE(f.Listed_Addresses(), QStringList({"early@example.com", "late@example.com"}));
+        QCOMPARE(f.window.txtFrameOutbox_ID->text(), QString::number(early));
+        QCOMPARE(f.window.txtFrameOutbox_Email->text(), QString("early@example.com"));
+        QCOMPARE(f.window.txtFrameOutbox_Message->toPlainText(), QString("Body"));
+        QVERIFY(!f.window.Outbox_Item_Changed);
+        // A second visit adds nothing.
+        f.window.TabStrip1_Click(1);
+        f.window.TabStrip1_Click(4);
+        QCOMPARE(f.window.ListOutbox->Row_Count(), 2);
+    }
+
+    void an_edited_entry_is_saved_when_another_is_chosen()
+    {
+        Outbox_Tab_Fixture f;
+        const QDateTime sent = f.clock.Now().addSecs(-600);
+        const qint64 a = f.Add_Row("ann@example.com", sent, -30);
+        f.Add_Row("bob@example.com", sent.addSecs(1), -20);
+        const QString users_file = f.folder.Write_File("Documents/brochure.pdf", "PDF");
+        f.Fill();
+
+        f.window.txtFrameOutbox_Name->setText("Ann Lee");
+        f.window.txtFrameOutbox_Subject->setText("New subject");
+        f.window.txtFrameOutbox_Message->setPlainText("New body");
+        f.window.txtFrameOutbox_Product->setText("Van");
+        f.window.txtFrameOutbox_Email->setText("changed@example.com");
+        f.dialogs.file_answers << users_file;
+        f.window.ToolOutboxAttachmentActions_ButtonMenuClick("Add");
+        QVERIFY(f.window.Outbox_Item_Changed);
+        QCOMPARE(f.dialogs.file_titles, QStringList({"Open Attachment"}));
+
+        f.window.ListOutbox_ItemClick(f.window.ListOutbox->Row_At(2));
+        QVERIFY(f.dialogs.messages.isEmpty());
+        const QSqlRecord row = f.folder.Db().Select_First("SELECT * FROM Outbox WHERE ID = ?", {a});
+        QCOMPARE(row.value("ToEmailName").toString(), QString("Ann Lee"));
+        QCOMPARE(row.value("Subject").toString(), QString("New subject"));
+        QCOMPARE(row.value("Message").toString(), QString("New body"));
+        QCOMPARE(row.value("Product_Name").toString(), QString("Van"));
+        QCOMPARE(row.value("ToEmail").toString(), QString("ann@example.com"));   // not stored
+        // The entry keeps a copy of the user's file in the store.
+        const QList<QSqlRecord> files = f.folder.Db().Select(
+            "SELECT * FROM Outbox_Attachments WHERE Outbox_ID = ?", {a});
+        QCOMPARE(files.size(), 1);
+        QCOMPARE(files[0].value("Attachment_Name").toString(), QString("brochure.pdf"));
+        QCOMPARE(files[0].value("Attachment_Path").toString(), f.folder.Path("Attachments/brochure.pdf"));
+        QCOMPARE(f.window.txtFrameOutbox_Email->text(), QString("bob@example.com"));
+
+        // Back on the entry, its file is listed; removing it and saving empties the rows.
+        f.window.ListOutbox_ItemClick(f.window.ListOutbox->Row_At(1));
+        QCOMPARE(f.window.List_Outbox_Attachments->count(), 1);
+        f.window.ToolOutboxAttachmentActions_ButtonMenuClick("Remove");
+        QCOMPARE(f.window.List_Outbox_Attachments->count(), 0);
+        f.window.Save_Outbox_Email();
+        QCOMPARE(f.folder.Db().Scalar("SELECT count(*) FROM Outbox_Attachments").toInt(), 0);
+
+        // Deleting the entry never touches the user's own file.
+        f.window.ToolOutbox_ButtonClick("Delete");
+        QVERIFY(QFile::exists(users_file));
+    }
+
+    void delete_removes_the_shown_entry_only_and_shows_the_next()
+    {
+        Outbox_Tab_Fixture f;
+        const QDateTime sent = f.clock.Now().addSecs(-600);
+        const qint64 a = f.Add_Row("ann@example.com", sent, -30);
+        // Same address, same second: not listed twice, and not deleted with the other.
+        const qint64 twin = f.Add_Row("ann@example.com", sent, -25);
+        const qint64 b = f.Add_Row("bob@example.com", sent.addSecs(1), -20);
+        const qint64 c = f.Add_Row("cy@example.com", sent.addSecs(2), -10);
+        f.folder.Db().Execute("INSERT INTO Outbox_Attachments (Outbox_ID, Attachment_Path, Attachment_Name) "
+                              "VALUES (?, ?, 'x.txt')",
+                              {b, f.folder.Write_File("Attachments/x.txt", "x")});
+        f.Fill();
+        QCOMPARE(f.Listed_Addresses(), QStringList({"ann@example.com", "bob@example.com", "cy@example.com"}));
+
+        f.window.ToolOutbox_ButtonClick("Delete");
+        QVERIFY(!f.Exists(a));
+        QVERIFY(f.Exists(twin));
+        QCOMPARE(f.Listed_Addresses(), QStringList({"bob@example.com", "cy@example.com"}));
+        QCOMPARE(f.window.txtFrameOutbox_ID->text(), QString::number(b));
+
+        // With confirmation on, Cancel keeps it; OK deletes it and its files.
+        GlobalVariables::Confirm_Email_Deletes = true;
+        f.dialogs.answers << vbCancel;
+        f.window.ToolOutbox_ButtonClick("Delete");
+        QVERIFY(f.Exists(b));
+        QCOMPARE(f.dialogs.messages.last().text, QString("Delete this outgoing e-mail?"));
+        f.dialogs.answers << vbOK;
+        f.window.ToolOutbox_ButtonClick("Delete");
+        QVERIFY(!f.Exists(b));
+        QVERIFY(!QFile::exists(f.folder.Path("Attachments/x.txt")));
+        QCOMPARE(f.folder.Db().Scalar("SELECT count(*) FROM Outbox_Attachments").toInt(), 0);
+        QCOMPARE(f.window.txtFrameOutbox_ID->text(), QString::number(c));
+
+        // The last one: the editor empties, the date-sent field keeps its text.
+        f.dialogs.answers << vbOK;
+        f.window.ToolOutbox_ButtonClick("Delete");
+        QVERIFY(!f.Exists(c));
+        QCOMPARE(f.window.ListOutbox->Row_Count(), 0);
+        QVERIFY(f.window.txtFrameOutbox_ID->text().isEmpty());
+        QVERIFY(f.window.txtFrameOutbox_Email->text().isEmpty());
+        QVERIFY(!f.window.txtFrameOutboxDateSent->text().isEmpty());
+        QVERIFY(!f.window.Outbox_Item_Changed);
+        // Nothing shown: delete does nothing.
+        const int asked = f.dialogs.messages.size();
+        f.window.ToolOutbox_ButtonClick("Delete");
+        QCOMPARE(f.dialogs.messages.size(), asked);
+    }
+
+    void delete_all_removes_the_listed_e_mails_only()
+    {
+        Outbox_Tab_Fixture f;
+        const QDateTime sent = f.clock.Now().addSecs(-600);
+        f.Add_Row("ann@example.com", sent, -30);
+        f.Add_Row("bob@example.com", sent.addSecs(1), -20);
+        const qint64 call = f.Add_Row("call@example.com", sent.addSecs(2), -10, "To Do");
+        f.Fill();
+        f.dialogs.answers << vbNo;
+        f.window.ToolOutboxAll_ButtonClick("DeleteAll");
+        QCOMPARE(f.window.ListOutbox->Row_Count(), 2);
+        f.window.ToolOutboxAll_ButtonClick("DeleteAll");
+        QCOMPARE(f.dialogs.messages.last().text, QString("Do you want to remove all the messages on the Outbox?"));
+        QCOMPARE(f.window.ListOutbox->Row_Count(), 0);
+        QCOMPARE(f.folder.Db().Scalar("SELECT count(*) FROM Outbox").toInt(), 1);
+        QVERIFY(f.Exists(call));
+        QVERIFY(f.window.txtFrameOutbox_ID->text().isEmpty());
+    }
+
+    void an_entry_sent_meanwhile_leaves_the_editor()
+    {
+        Outbox_Tab_Fixture f;
+        const qint64 a = f.Add_Row("ann@example.com", f.clock.Now().addSecs(-600), -30);
+        f.Fill();
+        f.window.txtFrameOutbox_Subject->setText("Edited");
+        QVERIFY(f.window.Outbox_Item_Changed);
+        Main_Window().Outbox_Entry_Gone(a + 1);
+        QCOMPARE(f.window.txtFrameOutbox_ID->text(), QString::number(a));
+        Main_Window().Outbox_Entry_Gone(a);
+        QVERIFY(f.window.txtFrameOutbox_ID->text().isEmpty());
+        QVERIFY(!f.window.Outbox_Item_Changed);
+
+        // Saving an entry that has gone says so instead of failing quietly.
+        f.window.ListOutbox_ItemClick(f.window.ListOutbox->Row_At(1));
+        f.folder.Db().Execute("DELETE FROM Outbox WHERE ID = ?", {a});
+        f.window.txtFrameOutbox_Subject->setText("Edited again");
+        f.window.Save_Outbox_Email();
+        QCOMPARE(f.dialogs.messages.size(), 1);
+        QVERIFY(f.dialogs.messages[0].text.startsWith("This e-mail is no longer in the outbox"));
+    }
+
+    void process_workflows_posts_and_lists_the_due_steps()
+    {
+        Outbox_Tab_Fixture f;
+        Database db = f.folder.Db();
+        db.Execute("INSERT INTO Products (Product) VALUES ('Car')");
+        db.Execute("INSERT INTO Events (Product, EventID, Event_Action, Subject, Message, SenderEmail) "
+                   "VALUES ('Car', 1, 'Email Out', 'Hi [Firstname]', 'Text', 'me@example.com')");
+        db.Execute("INSERT INTO Contacts (FirstName, LastName, Email, Product, Workflow_Start_Date) "
+                   "VALUES ('Ann', 'Lee', 'ann@example.com', 'Car', ?)",
+                   {f.clock.Now().addDays(-1)});
+        f.Fill();
+        QVERIFY(f.window.mnuProcessWorkflows->isEnabled());
+        f.window.mnuProcessWorkflows->trigger();
+        QCOMPARE(f.Listed_Addresses(), QStringList({"ann@example.com"}));
+        QCOMPARE(f.window.ListOutbox->Row_At(1)->text(3), QString("Hi Ann"));
+        QCOMPARE(f.dialogs.Texts(),
+                 QStringList({"All Prospects Have Been Processed. Revise them using the respective viewers."}));
+    }
+};
+
+QTEST_MAIN(Outbox_Tab_Test)
+#include "tst_outbox_tab.moc"
