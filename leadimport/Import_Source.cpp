@@ -1,0 +1,146 @@
+#include "Import_Source.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+
+#include "Data_Access.h"
+#include "Dialogs.h"
+#include "File_Import.h"
+#include "GlobalVariables.h"
+#include "Main_Window_Lists.h"
+#include "Random.h"
+#include "frmFTPImport.h"
+
+namespace {
+
+bool import_running = false;
+
+QString Download_Name(const QString& folder, int number)
+{
+    return folder + "ldata" + QString::number(number) + ".txt";
+}
+
+bool Flag_Set(const QVariant& value)
+{
+    return value.isValid() && !value.isNull() && value.toBool();
+}
+
+void Delete_Lead_File(const QString& path)
+{
+    if (QFile::exists(path) && !QFile::remove(path))
+        Message_Box("The file " + path + " could not be deleted.");
+}
+
+// Each returns the number of contacts it added.
+int Import_FTP_Source(const QSqlRecord& source)
+{
+    const QString folder = GlobalVariables::Program_Folder + "data/";
+    if (!QDir().mkpath(folder)) {
+        Message_Box("The folder " + folder + " could not be created.");
+        return 0;
+    }
+    const QString download = Draw_Download_File_Name(folder);
+    if (download.isEmpty()) {
+        Message_Box("There is no free name for the download file in " + folder +
+                    ". Remove the old ldata files from it.");
+        return 0;
+    }
+
+    int success = 0;
+    {
+        frmFTPImport window;
+        window.lblFTPImport_Header->setText("FTP: Downloading File \n" + Db_Text(source, "Path_For_File"));
+        window.show();
+        window.Get_Contacts_Using_FTP(source.value("Domain_Name"), source.value("Path_For_File"), download,
+                                      source.value("Username"), source.value("Password"),
+                                      source.value("Delete_Remote_File_When_Done"), success);
+        window.close();
+    }
+    if (success == 0)
+        return 0;
+    if (Merge_The_Transferred_File(Db_Text(source, "Name_Of_Site"), download) == 1)
+        Delete_Lead_File(download);
+    return Last_Merge_Count();
+}
+
+int Import_Local_Source(const QSqlRecord& source)
+{
+    const QString path = Db_Text(source, "Path_For_File");
+    if (path.isEmpty() || !QFileInfo(path).isFile()) {
+        Message_Box("File: " + path + " does not exits.");
+        return 0;
+    }
+    const int result = Merge_The_Transferred_File(Db_Text(source, "Name_Of_Site"), QString(""));
+    if (result == 1 && Flag_Set(source.value("Delete_Remote_File_When_Done")))
+        Delete_Lead_File(path);
+    return Last_Merge_Count();
+}
+
+} // namespace
+
+QString Draw_Download_File_Name(const QString& Folder)
+{
+    constexpr int Draws = 100;
+    for (int draw = 0; draw < Draws; ++draw) {
+        const QString name = Download_Name(Folder, int(Random_Next() * 1001) + 1000);
+        if (!QFileInfo::exists(name))
+            return name;
+    }
+    for (int number = 1000; number <= 2000; ++number) {
+        const QString name = Download_Name(Folder, number);
+        if (!QFileInfo::exists(name))
+            return name;
+    }
+    return QString();
+}
+
+void Import_From_Source(const QString& Source_Name)
+{
+    // Handling events during a download or between batches could start a
+    // second import over the first.
+    if (import_running) {
+        Message_Box("A file import is already running. Please wait until it has finished.");
+        return;
+    }
+    import_running = true;
+    struct Running {
+        ~Running() { import_running = false; }
+    } running;
+
+    Database db = Open_Database();
+    const QSqlRecord source =
+        db.Select_First("SELECT * FROM ContactSources WHERE Name_Of_Site = ?", {Source_Name});
+    if (source.isEmpty())
+        return;
+    const QString type = Db_Text(source, "Type_Of_Source");
+    int added = 0;
+    if (type == "FTP")
+        added = Import_FTP_Source(source);
+    else if (type == "Local File")
+        added = Import_Local_Source(source);
+    if (added > 0)
+        Main_Window().Refresh_Contact_List();
+}
+
+void Automatic_File_Import()
+{
+    Database db = Open_Database();
+    const QList<QSqlRecord> sources = db.Select(
+        "SELECT Name_Of_Site FROM ContactSources WHERE Automatically_Import = ? ORDER BY ID", {true});
+    if (sources.isEmpty()) {
+        Message_Box("There are no Import Sources set to automatic import.");
+        return;
+    }
+    for (const QSqlRecord& source : sources) {
+        const QString name = Db_Text(source, "Name_Of_Site");
+        try {
+            Import_From_Source(name);
+        } catch (const std::exception& e) {
+            Message_Box("Import of " + name + " failed: " + QString::fromStdString(e.what()));
+        }
+    }
+    Message_Box("All import sources have been integrated. \r\nRequery your current contact group to get an "
+                "updated listing");
+}
