@@ -3,6 +3,7 @@
 #include <QCloseEvent>
 #include <QLabel>
 #include <QProgressBar>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include "Clock.h"
@@ -69,14 +70,18 @@ void frmFTPImport::Inet1_StateChanged(int state)
 
 bool frmFTPImport::Wait_For_Transfer(bool step_progress)
 {
-    // The control always ends a command (its own time limits see to a server
-    // that stops answering), so this wait ends too.
+    // The bar moves once a second while the wait hands out events; the wait
+    // itself ends as soon as the control reports. The control always ends a
+    // command (its own time limits see to a server that stops answering).
+    QTimer progress;
+    progress.setTimerType(Qt::PreciseTimer);
+    progress.setInterval(1000);
+    connect(&progress, &QTimer::timeout, this, &frmFTPImport::Step_Progress);
+    if (step_progress)
+        progress.start();
     const auto finished = [this] { return Transfer_Done || Transfer_Failed; };
-    while (!finished()) {
-        Wait_Until(finished, 1.0);
-        if (step_progress)
-            Step_Progress();
-    }
+    while (!finished())
+        Wait_Until(finished, 60.0);
     return !Transfer_Failed;
 }
 

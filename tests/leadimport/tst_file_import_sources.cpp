@@ -52,7 +52,7 @@ private Q_SLOTS:
         QCOMPARE(Contact_Count(db), contacts);
         QCOMPARE(QFile::exists(path), file_kept);
         // The contact list is refilled when the import added someone.
-        QCOMPARE(window.refreshes, contacts > 1 ? 1 : 0);
+        QCOMPARE(window.contact_list_refreshes, contacts > 1 ? 1 : 0);
     }
 
     void a_missing_local_file_is_reported_and_changes_nothing()
@@ -173,7 +173,7 @@ private Q_SLOTS:
         QCOMPARE(dialogs.messages.at(1).text, Closing_Message);
         if (failure != "missing" && failure != "ftp")
             QVERIFY(QFile::exists(bad_path));   // nothing merged: the lead file stays
-        QCOMPARE(window.refreshes, 1);
+        QCOMPARE(window.contact_list_refreshes, 1);
     }
 };
 

@@ -34,19 +34,9 @@ int Contact_Count(Database& db)
     return db.Scalar("SELECT count(*) FROM Contacts").toInt();
 }
 
-Recording_Window::Recording_Window()
-{
-    Register_Main_Window(this);
-}
-
-Recording_Window::~Recording_Window()
-{
-    Register_Main_Window(nullptr);
-}
-
 void Recording_Window::Set_Status_Panel(int panel, const QString& text)
 {
-    panels[panel] = text;
+    Recording_Main_Window::Set_Status_Panel(panel, text);
     if (keep_history)
         history << qMakePair(panel, text);
 }
