@@ -24,7 +24,9 @@ int Contact_Count(Database& db);
 class Recording_Window : public Recording_Main_Window {
 public:
     void Set_Status_Panel(int panel, const QString& text) override;
+    void Refresh_Contact_List() override { ++contact_list_refreshes; }
 
+    int contact_list_refreshes = 0;
     QList<QPair<int, QString>> history;   // every text written, in order
     bool keep_history = true;
     bool Was_Shown(int panel, const QString& text) const;
