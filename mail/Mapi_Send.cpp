@@ -1,0 +1,106 @@
+#include "Mapi_Send.h"
+
+#include <QSqlRecord>
+
+#include "Clock.h"
+#include "Data_Access.h"
+#include "Dialogs.h"
+#include "Event_History.h"
+#include "GlobalVariables.h"
+#include "Mapi_Fetch.h"
+#include "Outbox_List_Rows.h"
+#include "Shared_Routines.h"
+
+namespace {
+
+struct Sending_Guard {
+    Sending_Guard() { GlobalVariables::Outbox_Sending = true; }
+    ~Sending_Guard() { GlobalVariables::Outbox_Sending = false; }
+};
+
+struct Attached_File {
+    QString path, name;
+};
+
+void Send_One(const QString& to, const QString& to_name, const QString& subject, const QString& text,
+              const QList<Attached_File>& files)
+{
+    MAPIMessages& messages = MAPIMessages1();
+    messages.Compose();
+    messages.RecipAddress = to;
+    messages.RecipDisplayName = to_name;
+    messages.ComposeSubject = subject;
+    messages.ComposeNoteText = text;
+    for (const Attached_File& file : files)
+        messages.Add_Attachment(file.path, file.name);
+    messages.Send();
+}
+
+} // namespace
+
+void Send_All_Mapi_Messages()
+{
+    if (GlobalVariables::Message_Center_Running || GlobalVariables::Outbox_Sending) {
+        Message_Box("The outbox is being sent by the automatic sender. Send through the mail client "
+                    "when it has stopped.",
+                    vbOKOnly);
+        return;
+    }
+    Sending_Guard guard;
+    const QDateTime bound = Now();
+    int sent = 0;
+    try {
+        if (MAPISession1().SessionID() == 0)
+            Mapi_Sign_On();
+        Database db = Open_Database();
+        const QList<QSqlRecord> rows =
+            db.Select("SELECT * FROM Outbox WHERE Out_Event_Type IN ('Email Out', 'Sent Quote') "
+                      "AND Date_To_Execute_Event < ? ORDER BY ID",
+                      {bound});
+        for (const QSqlRecord& row : rows) {
+            const qint64 outbox_id = row.value("ID").toLongLong();
+            const QString to = Db_Text(row, "ToEmail");
+            const QString subject = Db_Text(row, "Subject");
+            const QString text = Db_Text(row, "Message");
+            QList<Attached_File> files;
+            for (const QSqlRecord& file :
+                 db.Select("SELECT Attachment_Path, Attachment_Name FROM Outbox_Attachments "
+                           "WHERE Outbox_ID = ? ORDER BY ID",
+                           {outbox_id}))
+                files << Attached_File{Db_Text(file, "Attachment_Path"), Db_Text(file, "Attachment_Name")};
+
+            Send_One(to, Db_Text(row, "ToEmailName"), subject, text, files);
+
+            // Sent: filed and out of the outbox at once, so no later failure sends it again.
+            {
+                Database_Transaction transaction(db);
+                const qint64 contact = row.value("Out_Contact_ID").toLongLong();
+                if (contact > 0) {
+                    const qint64 event = Add_Event_History(
+                        contact, bound, Db_Text(row, "Product_Name"), Db_Text(row, "Out_Event_Type"),
+                        row.value("Out_Timeline_Event_Number").toInt(), "", subject, text, true, bound,
+                        QString::number(Create_Unique_Number()), false, int(files.size()));
+                    if (event > 0 && !files.isEmpty())
+                        Move_Outbox_Attachments_To_Event(outbox_id, event);
+                }
+                db.Execute("DELETE FROM Outbox WHERE ID = ?", {outbox_id});
+                transaction.Commit();
+            }
+            ++sent;
+            if (GlobalVariables::Outbox_List_Loaded)
+                Remove_Outbox_List_Item(to, Db_To_Date(row.value("Date_Sent_To_Outbox")));
+
+            // The copy is not filed; the files are still where they were.
+            const QString cc = GlobalVariables::Cc_Address.trimmed();
+            if (GlobalVariables::Enabled_Cc_Redirection && !cc.isEmpty()
+                && cc.compare(to.trimmed(), Qt::CaseInsensitive) != 0)
+                Send_One(cc, QString(), subject, text, files);
+        }
+    } catch (const MAPI_Error& e) {
+        Message_Box("Error on Send All Messages: " + e.Description(), vbOKOnly);
+    } catch (const Database_Error& e) {
+        Message_Box("Error on Send All Messages: " + e.Description(), vbOKOnly);
+    }
+    if (sent > 0)
+        Add_Stats("Messages Sent", sent);
+}
