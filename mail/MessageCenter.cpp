@@ -1,6 +1,7 @@
 #include "MessageCenter.h"
 
 #include <QApplication>
+#include <QHash>
 #include <QLabel>
 #include <QPointer>
 #include <QProgressBar>
@@ -27,7 +28,24 @@ QPointer<MessageCenter> the_window;
 // program runs; their removal is tried again at every batch.
 QSet<qint64> sent_not_removed;
 
-// How long the server gets to take one message.
+// Rows the server refused, and when they may be tried again: a refusal is
+// not repeated (with its message) at every cycle.
+QHash<qint64, QDateTime> refused_until;
+
+// Both lists name rows of one database; another database starts afresh.
+QString rows_database;
+
+void Forget_Rows_Of_Another_Database()
+{
+    if (rows_database == GlobalVariables::Database_Path)
+        return;
+    rows_database = GlobalVariables::Database_Path;
+    sent_not_removed.clear();
+    refused_until.clear();
+}
+
+// How long the server gets to take one message; also how long a refused
+// row, or an unreachable server, rests before it is tried again.
 constexpr int Accept_Timeout_Seconds = 120;
 
 struct Outbox_Sending_Guard {
@@ -96,9 +114,12 @@ void MessageCenter::Form_Load()
 void MessageCenter::Main_Control()
 {
     if (GlobalVariables::Message_Center_Running && !unloaded_) {
-        if (GlobalVariables::Automatically_Send_Emails)
+        // After a connection problem the server gets the time a message would have.
+        if (GlobalVariables::Automatically_Send_Emails
+            && (!retry_after_.isValid() || Now() >= retry_after_))
             Send_All_Messages();
-        Time_Pause(5);
+        if (GlobalVariables::Message_Center_Running && !unloaded_)
+            Time_Pause(5);
     }
     if (!GlobalVariables::Message_Center_Running || unloaded_) {
         Form_Unload();
@@ -250,14 +271,23 @@ void MessageCenter::Send_All_Messages()
     bool ended_early = false;
     bool any_accepted = false;
     try {
+        Forget_Rows_Of_Another_Database();
         Retry_Unremoved_Rows();
         Message_Counter = 1;
         QList<QSqlRecord> rows;
         {
             Database db = Open_Database();
-            rows = db.Select("SELECT * FROM Outbox WHERE Out_Event_Type IN ('Email Out', 'Sent Quote') "
-                             "AND Date_To_Execute_Event < ? ORDER BY ID",
-                             {Now()});
+            const QDateTime now = Now();
+            for (const QSqlRecord& row :
+                 db.Select("SELECT * FROM Outbox WHERE Out_Event_Type IN ('Email Out', 'Sent Quote') "
+                           "AND Date_To_Execute_Event < ? ORDER BY ID",
+                           {now})) {
+                const qint64 id = row.value("ID").toLongLong();
+                if (refused_until.contains(id) && now < refused_until.value(id))
+                    continue;
+                refused_until.remove(id);
+                rows << row;
+            }
         }
         Set_Panel(1, "Total # of Messages: " + QString::number(rows.size()));
         ProgressBar1->setRange(0, 99);
@@ -289,16 +319,20 @@ void MessageCenter::Send_All_Messages()
                 break;
             }
             if (outcome == SMTP_Session::Outcome::No_Connection) {
-                ended_early = true;   // "Problem with Connection" has been shown
+                // "Problem with Connection" has been shown.
+                retry_after_ = Now().addSecs(Accept_Timeout_Seconds);
+                ended_early = true;
                 break;
             }
             if (outcome == SMTP_Session::Outcome::Closed) {
                 Message_Box("Send SMTP E-mail failed. The server closed the connection.");
+                retry_after_ = Now().addSecs(Accept_Timeout_Seconds);
                 ended_early = true;
                 break;
             }
             if (outcome == SMTP_Session::Outcome::Refused) {
-                // The row stays for the next cycle; the others still go.
+                // The row stays and rests; the others still go.
+                refused_until.insert(row.value("ID").toLongLong(), Now().addSecs(Accept_Timeout_Seconds));
                 ++Message_Counter;
                 continue;
             }
@@ -355,8 +389,10 @@ void Load_Message_Center()
 {
     if (GlobalVariables::Message_Center_Running && the_window)
         return;
-    if (!the_window)
-        the_window = new MessageCenter();
+    // A window whose cycle was told to stop ends on its own; a new one starts.
+    if (the_window)
+        the_window->Form_Unload();
+    the_window = new MessageCenter();
     the_window->Form_Load();
 }
 

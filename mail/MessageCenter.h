@@ -6,6 +6,7 @@
 // cleared. Every wait is bounded and handles events, so the window stays
 // responsive and nobody waits on the cycle.
 
+#include <QDateTime>
 #include <QSet>
 #include <QSqlRecord>
 #include <QString>
@@ -68,6 +69,7 @@ private:
     int sent_ = 0;
     bool batch_running_ = false;
     bool unloaded_ = false;
+    QDateTime retry_after_;    // no batch before this moment (server unreachable)
 
     QSqlRecord row_;           // the outbox row of the message in hand
     In_Hand in_hand_ = In_Hand::None;

@@ -3,6 +3,7 @@
 #include <QApplication>
 
 #include "Database.h"
+#include "Dialogs.h"
 #include "GlobalVariables.h"
 #include "MessageCenter.h"
 #include "Outbox_List_Rows.h"
@@ -197,8 +198,13 @@ private Q_SLOTS:
         QVERIFY(!f.Row_Exists(fine));
         QCOMPARE(f.dialogs.messages.size(), 1);
         QCOMPARE(f.dialogs.messages[0].title, QString("Error From Server"));
-        // The next batch tries the refused one again and only that one.
+        // It rests for the next cycles, then it is tried again, alone.
         center.Send_All_Messages();
+        QCOMPARE(f.dialogs.messages.size(), 1);
+        QCOMPARE(center.Panel_Text(1), QString("Brackenlead is done"));
+        f.clock.Advance(121);
+        center.Send_All_Messages();
+        QCOMPARE(f.dialogs.messages.size(), 2);
         QVERIFY(f.Row_Exists(refused));
         QTRY_COMPARE(server.Messages().size(), 1);
         QCOMPARE(f.History().size(), 1);
@@ -233,6 +239,30 @@ private Q_SLOTS:
         QVERIFY(start.secsTo(f.clock.Now()) < 60);
         QCOMPARE(f.dialogs.Texts(), QStringList({"Problem with Connection"}));
         QVERIFY(f.Row_Exists(a));
+    }
+
+    void an_unreachable_server_is_tried_again_after_a_rest()
+    {
+        Sending_Fixture f(Unused_Port());
+        GlobalVariables::Message_Center_Running = false;
+        Install_Smtp_Sender();
+        f.Add_Row("ann@example.com", "One");
+        // When, on the clock, each connection problem was reported.
+        QList<QDateTime> problems;
+        Set_Message_Box_Handler([&](const QString& text, int, const QString&) {
+            if (text == "Problem with Connection")
+                problems << f.clock.Now();
+            return int(vbOK);
+        });
+        Load_Message_Center();
+        QTRY_VERIFY(problems.size() >= 3);
+        Stop_Message_Center();
+        QTRY_VERIFY(!Message_Center());
+        Set_Smtp_Sender_Starter({});
+        for (int i = 1; i < problems.size(); ++i) {
+            const qint64 rest = problems[i - 1].secsTo(problems[i]);
+            QVERIFY2(rest >= 120 && rest < 140, qPrintable(QString::number(rest)));
+        }
     }
 
     void cc_redirection_sends_a_copy_and_queues_one_that_fails()
