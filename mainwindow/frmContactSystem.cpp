@@ -45,6 +45,7 @@ frmContactSystem::frmContactSystem(QWidget* parent)
     Connect_Handlers();
     Set_Later_Commands_Disabled();
     Set_Up_Outbox_Page();
+    Set_Up_File_Import();
 
     Refresh_Layout_Sizes();
     // Large enough for the lists and the editor, never larger than the screen.

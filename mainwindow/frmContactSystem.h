@@ -328,6 +328,10 @@ public:
     void mnuProcessWorkflows_Click();
     void Outbox_Entry_Gone(qint64 Outbox_ID) override;
 
+    // Automatic file import (frmContactSystem_FileImport.cpp).
+    void Set_Up_File_Import();
+    void mnuAutomaticFileImport_Click();
+
 protected:
     void closeEvent(QCloseEvent* event) override;
 

@@ -65,6 +65,7 @@ private Q_SLOTS:
         timer.start();
         Automatic_File_Import();
         const qint64 elapsed = timer.elapsed();
+        longest_gap = qMax(longest_gap, since_tick.elapsed());
         ticker.stop();
         qInfo("10,000 lines imported in %lld ms; longest pause of the window %lld ms; %lld progress values seen",
               elapsed, longest_gap, qint64(progress_seen.size()));
