@@ -111,7 +111,7 @@ bool Split_Line(const QString& line, const QString& delimiter)
 }
 
 // The file's text: UTF-8 (a byte-order mark dropped); a file that is not
-// valid UTF-8 was written in a Western single-byte code page.
+// valid UTF-8 was written in the Western Windows code page.
 QString Decode(const QByteArray& bytes)
 {
     QByteArray data = bytes;
@@ -121,7 +121,8 @@ QString Decode(const QByteArray& bytes)
     const QString text = utf8(data);
     if (!utf8.hasError())
         return text;
-    return QString::fromLatin1(data);
+    QStringDecoder western("windows-1252");
+    return western.isValid() ? western(data) : QString::fromLatin1(data);
 }
 
 // Lines of the file by the source's line-end rule.

@@ -116,8 +116,8 @@ private Q_SLOTS:
             << "\xEF\xBB\xBF" + QString::fromUtf8("Zoë,,Müller,z@example.com\r\n").toUtf8() << "MS-Windows"
             << "Comma" << defaults << 1 << QStringList{QString::fromUtf8("Zoë||Müller|z@example.com")} << "";
         QTest::newRow("non-ASCII names in a Western code page")
-            << QByteArray("Ren\xe9,,L\xe9vesque,rene@example.com\r\n") << "MS-Windows" << "Comma" << defaults << 1
-            << QStringList{QString::fromUtf8("René||Lévesque|rene@example.com")} << "";
+            << QByteArray("Ren\xe9,,L\xe9vesque \x80,rene@example.com\r\n") << "MS-Windows" << "Comma" << defaults
+            << 1 << QStringList{QString::fromUtf8("René||Lévesque €|rene@example.com")} << "";
         QTest::newRow("a blank line is a record like any other")
             << QByteArray("Ann,,Cole,ann@example.com\r\n\r\n\r\nBob,,Doe,bob@example.com\r\n") << "MS-Windows"
             << "Comma" << defaults << 1
