@@ -1,0 +1,47 @@
+#pragma once
+// Helpers of the main-window tests: answering a modal dialog from inside its
+// own event loop, and clicks on list rows and headers.
+
+#include <QApplication>
+#include <QHeaderView>
+#include <QTimer>
+#include <QTreeWidget>
+#include <QtTest>
+#include <functional>
+
+// Runs answer on the next modal dialog as soon as it is shown (from inside its
+// exec()). The answer must close it, or arrange for it to be closed.
+inline void When_Modal_Shown(std::function<void(QWidget*)> answer, int tries = 200)
+{
+    QTimer::singleShot(10, qApp, [answer, tries] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (modal && modal->isVisible()) {
+            answer(modal);
+            return;
+        }
+        if (tries > 0)
+            When_Modal_Shown(answer, tries - 1);
+    });
+}
+
+inline void Click_Row(QTreeWidget* list, QTreeWidgetItem* item)
+{
+    list->scrollToItem(item);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(item).center());
+}
+
+inline void Click_Header(QTreeWidget* list, int column)
+{
+    QHeaderView* header = list->header();
+    const QPoint at(header->sectionViewportPosition(column) + header->sectionSize(column) / 2,
+                    header->height() / 2);
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, at);
+}
+
+inline QStringList Column_Texts(const QTreeWidget* list, int column)
+{
+    QStringList texts;
+    for (int i = 0; i < list->topLevelItemCount(); ++i)
+        texts << list->topLevelItem(i)->text(column);
+    return texts;
+}

@@ -1,0 +1,214 @@
+// Start-up of the main window: finding the database, the log-in, and a file
+// that is no database.
+
+#include <QDir>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "GlobalVariables.h"
+#include "Main_Window_Test_Support.h"
+#include "Test_Support.h"
+#include "frmContactSystem.h"
+#include "frmHelpBrowser.h"
+#include "frmPassword.h"
+#include <QTextBrowser>
+
+namespace G = GlobalVariables;
+
+// Runs the test in a working folder and goes back to the old one at the end.
+class Working_Folder {
+public:
+    explicit Working_Folder(const QString& folder) : old_(QDir::currentPath()) { QDir::setCurrent(folder); }
+    ~Working_Folder() { QDir::setCurrent(old_); }
+
+private:
+    QString old_;
+};
+
+class tst_start_up : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void database_in_working_folder()
+    {
+        Test_Program_Folder folder;
+        Scripted_Dialogs dialogs;
+        Test_Clock clock;
+        QDir(folder.Path("Attachments")).removeRecursively();
+        folder.Db().Execute("INSERT INTO Contacts (FirstName, LastName) VALUES ('Ann', 'Lee')");
+        Working_Folder here(folder.Folder());
+        G::Program_Folder.clear();
+        G::Database_Path.clear();
+
+        frmContactSystem window;
+        QVERIFY(window.Start_Up());
+        QVERIFY(!dialogs.Shown("Cannot find the Main Database"));
+        QVERIFY(dialogs.file_titles.isEmpty());
+        QCOMPARE(G::Program_Folder, QDir(folder.Folder()).absolutePath() + "/");
+        QCOMPARE(G::Database_Path, QFileInfo(folder.Database_File()).absoluteFilePath());
+        QVERIFY(QFileInfo(folder.Path("Attachments")).isDir());
+        QVERIFY(G::Password_Dialog_Answered);
+        QVERIFY(window.isVisible());
+        QCOMPARE(window.ListContacts->topLevelItemCount(), 1);
+        QCOMPARE(window.txtfirstname->text(), QString("Ann"));
+        QCOMPARE(window.Status_Panel(2)->text(), QString("1"));
+        QVERIFY(clock.paused_seconds >= 1.0);
+    }
+
+    void no_database_cancelled_ends_the_program()
+    {
+        QTemporaryDir empty;
+        Scripted_Dialogs dialogs;
+        Test_Clock clock;
+        G::Reset();
+        Working_Folder here(empty.path());
+
+        frmContactSystem window;
+        QVERIFY(!window.Start_Up());
+        QCOMPARE(dialogs.Texts(), QStringList({"Cannot find the Main Database. Please select the database.",
+                                               "No database has been entered. Quiting!"}));
+        QCOMPARE(dialogs.file_titles, QStringList({"Open"}));
+        QVERIFY(!window.isVisible());
+    }
+
+    void no_database_one_chosen_elsewhere()
+    {
+        Test_Program_Folder folder;
+        QTemporaryDir empty;
+        Scripted_Dialogs dialogs;
+        Test_Clock clock;
+        dialogs.file_answers << folder.Database_File();
+        Working_Folder here(empty.path());
+
+        frmContactSystem window;
+        QVERIFY(window.Start_Up());
+        QCOMPARE(dialogs.Texts().first(), QString("Cannot find the Main Database. Please select the database."));
+        QVERIFY(!dialogs.Shown("No database has been entered"));
+        // The program folder follows the chosen file, and so does the attachment store.
+        QCOMPARE(G::Program_Folder, QFileInfo(folder.Database_File()).absolutePath() + "/");
+        QCOMPARE(G::Database_Path, QFileInfo(folder.Database_File()).absoluteFilePath());
+        QVERIFY(!QFileInfo(QDir(empty.path()).filePath("Attachments")).exists());
+    }
+
+    void a_file_that_is_no_database_ends_with_a_message_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::newRow("text") << QByteArray("this is not a database\n");
+        QTest::newRow("empty") << QByteArray();
+    }
+
+    void a_file_that_is_no_database_ends_with_a_message()
+    {
+        QFETCH(QByteArray, content);
+        QTemporaryDir dir;
+        QFile file(QDir(dir.path()).filePath("data2000.mdb"));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(content);
+        file.close();
+        Scripted_Dialogs dialogs;
+        Test_Clock clock;
+        G::Reset();
+        Working_Folder here(dir.path());
+
+        frmContactSystem window;
+        QVERIFY(!window.Start_Up());
+        QCOMPARE(dialogs.messages.size(), 1);
+        QVERIFY(dialogs.messages[0].text.contains("data2000.mdb"));
+        QVERIFY(dialogs.messages[0].text.contains("The program ends."));
+        QVERIFY(!window.isVisible());
+    }
+
+    void log_in_password_data()
+    {
+        QTest::addColumn<QStringList>("typed");      // typed and confirmed with OK, in turn
+        QTest::addColumn<QString>("way_out");        // after them: "", "Cancel" or "close"
+        QTest::addColumn<bool>("starts");
+        QTest::addColumn<int>("invalid_messages");
+        QTest::newRow("right") << QStringList{"Secret"} << "" << true << 0;
+        QTest::newRow("letter case and blanks count") << QStringList{"secret", "Secret "} << "" << false << 2;
+        QTest::newRow("three wrong, then right")
+            << QStringList{"x", "secret", "Secret ", "Secret"} << "" << true << 3;
+        QTest::newRow("wrong, then Cancel") << QStringList{"nope"} << "Cancel" << false << 1;
+        QTest::newRow("Cancel") << QStringList{} << "Cancel" << false << 0;
+        QTest::newRow("close box") << QStringList{} << "close" << false << 0;
+    }
+
+    void log_in_password()
+    {
+        QFETCH(QStringList, typed);
+        QFETCH(QString, way_out);
+        QFETCH(bool, starts);
+        QFETCH(int, invalid_messages);
+        Test_Program_Folder folder;
+        Scripted_Dialogs dialogs;
+        Test_Clock clock;
+        folder.Db().Execute("UPDATE Settings SET Furrowline_Password = 'Secret'");
+        Working_Folder here(folder.Folder());
+
+        bool main_window_seen = false;
+        frmContactSystem window;
+        When_Modal_Shown([&](QWidget* modal) {
+            auto* dialog = qobject_cast<frmPassword*>(modal);
+            QVERIFY(dialog);
+            main_window_seen = window.isVisible();
+            QCOMPARE(dialog->txtPassword->echoMode(), QLineEdit::Password);
+            for (const QString& text : typed) {
+                dialog->txtPassword->setText(text);
+                dialog->OK->click();
+            }
+            if (way_out == "Cancel")
+                dialog->Cancel->click();
+            else if (way_out == "close")
+                dialog->close();
+            else if (dialog->isVisible())
+                dialog->Cancel->click();   // nothing right was typed: leave as Cancel does
+        });
+        QCOMPARE(window.Start_Up(), starts);
+        QVERIFY(!main_window_seen);
+        QCOMPARE(window.isVisible(), starts);
+        QCOMPARE(dialogs.Texts().count("The entered password is invalid."), invalid_messages);
+        QCOMPARE(G::Password_Dialog_Answered, starts);
+    }
+
+    void unreadable_settings_show_the_help_page_and_end()
+    {
+        Test_Program_Folder folder;
+        Scripted_Dialogs dialogs;
+        Test_Clock clock;
+        folder.Db().Execute("DELETE FROM Settings");
+        Working_Folder here(folder.Folder());
+        QString shown;
+        When_Modal_Shown([&](QWidget* modal) {
+            auto* help = qobject_cast<frmHelpBrowser*>(modal);
+            QVERIFY(help);
+            shown = help->WebBrowser1->toPlainText();
+            help->CloseHelp->click();
+        });
+        frmContactSystem window;
+        QVERIFY(!window.Start_Up());
+        QVERIFY(dialogs.Shown("Your system is missing"));
+        QVERIFY(shown.contains("miss_mdac.htm"));
+        QVERIFY(!window.isVisible());
+    }
+
+    void no_password_no_dialog()
+    {
+        Test_Program_Folder folder;
+        Scripted_Dialogs dialogs;
+        Test_Clock clock;
+        Working_Folder here(folder.Folder());
+        bool dialog_seen = false;
+        When_Modal_Shown([&](QWidget* modal) {
+            dialog_seen = qobject_cast<frmPassword*>(modal) != nullptr;
+            modal->close();
+        }, 20);
+        frmContactSystem window;
+        QVERIFY(window.Start_Up());
+        QVERIFY(!dialog_seen);
+        QVERIFY(G::Password_Dialog_Answered);
+    }
+};
+
+QTEST_MAIN(tst_start_up)
+#include "tst_start_up.moc"
