@@ -488,7 +488,8 @@ void frmContactSystem::Connect_Contact_Editor()
     for (QLineEdit* box : {txtAddress, txtB_Day, txtB_Month, txtB_Year, txtBest_Time_To_Contact,
                            txtBought_Month, txtBoughtDay, txtBought_Year, txtCellphone, txtCity,
                            txtCompany, txtContactReceivedDate, txtEmail, txtHomephone, txtMiddle_Initials,
-                           txtOptions, txtReferred_By, txtSource, txtState, txtWorkphone, txtZipcode})
+                           txtOptions, txtReferred_By, txtSource, txtState, txtWorkphone, txtZipcode,
+                           txtWorkflowBeginDate})
         connect(box, &QLineEdit::textChanged, this, changed);
     connect(txtNotes, &QPlainTextEdit::textChanged, this, changed);
     connect(txtfirstname, &QLineEdit::textChanged, this, [this](const QString& text) {

@@ -27,7 +27,9 @@ inline void When_Modal_Shown(std::function<void(QWidget*)> answer, int tries = 2
 inline void Click_Row(QTreeWidget* list, QTreeWidgetItem* item)
 {
     list->scrollToItem(item);
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(item).center());
+    const QRect rect = list->visualItemRect(item);
+    const QPoint at(qMin(rect.center().x(), list->viewport()->width() / 2), rect.center().y());
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
 }
 
 inline void Click_Header(QTreeWidget* list, int column)

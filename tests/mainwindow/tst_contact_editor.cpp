@@ -1,0 +1,585 @@
+// The contact list and the contact editor: filling the list for a group,
+// showing a contact, editing and saving it, the title and relationship lists,
+// column sorting and leaving with pending edits.
+
+#include <QDir>
+#include <QListWidget>
+#include <QPushButton>
+#include <QSqlRecord>
+#include <QtTest>
+
+#include "Data_Access.h"
+#include "GlobalVariables.h"
+#include "Main_Window_Test_Support.h"
+#include "Test_Support.h"
+#include "frmContactSystem.h"
+#include "frmDelete_Relationship.h"
+#include "frmDelete_Title.h"
+
+namespace G = GlobalVariables;
+
+namespace {
+
+qint64 Insert_Contact(Database db, const QVariantMap& fields)
+{
+    QStringList names, marks;
+    QVariantList values;
+    for (auto it = fields.constBegin(); it != fields.constEnd(); ++it) {
+        names << it.key();
+        marks << "?";
+        values << it.value();
+    }
+    return db.Insert("INSERT INTO Contacts (" + names.join(", ") + ") VALUES (" + marks.join(", ") + ")", values);
+}
+
+QVariant Stored(Database db, qint64 id, const QString& field)
+{
+    return db.Scalar("SELECT " + field + " FROM Contacts WHERE ID = ?", {id});
+}
+
+// A started main window over a fresh database in its own working folder.
+struct Started_Window {
+    Test_Program_Folder folder;
+    Scripted_Dialogs dialogs;
+    Test_Clock clock;
+    QString old_folder = QDir::currentPath();
+    std::unique_ptr<frmContactSystem> window;
+
+    Started_Window() { QDir::setCurrent(folder.Folder()); }
+    ~Started_Window()
+    {
+        window.reset();
+        QDir::setCurrent(old_folder);
+    }
+    frmContactSystem& Start()
+    {
+        window = std::make_unique<frmContactSystem>();
+        if (!window->Start_Up())
+            qFatal("start-up failed");
+        return *window;
+    }
+    Database Db() const { return folder.Db(); }
+};
+
+QTreeWidgetItem* Row_Of(frmContactSystem& w, qint64 id)
+{
+    return w.ListContacts->Find_Key("key" + QString::number(id));
+}
+
+} // namespace
+
+class tst_contact_editor : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void empty_table_lists_nothing_and_says_so()
+    {
+        Started_Window s;
+        frmContactSystem& w = s.Start();
+        QCOMPARE(s.dialogs.Texts(), QStringList({"There are no contacts for this selection"}));
+        QCOMPARE(w.ListContacts->topLevelItemCount(), 0);
+        QCOMPARE(w.Status_Panel(2)->text(), QString("0"));
+        QVERIFY(w.txtContact_ID->text().isEmpty());
+        QVERIFY(w.frameWelcomeMessage->isVisible());
+        QVERIFY(!w.frameContact_Top_Screen->isVisible());
+
+        // Typing with no contact shown, then leaving, stores nothing and blocks nothing.
+        QTest::keyClicks(w.txtCity, "Paris");
+        QVERIFY(w.Contact_Changed);
+        QVERIFY(w.Save_Contact_Record());
+        QVERIFY(!w.Contact_Changed);
+        QCOMPARE(s.dialogs.messages.size(), 1);
+        QCOMPARE(s.Db().Scalar("SELECT COUNT(*) FROM Contacts").toInt(), 0);
+        w.close();
+        QVERIFY(!w.isVisible());
+    }
+
+    void group_values_are_bound_not_pasted()
+    {
+        Started_Window s;
+        const qint64 tricky = Insert_Contact(s.Db(), {{"FirstName", "Pat"}, {"LastName", "O'Brien \"Jr\""}});
+        Insert_Contact(s.Db(), {{"FirstName", "Ann"}, {"LastName", "Lee"}});
+        frmContactSystem& w = s.Start();
+        QCOMPARE(w.ListContacts->topLevelItemCount(), 2);
+
+        w.Setup_The_Contacts_Tree({"WHERE Contacts.LastName = ?", {"O'Brien \"Jr\""}});
+        QCOMPARE(w.ListContacts->topLevelItemCount(), 1);
+        QVERIFY(Row_Of(w, tricky));
+        QCOMPARE(w.txtContact_ID->text(), QString::number(tricky));
+
+        // The empty group: message, "0", and the shown contact stays in the boxes.
+        w.Setup_The_Contacts_Tree({"WHERE Contacts.LastName = ?", {"x' OR '1'='1"}});
+        QVERIFY(s.dialogs.Shown("There are no contacts for this selection"));
+        QCOMPARE(w.ListContacts->topLevelItemCount(), 0);
+        QCOMPARE(w.Status_Panel(2)->text(), QString("0"));
+        QCOMPARE(w.txtContact_ID->text(), QString::number(tricky));
+    }
+
+    void a_contact_joined_to_several_events_is_listed_once()
+    {
+        Started_Window s;
+        const qint64 id = Insert_Contact(s.Db(), {{"FirstName", "Ann"}, {"LastName", "Lee"}});
+        for (int i = 0; i < 3; ++i)
+            s.Db().Execute("INSERT INTO Eventhistory (ContactID, Event_Type, Event_Unique_ID, EventRead) "
+                           "VALUES (?, 'Email In', ?, 1)", {id, QString::number(100 + i)});
+        frmContactSystem& w = s.Start();
+        w.Setup_The_Contacts_Tree({"INNER JOIN Eventhistory ON Eventhistory.ContactID = Contacts.ID "
+                                   "WHERE Eventhistory.Event_Type = ?", {"Email In"}});
+        QCOMPARE(w.ListContacts->topLevelItemCount(), 1);
+        QCOMPARE(w.Status_Panel(2)->text(), QString("3"));
+        QCOMPARE(w.ListEvents->topLevelItemCount(), 3);
+    }
+
+    void showing_a_contact_fills_every_box()
+    {
+        Started_Window s;
+        const qint64 id = Insert_Contact(
+            s.Db(), {{"FirstName", "Ann"}, {"MiddleInitial", "Q"}, {"LastName", "Abbot"},
+                     {"Best_Time_To_Contact", "Mornings"}, {"Stop_Timeline_Action", 1},
+                     {"Referred_By", "Bob"}, {"Email", "ann@example.com"}, {"Workphone", "111"},
+                     {"Homephone", "222"}, {"Cellphone", "333"}, {"Notes", "Line one\nLine two"},
+                     {"Product", "Sedan"}, {"Contact_Title", "Dr"}, {"Contact_Relationship", "Friend"},
+                     {"Address", "1 Main St"}, {"City", "Springfield"}, {"State", "IL"},
+                     {"Zipcode", "62701"}, {"Company", "Acme"}, {"B_Day", 9}, {"B_Month", 3},
+                     {"B_Year", 1980}, {"Import_Source", "Manual Entry"},
+                     {"Date_Product_Bought", "2025-07-04 00:00:00"},
+                     {"Finished_Timeline_Execution", 1}, {"Pending_Events_To_Read", 1},
+                     {"Contact_Received_Date", "2026-11-29 17:45:00"},
+                     {"Workflow_Start_Date", "2026-11-30 08:05:09"}, {"Options", "Sunroof"},
+                     {"New_Contact", 1}});
+        const qint64 other = Insert_Contact(s.Db(), {{"FirstName", "Zed"}, {"LastName", "Zimmer"},
+                                                     {"New_Contact", 1}});
+        frmContactSystem& w = s.Start();
+
+        const QList<QPair<QWidget*, QString>> expected = {
+            {w.txtContact_ID, QString::number(id)}, {w.txtfirstname, "Ann"}, {w.txtMiddle_Initials, "Q"},
+            {w.txtlastname, "Abbot"}, {w.txtBest_Time_To_Contact, "Mornings"}, {w.txtReferred_By, "Bob"},
+            {w.txtEmail, "ann@example.com"}, {w.txtWorkphone, "111"}, {w.txtHomephone, "222"},
+            {w.txtCellphone, "333"}, {w.txtAddress, "1 Main St"}, {w.txtCity, "Springfield"},
+            {w.txtState, "IL"}, {w.txtZipcode, "62701"}, {w.txtCompany, "Acme"}, {w.txtB_Day, "9"},
+            {w.txtB_Month, "3"}, {w.txtB_Year, "1980"}, {w.txtSource, "Manual Entry"},
+            {w.txtBought_Month, "7"}, {w.txtBoughtDay, "4"}, {w.txtBought_Year, "2025"},
+            {w.txtPendingEvents, "True"}, {w.txtContactReceivedDate, "11/29/26"},
+            {w.txtWorkflowBeginDate, "11/30/2026 08:05:09"}, {w.txtOptions, "Sunroof"}};
+        for (const auto& [box, text] : expected)
+            QCOMPARE(qobject_cast<QLineEdit*>(box)->text(), text);
+        QCOMPARE(w.txtNotes->toPlainText(), QString("Line one\nLine two"));
+        QCOMPARE(w.lstProduct->currentText(), QString("Sedan"));
+        QCOMPARE(w.Combo_Title->currentText(), QString("Dr"));
+        QCOMPARE(w.Combo_Relationship->currentText(), QString("Friend"));
+        QVERIFY(w.chkTimeline_Enabled->isChecked());
+        QVERIFY(w.chkWorkflowCompleted->isChecked());
+        QVERIFY(!w.Contact_Changed);
+        QVERIFY(w.frameContact_Top_Screen->isVisible());
+        QCOMPARE(w.Current_Detail_Frame, static_cast<QWidget*>(w.frameContactDetails));
+        QVERIFY(w.frameContactDetails->isVisible());
+        QVERIFY(!w.frameWelcomeMessage->isVisible());
+
+        // Shown once, no longer new; the other contact is still new.
+        QCOMPARE(Stored(s.Db(), id, "New_Contact").toInt(), 0);
+        QCOMPARE(Stored(s.Db(), other, "New_Contact").toInt(), 1);
+        QTreeWidgetItem* first = Row_Of(w, id);
+        QCOMPARE(first->foreground(1).color(), QColor(255, 0, 0));
+        QVERIFY(List_View::Is_Bold(first, 1));
+        QCOMPARE(first->text(3), QString("ann@example.com"));
+
+        // Another contact: the first row goes back to the ordinary colour, the
+        // next one is red, and a null received date shows an empty box.
+        Click_Row(w.ListContacts, Row_Of(w, other));
+        QCOMPARE(w.txtContact_ID->text(), QString::number(other));
+        QCOMPARE(first->data(1, Qt::ForegroundRole), QVariant());
+        QCOMPARE(Row_Of(w, other)->foreground(2).color(), QColor(255, 0, 0));
+        QVERIFY(w.txtContactReceivedDate->text().isEmpty());
+        QVERIFY(w.txtBought_Month->text().isEmpty());
+        QVERIFY(w.txtWorkflowBeginDate->text().isEmpty());
+        QCOMPARE(Stored(s.Db(), other, "New_Contact").toInt(), 0);
+    }
+
+    void an_edit_is_stored_when_another_contact_is_chosen()
+    {
+        Started_Window s;
+        const qint64 ann = Insert_Contact(s.Db(), {{"FirstName", "Ann"}, {"LastName", "Abbot"},
+                                                   {"Workflow_Start_Date", "2026-11-30 08:05:09"},
+                                                   {"Date_Product_Bought", "2025-07-04 00:00:00"},
+                                                   {"City", "Old"}});
+        const qint64 bob = Insert_Contact(s.Db(), {{"FirstName", "Bob"}, {"LastName", "Baker"}});
+        frmContactSystem& w = s.Start();
+        QCOMPARE(w.txtContact_ID->text(), QString::number(ann));
+
+        w.txtCity->clear();
+        QTest::keyClicks(w.txtCity, "Paris");
+        w.txtfirstname->selectAll();
+        QTest::keyClicks(w.txtfirstname, "Anne");
+        QVERIFY(w.Contact_Changed);
+        // The name follows the typing in the list at once, before any save.
+        QCOMPARE(Row_Of(w, ann)->text(1), QString("Anne"));
+        QCOMPARE(Stored(s.Db(), ann, "City").toString(), QString("Old"));
+
+        Click_Row(w.ListContacts, Row_Of(w, bob));
+        QCOMPARE(w.txtContact_ID->text(), QString::number(bob));
+        QCOMPARE(Stored(s.Db(), ann, "City").toString(), QString("Paris"));
+        QCOMPARE(Stored(s.Db(), ann, "FirstName").toString(), QString("Anne"));
+        // The dates in the boxes went back exactly as they were.
+        QCOMPARE(Stored(s.Db(), ann, "Workflow_Start_Date").toString(), QString("2026-11-30 08:05:09"));
+        QCOMPARE(Stored(s.Db(), ann, "Date_Product_Bought").toString(), QString("2025-07-04 00:00:00"));
+        QVERIFY(s.dialogs.messages.isEmpty());
+
+        // Showing and leaving without typing stores nothing.
+        s.Db().Execute("UPDATE Contacts SET City = 'Elsewhere' WHERE ID = ?", {bob});
+        Click_Row(w.ListContacts, Row_Of(w, ann));
+        QCOMPARE(Stored(s.Db(), bob, "City").toString(), QString("Elsewhere"));
+    }
+
+    void dates_written_back_data()
+    {
+        QTest::addColumn<QString>("workflow_box");
+        QTest::addColumn<QStringList>("bought_boxes");  // month, day, year
+        QTest::addColumn<QString>("workflow_stored");
+        QTest::addColumn<QString>("bought_stored");
+        QTest::addColumn<bool>("saved");
+        QTest::newRow("new dates") << "01/02/2027 03:04:05" << QStringList{"12", "31", "2026"}
+                                   << "2027-01-02 03:04:05" << "2026-12-31 00:00:00" << true;
+        QTest::newRow("empty boxes keep the stored dates")
+            << "" << QStringList{"", "", ""} << "2026-11-30 08:05:09" << "2025-07-04 00:00:00" << true;
+        QTest::newRow("no purchase date from letters or a short year")
+            << "11/30/2026 08:05:09" << QStringList{"x", "4", "25"} << "2026-11-30 08:05:09"
+            << "2025-07-04 00:00:00" << true;
+        QTest::newRow("day first is no date") << "11/30/2026 08:05:09" << QStringList{"31", "12", "2026"}
+                                              << "2026-11-30 08:05:09" << "2025-07-04 00:00:00" << true;
+        QTest::newRow("an unreadable workflow date is refused")
+            << "30/11/26 8:05" << QStringList{"7", "4", "2025"} << "2026-11-30 08:05:09"
+            << "2025-07-04 00:00:00" << false;
+    }
+
+    void dates_written_back()
+    {
+        QFETCH(QString, workflow_box);
+        QFETCH(QStringList, bought_boxes);
+        QFETCH(QString, workflow_stored);
+        QFETCH(QString, bought_stored);
+        QFETCH(bool, saved);
+        Started_Window s;
+        const qint64 id = Insert_Contact(s.Db(), {{"FirstName", "Ann"}, {"LastName", "Abbot"},
+                                                  {"Workflow_Start_Date", "2026-11-30 08:05:09"},
+                                                  {"Date_Product_Bought", "2025-07-04 00:00:00"}});
+        const qint64 other = Insert_Contact(s.Db(), {{"FirstName", "Bob"}, {"LastName", "Baker"}});
+        frmContactSystem& w = s.Start();
+        w.txtWorkflowBeginDate->setText(workflow_box);
+        w.txtBought_Month->setText(bought_boxes[0]);
+        w.txtBoughtDay->setText(bought_boxes[1]);
+        w.txtBought_Year->setText(bought_boxes[2]);
+        QVERIFY(w.Contact_Changed);
+        Click_Row(w.ListContacts, Row_Of(w, other));
+        QCOMPARE(Stored(s.Db(), id, "Workflow_Start_Date").toString(), workflow_stored);
+        QCOMPARE(Stored(s.Db(), id, "Date_Product_Bought").toString(), bought_stored);
+        if (saved) {
+            QCOMPARE(w.txtContact_ID->text(), QString::number(other));
+            QVERIFY(s.dialogs.messages.isEmpty());
+        } else {
+            // The edit stays on screen with its contact, still marked changed.
+            QVERIFY(s.dialogs.Shown("The workflow start date"));
+            QCOMPARE(w.txtContact_ID->text(), QString::number(id));
+            QCOMPARE(w.txtWorkflowBeginDate->text(), workflow_box);
+            QVERIFY(w.Contact_Changed);
+            QCOMPARE(w.ListContacts->currentItem(), Row_Of(w, id));
+        }
+    }
+
+    void now_button_and_stop_workflow_are_saved()
+    {
+        Started_Window s;
+        const qint64 id = Insert_Contact(s.Db(), {{"FirstName", "Ann"}, {"LastName", "Abbot"}});
+        Insert_Contact(s.Db(), {{"FirstName", "Bob"}, {"LastName", "Baker"}});
+        frmContactSystem& w = s.Start();
+        s.clock.Set(QDateTime(QDate(2027, 3, 4), QTime(5, 6, 7)));
+        w.Change_Workflow_Start_Date->click();
+        QCOMPARE(w.txtWorkflowBeginDate->text(), QString("03/04/2027 05:06:07"));
+        QVERIFY(w.Contact_Changed);
+        w.chkTimeline_Enabled->click();
+        w.Setup_The_Contacts_Tree({});
+        QCOMPARE(Stored(s.Db(), id, "Workflow_Start_Date").toString(), QString("2027-03-04 05:06:07"));
+        QCOMPARE(Stored(s.Db(), id, "Stop_Timeline_Action").toInt(), 1);
+    }
+
+    void capitalise_names()
+    {
+        Started_Window s;
+        const qint64 id = Insert_Contact(s.Db(), {{"FirstName", "jOHN"}, {"MiddleInitial", "q"},
+                                                  {"LastName", "SMITH"}});
+        frmContactSystem& w = s.Start();
+        w.Capitalize_First_And_Last->click();
+        QCOMPARE(w.txtfirstname->text(), QString("John"));
+        QCOMPARE(w.txtMiddle_Initials->text(), QString("Q"));
+        QCOMPARE(w.txtlastname->text(), QString("Smith"));
+        QVERIFY(w.Contact_Changed);
+        QCOMPARE(Row_Of(w, id)->text(1), QString("John"));
+        QCOMPARE(Row_Of(w, id)->text(2), QString("Smith"));
+    }
+
+    void leaving_by_tab_exit_or_close_box_saves_data()
+    {
+        QTest::addColumn<QString>("way");
+        QTest::newRow("tab") << "tab";
+        QTest::newRow("exit") << "exit";
+        QTest::newRow("close box") << "close";
+    }
+
+    void leaving_by_tab_exit_or_close_box_saves()
+    {
+        QFETCH(QString, way);
+        Started_Window s;
+        const qint64 id = Insert_Contact(s.Db(), {{"FirstName", "Ann"}, {"LastName", "Abbot"}});
+        frmContactSystem& w = s.Start();
+        QTest::keyClicks(w.txtNotes, "Call back Friday");
+        G::Message_Center_Running = true;
+        if (way == "tab") {
+            w.TabStrip1->setCurrentIndex(1);
+            QCOMPARE(w.Current_Tab_Number, 2);
+            QVERIFY(w.frameToDo->isVisible());
+            QVERIFY(w.frameContact_Top_Screen->isVisible());
+        } else if (way == "exit") {
+            w.Exit_Main_Routine->trigger();
+            QVERIFY(!w.isVisible());
+            QVERIFY(!G::Message_Center_Running);
+        } else {
+            w.close();
+            QVERIFY(!w.isVisible());
+            QVERIFY(!G::Message_Center_Running);
+        }
+        QCOMPARE(Stored(s.Db(), id, "Notes").toString(), QString("Call back Friday"));
+        QVERIFY(!w.Contact_Changed);
+    }
+
+    void an_edit_that_cannot_be_stored_keeps_the_window_open()
+    {
+        Started_Window s;
+        Insert_Contact(s.Db(), {{"FirstName", "Ann"}, {"LastName", "Abbot"}});
+        frmContactSystem& w = s.Start();
+        w.txtB_Month->setText("March");
+        w.close();
+        QVERIFY(w.isVisible());
+        QVERIFY(s.dialogs.Shown("The birthday boxes take whole numbers only"));
+        w.txtB_Month->setText("3");
+        w.close();
+        QVERIFY(!w.isVisible());
+    }
+
+    void tabs_switch_the_work_areas()
+    {
+        Started_Window s;
+        Insert_Contact(s.Db(), {{"FirstName", "Ann"}, {"LastName", "Abbot"}});
+        frmContactSystem& w = s.Start();
+        QVERIFY(!G::ToDo_List_Loaded);
+        w.TabStrip1_Click(2);
+        QVERIFY(G::ToDo_List_Loaded);
+        QVERIFY(w.FrameContacts->isVisible() && w.frameToDo->isVisible());
+        QVERIFY(!w.frameContactsCommands->isVisible());
+        w.TabStrip1_Click(3);
+        QVERIFY(G::Unmatched_List_Loaded);
+        QVERIFY(w.frameUnmatched->isVisible() && !w.FrameContacts->isVisible());
+        w.TabStrip1_Click(4);
+        QVERIFY(G::Outbox_List_Loaded);
+        QVERIFY(w.frameOutbox->isVisible() && !w.frameUnmatched->isVisible());
+        w.TabStrip1_Click(1);
+        QVERIFY(w.FrameContacts->isVisible() && w.frameContactsCommands->isVisible());
+        QVERIFY(!w.frameOutbox->isVisible() && !w.frameToDo->isVisible());
+        QCOMPARE(w.Current_Tab_Number, 1);
+    }
+
+    void column_sort_toggles()
+    {
+        Started_Window s;
+        Insert_Contact(s.Db(), {{"FirstName", "Cy"}, {"LastName", "Baker"}});
+        Insert_Contact(s.Db(), {{"FirstName", "Al"}, {"LastName", "Cole"}});
+        Insert_Contact(s.Db(), {{"FirstName", "Bo"}, {"LastName", "Adams"}});
+        frmContactSystem& w = s.Start();
+        QCOMPARE(Column_Texts(w.ListContacts, 2), QStringList({"Adams", "Baker", "Cole"}));
+
+        Click_Header(w.ListContacts, 1);   // a new column keeps the order in use: ascending
+        QCOMPARE(Column_Texts(w.ListContacts, 1), QStringList({"Al", "Bo", "Cy"}));
+        Click_Header(w.ListContacts, 1);
+        QCOMPARE(Column_Texts(w.ListContacts, 1), QStringList({"Cy", "Bo", "Al"}));
+        Click_Header(w.ListContacts, 1);
+        QCOMPARE(Column_Texts(w.ListContacts, 1), QStringList({"Al", "Bo", "Cy"}));
+        Click_Header(w.ListContacts, 1);
+        Click_Header(w.ListContacts, 2);   // descending carries over to the next column
+        QCOMPARE(Column_Texts(w.ListContacts, 2), QStringList({"Cole", "Baker", "Adams"}));
+
+        // Rows added while sorted take their place.
+        w.Add_Contact_List_Row(99, "Di", "Bell", "", "", "");
+        QCOMPARE(Column_Texts(w.ListContacts, 2), QStringList({"Cole", "Bell", "Baker", "Adams"}));
+    }
+
+    void a_column_click_saves_the_pending_edit()
+    {
+        Started_Window s;
+        const qint64 id = Insert_Contact(s.Db(), {{"FirstName", "Ann"}, {"LastName", "Abbot"}});
+        frmContactSystem& w = s.Start();
+        QTest::keyClicks(w.txtCompany, "Acme");
+        Click_Header(w.ListContacts, 3);
+        QCOMPARE(Stored(s.Db(), id, "Company").toString(), QString("Acme"));
+    }
+
+    void choice_lists_come_from_their_tables()
+    {
+        Started_Window s;
+        s.Db().Execute("INSERT INTO Titles (Contact_Title) VALUES ('Mr'), (''), (NULL), ('Dr')");
+        s.Db().Execute("INSERT INTO Products (Product) VALUES ('Truck'), ('Sedan')");
+        Insert_Contact(s.Db(), {{"FirstName", "Ann"}, {"LastName", "Abbot"}});
+        frmContactSystem& w = s.Start();
+        QStringList titles, relationships, products;
+        for (int i = 0; i < w.Combo_Title->count(); ++i)
+            titles << w.Combo_Title->itemText(i);
+        for (int i = 0; i < w.Combo_Relationship->count(); ++i)
+            relationships << w.Combo_Relationship->itemText(i);
+        for (int i = 0; i < w.lstProduct->count(); ++i)
+            products << w.lstProduct->itemText(i);
+        QCOMPARE(titles, QStringList({"Mr", "Dr", "* Add New Title", "* Delete Title"}));
+        QCOMPARE(relationships, QStringList());   // an empty table: not even the commands
+        QCOMPARE(products, QStringList({"Sedan", "Truck"}));
+    }
+
+    void add_title_and_relationship_data()
+    {
+        QTest::addColumn<bool>("relationship");
+        QTest::addColumn<QString>("answer");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<int>("rows_after");
+        QTest::addColumn<QString>("box_after");
+        QTest::newRow("new title") << false << "Prof" << "" << 2 << "Prof";
+        QTest::newRow("title already there") << false << "Dr" << "That title already exists in the system!"
+                                             << 1 << "Dr";
+        QTest::newRow("title in other letter case") << false << "dr"
+                                                    << "That title already exists in the system!" << 1 << "Mrs";
+        QTest::newRow("title with a colon") << false << "Co:chair" << "" << 2 << "Co:chair";
+        QTest::newRow("title cancelled") << false << "" << "" << 1 << "Mrs";
+        QTest::newRow("new relationship") << true << "Cousin" << "" << 2 << "Cousin";
+        QTest::newRow("relationship already there")
+            << true << "Friend" << "That relationship already exists in the system!" << 1 << "Friend";
+        QTest::newRow("relationship with a colon")
+            << true << "Co:worker" << "The character : is not accepted in the name of a relationship." << 1
+            << "Neighbour";
+    }
+
+    void add_title_and_relationship()
+    {
+        QFETCH(bool, relationship);
+        QFETCH(QString, answer);
+        QFETCH(QString, message);
+        QFETCH(int, rows_after);
+        QFETCH(QString, box_after);
+        Started_Window s;
+        s.Db().Execute("INSERT INTO Titles (Contact_Title) VALUES ('Dr')");
+        s.Db().Execute("INSERT INTO Relationships (Relation_Data) VALUES ('Friend')");
+        const qint64 id = Insert_Contact(s.Db(), {{"FirstName", "Ann"}, {"LastName", "Abbot"},
+                                                  {"Contact_Title", "Mrs"}, {"Contact_Relationship", "Neighbour"}});
+        frmContactSystem& w = s.Start();
+        QComboBox* box = relationship ? w.Combo_Relationship : w.Combo_Title;
+        const QString command = relationship ? "* Add New Relationship" : "* Add New Title";
+        if (!answer.isEmpty())
+            s.dialogs.input_answers << answer;
+        const int index = box->findText(command);
+        QVERIFY(index >= 0);
+        box->setCurrentIndex(index);
+        Q_EMIT box->activated(index);
+
+        if (relationship && answer.contains(':'))
+            QVERIFY(s.dialogs.input_prompts.size() == 1);
+        QCOMPARE(s.dialogs.input_prompts, QStringList({relationship ? "Enter the name of the Relationship to add:"
+                                                                    : "Enter the name of the Title to add:"}));
+        if (message.isEmpty()) {
+            QVERIFY(s.dialogs.messages.isEmpty());
+        } else {
+            QCOMPARE(s.dialogs.Texts(), QStringList({message}));
+            QCOMPARE(s.dialogs.messages[0].title, QString("New Relationship Addition"));
+        }
+        const QString table = relationship ? "Relationships" : "Titles";
+        QCOMPARE(s.Db().Scalar("SELECT COUNT(*) FROM " + table).toInt(), rows_after);
+        QCOMPARE(box->currentText(), box_after);
+        QCOMPARE(Row_Of(w, id)->text(relationship ? 5 : 6), box_after);
+        QVERIFY(w.Contact_Changed);
+
+        // The box's value is what the save stores.
+        w.Setup_The_Contacts_Tree({});
+        QCOMPARE(Stored(s.Db(), id, relationship ? "Contact_Relationship" : "Contact_Title").toString(),
+                 box_after);
+    }
+
+    void delete_title_and_relationship_data()
+    {
+        QTest::addColumn<bool>("relationship");
+        QTest::addColumn<QString>("way_out");   // "OK" or "close"
+        QTest::newRow("title, OK") << false << "OK";
+        QTest::newRow("title, close box") << false << "close";
+        QTest::newRow("relationship, OK") << true << "OK";
+        QTest::newRow("relationship, close box") << true << "close";
+    }
+
+    void delete_title_and_relationship()
+    {
+        QFETCH(bool, relationship);
+        QFETCH(QString, way_out);
+        Started_Window s;
+        const QString table = relationship ? "Relationships" : "Titles";
+        const QString column = relationship ? "Relation_Data" : "Contact_Title";
+        s.Db().Execute("INSERT INTO " + table + " (" + column + ") VALUES ('Keep'), ('Gone'), ('Gone'), ('')");
+        const QString contact_column = relationship ? "Contact_Relationship" : "Contact_Title";
+        const qint64 id = Insert_Contact(s.Db(), {{"FirstName", "Ann"}, {"LastName", "Abbot"},
+                                                  {contact_column, "Gone"}});
+        frmContactSystem& w = s.Start();
+        QComboBox* box = relationship ? w.Combo_Relationship : w.Combo_Title;
+        QStringList listed;
+        bool modal = false;
+        When_Modal_Shown([&](QWidget* shown) {
+            auto* dialog = qobject_cast<Lookup_Delete_Dialog*>(shown);
+            QVERIFY(dialog);
+            modal = dialog->isModal();
+            QVERIFY(relationship ? qobject_cast<frmDelete_Relationship*>(shown) != nullptr
+                                 : qobject_cast<frmDelete_Title*>(shown) != nullptr);
+            for (int i = 0; i < dialog->List->count(); ++i)
+                listed << dialog->List->item(i)->text();
+            dialog->List->setCurrentRow(1);
+            dialog->Delete_Title->click();
+            // Both rows with that text go; only the selected entry leaves the list.
+            QCOMPARE(dialog->List->count(), 2);
+            if (way_out == "OK")
+                dialog->OK->click();
+            else
+                dialog->close();
+        });
+        G::Delete_Dialog_Closed = false;
+        const int index = box->findText(relationship ? "* Delete Relationship" : "* Delete Title");
+        box->setCurrentIndex(index);
+        Q_EMIT box->activated(index);
+        QVERIFY(modal);
+        QVERIFY(G::Delete_Dialog_Closed);
+        QCOMPARE(listed, QStringList({"Keep", "Gone", "Gone"}));
+        QCOMPARE(s.dialogs.Texts(), QStringList({"Do you want to Delete Gone?"}));
+        QCOMPARE(s.dialogs.messages[0].title, QString("Delete Title"));
+        QCOMPARE(s.Db().Scalar("SELECT COUNT(*) FROM " + table + " WHERE " + column + " = 'Gone'").toInt(), 0);
+        QStringList entries;
+        for (int i = 0; i < box->count(); ++i)
+            entries << box->itemText(i);
+        QCOMPARE(entries.mid(0, 1), QStringList({"Keep"}));
+        QCOMPARE(entries.size(), 3);
+        // The contact keeps its value; the box shows it again.
+        QCOMPARE(box->currentText(), QString("Gone"));
+        QCOMPARE(Stored(s.Db(), id, contact_column).toString(), QString("Gone"));
+    }
+
+    void about_box_opens_and_closes()
+    {
+        Started_Window s;
+        frmContactSystem& w = s.Start();
+        QVERIFY(w.mnuAboutMirtelFurrowline->isEnabled());
+        QVERIFY(!w.mnuProcessWorkflows->isEnabled());
+        w.mnuAboutMirtelFurrowline->trigger();
+        QWidget* about = w.findChild<QWidget*>("frmAbout_Furrowline");
+        QVERIFY(about && about->isVisible());
+        QCOMPARE(about->windowTitle(), QString("About Brackenlead for Windows"));
+        about->findChild<QPushButton*>("ok_button")->click();
+        QTRY_VERIFY(!w.findChild<QWidget*>("frmAbout_Furrowline"));
+    }
+};
+
+QTEST_MAIN(tst_contact_editor)
+#include "tst_contact_editor.moc"
