@@ -571,7 +571,6 @@ private Q_SLOTS:
         Started_Window s;
         frmContactSystem& w = s.Start();
         QVERIFY(w.mnuAboutMirtelFurrowline->isEnabled());
-        QVERIFY(!w.mnuProcessWorkflows->isEnabled());
         w.mnuAboutMirtelFurrowline->trigger();
         QWidget* about = w.findChild<QWidget*>("frmAbout_Furrowline");
         QVERIFY(about && about->isVisible());
