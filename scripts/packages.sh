@@ -25,8 +25,11 @@ install_missing_packages() {
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
 }
 
-# Configures and builds into build/.
+# Configures and builds into build/ (the given targets, else everything).
 build_brackenlead() {
   cmake --preset default >/dev/null
-  cmake --build --preset default -- -j"$(nproc)"
+  local targets=()
+  local t
+  for t in "$@"; do targets+=(--target "$t"); done
+  cmake --build --preset default "${targets[@]}" -- -j"$(nproc)"
 }
