@@ -5,12 +5,12 @@
 #include "Database.h"
 #include "GlobalVariables.h"
 #include "MessageCenter.h"
-#include "Recording_Main_Window.h"
 #include "SMTP_Session.h"
 #include "Settings.h"
 #include "Smtp_Test_Server.h"
 #include "Test_Support.h"
 #include "Workflow_Run.h"
+#include "frmContactSystem.h"
 
 // From a fresh database to a delivered workflow e-mail and back again.
 class Workflow_Smtp_Test : public QObject {
@@ -25,9 +25,7 @@ private Q_SLOTS:
         const QDateTime start(QDate(2026, 12, 10), QTime(9, 0, 0));
         Test_Clock clock(start.addSecs(60));
         Scripted_Dialogs dialogs;
-        Recording_Main_Window window;
         SMTP_Session::Set_Port_Override(server.Port());
-        Install_Smtp_Sender();
 
         Database db = folder.Db();
         db.Execute("UPDATE Settings SET SMTP_Server = '127.0.0.1', DefaultEmailAddress = 'owner@example.com', "
@@ -44,14 +42,20 @@ private Q_SLOTS:
             "VALUES ('Ann', 'Lee', 'ann@example.com', 'Car', ?)",
             {start});
         QVERIFY(Load_Settings());
+        frmContactSystem window;
+        window.Fill_Outbox_List();
+        GlobalVariables::Outbox_List_Loaded = true;
 
-        // Process Workflows: step 1 is posted and the sender starts, without holding the caller.
-        Process_All_Contacts();
+        // Process Workflows: step 1 is posted and listed, and the sender starts,
+        // without holding the menu's handler.
+        window.mnuProcessWorkflows->trigger();
         QVERIFY(GlobalVariables::Message_Center_Running);
         QCOMPARE(db.Scalar("SELECT count(*) FROM Outbox").toInt(), 1);
+        QCOMPARE(window.ListOutbox->Row_Count(), 1);
 
         QTRY_COMPARE_WITH_TIMEOUT(server.Messages().size(), 1, 20000);
         QTRY_COMPARE(db.Scalar("SELECT count(*) FROM Outbox").toInt(), 0);
+        QCOMPARE(window.ListOutbox->Row_Count(), 0);
         const Received_Mail mail = server.Messages().first();
         QCOMPARE(mail.from, QString("sales@example.com"));
         QCOMPARE(mail.to, QStringList({"ann@example.com"}));
@@ -70,13 +74,13 @@ private Q_SLOTS:
         // Next run, a day later: step 2 is not due yet.
         clock.Set(start.addDays(1));
         GlobalVariables::Automatically_Send_Emails = false;
-        Process_All_Contacts();
+        window.mnuProcessWorkflows->trigger();
         QCOMPARE(db.Scalar("SELECT count(*) FROM Outbox").toInt(), 0);
 
         // Two days after the start it is, and it goes the same way.
         clock.Set(start.addDays(2).addSecs(30));
         GlobalVariables::Automatically_Send_Emails = true;
-        Process_All_Contacts();
+        window.mnuProcessWorkflows->trigger();
         const QSqlRecord posted = db.Select_First("SELECT * FROM Outbox");
         QCOMPARE(posted.value("Out_Timeline_Event_Number").toInt(), 2);
         QTRY_COMPARE_WITH_TIMEOUT(server.Messages().size(), 2, 20000);
@@ -88,7 +92,6 @@ private Q_SLOTS:
                  QStringList({"All Prospects Have Been Processed. Revise them using the respective viewers."}));
         QCOMPARE(db.Scalar("SELECT sum(NumOfEvents) FROM Stats WHERE Event = 'Messages Sent'").toInt(), 2);
         SMTP_Session::Set_Port_Override(0);
-        Set_Smtp_Sender_Starter({});
     }
 };
 
