@@ -309,9 +309,13 @@ int Merge_The_Transferred_File(const QString& Source_Name, const QString& Local_
     int added_in_batch = 0;
     try {
         while (!lines.At_End()) {
+            const QString line = lines.Next();
+            // A blank line holds no lead; stored, it would become an empty contact.
+            if (line.trimmed().isEmpty())
+                continue;
             if (!batch)
                 batch.emplace(db);
-            if (!Split_Line(lines.Next(), delimiter)) {
+            if (!Split_Line(line, delimiter)) {
                 batch->Commit();
                 batch.reset();
                 Message_Box("Error in Merge. Max number of fields reached. Change Merge Field Settings "

@@ -118,10 +118,10 @@ private Q_SLOTS:
         QTest::newRow("non-ASCII names in a Western code page")
             << QByteArray("Ren\xe9,,L\xe9vesque \x80,rene@example.com\r\n") << "MS-Windows" << "Comma" << defaults
             << 1 << QStringList{QString::fromUtf8("René||Lévesque €|rene@example.com")} << "";
-        QTest::newRow("a blank line is a record like any other")
-            << QByteArray("Ann,,Cole,ann@example.com\r\n\r\n\r\nBob,,Doe,bob@example.com\r\n") << "MS-Windows"
+        QTest::newRow("blank lines are skipped, no empty contact")
+            << QByteArray("Ann,,Cole,ann@example.com\r\n\r\n  \r\nBob,,Doe,bob@example.com\r\n\r\n") << "MS-Windows"
             << "Comma" << defaults << 1
-            << QStringList{"Ann||Cole|ann@example.com", "|||", "Bob||Doe|bob@example.com"} << "";
+            << QStringList{"Ann||Cole|ann@example.com", "Bob||Doe|bob@example.com"} << "";
         QTest::newRow("an empty file") << QByteArray() << "MS-Windows" << "Comma" << defaults << 1 << QStringList{}
                                        << "";
     }
