@@ -309,24 +309,38 @@ void MessageCenter::Send_All_Messages()
                                              Db_Text(row, "Subject"));
             const SMTP_Session::Outcome outcome = Session.Last_Outcome();
             Conclude_In_Hand();
-            if (!GlobalVariables::Message_Center_Running || unloaded_) {
+            const auto stopping = [this] { return !GlobalVariables::Message_Center_Running || unloaded_; };
+
+            if (outcome == SMTP_Session::Outcome::Accepted) {
+                any_accepted = true;
+                const QString cc = GlobalVariables::Cc_Address;
+                // A row that already goes to the copy address needs no copy.
+                if (GlobalVariables::Enabled_Cc_Redirection && !cc.isEmpty()
+                    && Db_Text(row, "ToEmail").compare(cc, Qt::CaseInsensitive) != 0) {
+                    in_hand_ = In_Hand::Cc_Copy;
+                    // When the program ends meanwhile the copy waits in the outbox.
+                    if (stopping()) {
+                        Queue_Cc_Copy(row);
+                    } else {
+                        Send_And_Wait(cc, cc, "Cc:" + Db_Text(row, "Subject"));
+                        Conclude_In_Hand();
+                    }
+                }
+                in_hand_ = In_Hand::None;
+                Progress_Update();
+                ++Message_Counter;
+                if (stopping()) {
+                    ended_early = true;
+                    break;
+                }
+                continue;
+            }
+            if (stopping()) {
                 ended_early = true;
                 break;
             }
             if (!ended) {
                 Message_Box("Send SMTP E-mail failed. Connection Timed Out!");
-                ended_early = true;
-                break;
-            }
-            if (outcome == SMTP_Session::Outcome::No_Connection) {
-                // "Problem with Connection" has been shown.
-                retry_after_ = Now().addSecs(Accept_Timeout_Seconds);
-                ended_early = true;
-                break;
-            }
-            if (outcome == SMTP_Session::Outcome::Closed) {
-                Message_Box("Send SMTP E-mail failed. The server closed the connection.");
-                retry_after_ = Now().addSecs(Accept_Timeout_Seconds);
                 ended_early = true;
                 break;
             }
@@ -336,23 +350,13 @@ void MessageCenter::Send_All_Messages()
                 ++Message_Counter;
                 continue;
             }
-            any_accepted = true;
-
-            const QString cc = GlobalVariables::Cc_Address;
-            // A row that already goes to the copy address needs no copy.
-            if (GlobalVariables::Enabled_Cc_Redirection && !cc.isEmpty()
-                && Db_Text(row, "ToEmail").compare(cc, Qt::CaseInsensitive) != 0) {
-                in_hand_ = In_Hand::Cc_Copy;
-                if (!GlobalVariables::Message_Center_Running || unloaded_) {
-                    Queue_Cc_Copy(row);
-                } else {
-                    Send_And_Wait(cc, cc, "Cc:" + Db_Text(row, "Subject"));
-                    Conclude_In_Hand();
-                }
-            }
-            in_hand_ = In_Hand::None;
-            Progress_Update();
-            ++Message_Counter;
+            // No connection ("Problem with Connection" has been shown), or the
+            // server closed it: the server rests before the next try.
+            if (outcome == SMTP_Session::Outcome::Closed)
+                Message_Box("Send SMTP E-mail failed. The server closed the connection.");
+            retry_after_ = Now().addSecs(Accept_Timeout_Seconds);
+            ended_early = true;
+            break;
         }
         in_hand_ = In_Hand::None;
 

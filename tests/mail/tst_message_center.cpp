@@ -362,6 +362,8 @@ private Q_SLOTS:
         const qint64 a = f.Add_Row("ann@example.com", "One");
         const qint64 b = f.Add_Row("bob@example.com", "Two");
         GlobalVariables::Message_Center_Running = false;
+        GlobalVariables::Enabled_Cc_Redirection = true;
+        GlobalVariables::Cc_Address = "boss@example.com";
 
         // Exit is chosen while the first message is under way.
         bool asked = false;
@@ -383,6 +385,9 @@ private Q_SLOTS:
         QTRY_VERIFY(!Message_Center());
         QCOMPARE(server.Messages().size(), 1);
         QVERIFY(!GlobalVariables::Message_Center_Running);
+        // Its copy was not sent any more: it waits in the outbox.
+        QCOMPARE(f.folder.Db().Scalar("SELECT count(*) FROM Outbox WHERE ToEmail = 'boss@example.com' "
+                                      "AND Subject = 'Cc:One' AND Out_Event_Type = 'Email Out'").toInt(), 1);
         Set_Smtp_Sender_Starter({});
     }
 };
