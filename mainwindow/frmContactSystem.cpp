@@ -271,6 +271,7 @@ void frmContactSystem::TabStrip1_Click(int New)
         default: break;
         }
         Current_Tab_Number = New;
+        back_to_current();   // the strip shows the page in use, also when the program chose it
     } catch (...) {
         // A failure leaves the page as it was; the next click compares with it.
         back_to_current();

@@ -7,6 +7,7 @@
 #include <QHeaderView>
 #include <QMenuBar>
 #include <QStatusBar>
+#include <QStyle>
 #include <QVBoxLayout>
 
 #include "Dialogs.h"
@@ -57,8 +58,11 @@ QSpinBox* Up_Down(const char* name, int minimum, int maximum, QLineEdit* buddy)
     auto* up_down = Named(new QSpinBox, name);
     up_down->setRange(minimum, maximum);
     up_down->setSingleStep(1);
-    up_down->setFixedWidth(20);
-    up_down->setStyleSheet("QSpinBox { color: transparent; background: transparent; }");
+    // Only the arrows show: the number stands in the box beside them.
+    up_down->setFixedWidth(up_down->style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 2);
+    up_down->setFrame(false);
+    if (QLineEdit* number = up_down->findChild<QLineEdit*>())
+        number->setStyleSheet("color: transparent; background: transparent; selection-color: transparent;");
     // The arrows step the number in the box beside them.
     QObject::connect(up_down, &QSpinBox::valueChanged, buddy, [buddy](int value) {
         buddy->setText(QString::number(value).rightJustified(2, '0'));
