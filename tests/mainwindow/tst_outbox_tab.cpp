@@ -5,6 +5,7 @@
 #include "GlobalVariables.h"
 #include "List_Rows.h"
 #include "Outbox_Posting.h"
+#include "Test_Maildir.h"
 #include "Test_Support.h"
 #include "frmContactSystem.h"
 
@@ -52,6 +53,7 @@ class Outbox_Tab_Test : public QObject {
 private Q_SLOTS:
     void the_first_visit_fills_the_list_and_shows_the_earliest_due()
     {
+        Test_Maildir mail_store;   // a tab click also looks for new mail: there is none
         Outbox_Tab_Fixture f;
         const QDateTime sent = f.clock.Now().addSecs(-600);
         f.Add_Row("late@example.com", sent, 30);
