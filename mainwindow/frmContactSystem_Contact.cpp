@@ -121,8 +121,9 @@ void frmContactSystem::Mark_Current_Contact_Row(QTreeWidgetItem* item)
 
 int frmContactSystem::Show_Current_Contact_Record(qint64 ID)
 {
-    // Every way to another contact comes through here: the shown one's edits go first.
-    if (Contact_Changed && txtContact_ID->text() != QString::number(ID) && !Save_Contact_Record())
+    // Every way to a contact comes through here, and the boxes are about to be
+    // refilled from the database: the shown contact's edits go first.
+    if (Contact_Changed && !Save_Contact_Record())
         return 0;
     try {
         QTreeWidgetItem* item = ListContacts->Find_Key(Make_Contact_Key(ID));
@@ -152,7 +153,7 @@ int frmContactSystem::Show_Current_Contact_Record(qint64 ID)
 
 int frmContactSystem::Load_And_Show_Contact(qint64 ID)
 {
-    if (Contact_Changed && txtContact_ID->text() != QString::number(ID) && !Save_Contact_Record())
+    if (Contact_Changed && !Save_Contact_Record())
         return 0;
     const QSqlRecord record = Open_Database().Select_First("SELECT * FROM Contacts WHERE ID = ?", {ID});
     if (record.isEmpty())

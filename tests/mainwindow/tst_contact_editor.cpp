@@ -229,6 +229,41 @@ private Q_SLOTS:
         QCOMPARE(Stored(s.Db(), bob, "City").toString(), QString("Elsewhere"));
     }
 
+    void showing_the_same_contact_again_keeps_its_edit()
+    {
+        Started_Window s;
+        const qint64 id = Insert_Contact(s.Db(), {{"FirstName", "Ann"}, {"LastName", "Abbot"}});
+        frmContactSystem& w = s.Start();
+        QTest::keyClicks(w.txtState, "NY");
+        QCOMPARE(w.Show_Current_Contact_Record(id), 1);
+        QCOMPARE(w.txtState->text(), QString("NY"));
+        QCOMPARE(Stored(s.Db(), id, "State").toString(), QString("NY"));
+    }
+
+    void a_click_on_a_contact_without_events_clears_its_pending_mark()
+    {
+        Started_Window s;
+        const qint64 quiet = Insert_Contact(s.Db(), {{"FirstName", "Ann"}, {"LastName", "Abbot"},
+                                                     {"Pending_Events_To_Read", 1}});
+        const qint64 busy = Insert_Contact(s.Db(), {{"FirstName", "Bob"}, {"LastName", "Baker"},
+                                                    {"Pending_Events_To_Read", 1}});
+        s.Db().Execute("INSERT INTO Eventhistory (ContactID, Event_Type, Event_Unique_ID, EventRead) "
+                       "VALUES (?, 'Email In', '77', 0)", {busy});
+        frmContactSystem& w = s.Start();
+        QVERIFY(List_View::Is_Bold(Row_Of(w, quiet), 1));
+        Click_Row(w.ListContacts, Row_Of(w, busy));
+        QCOMPARE(w.ListEvents->topLevelItemCount(), 1);
+        QVERIFY(List_View::Is_Bold(w.ListEvents->topLevelItem(0), 1));
+        QCOMPARE(Stored(s.Db(), busy, "Pending_Events_To_Read").toInt(), 1);
+        QVERIFY(List_View::Is_Bold(Row_Of(w, busy), 1));
+
+        Click_Row(w.ListContacts, Row_Of(w, quiet));
+        QCOMPARE(Stored(s.Db(), quiet, "Pending_Events_To_Read").toInt(), 0);
+        QCOMPARE(w.txtPendingEvents->text(), QString("False"));
+        QVERIFY(!List_View::Is_Bold(Row_Of(w, quiet), 1));
+        QVERIFY(!List_View::Is_Bold(Row_Of(w, quiet), 2));
+    }
+
     void dates_written_back_data()
     {
         QTest::addColumn<QString>("workflow_box");
