@@ -313,6 +313,18 @@ public:
     // ---- Members of the other pages' code ----------------------------------------
     // (Add members here, each page in its own block.)
 
+    // Unmatched page and the mail client (frmContactSystem_Unmatched.cpp).
+    void Set_Up_Unmatched_Page();
+    void Show_Unmatched_Email(const QString& Key);
+    // Shows the row at the 1-based position (the last one when past the end),
+    // or empties the display when the list is empty; the position follows.
+    void Select_Unmatched_Item_At(int& Position);
+    void Clear_Unmatched_Display();
+    void ListUnmatched_ItemClick(QTreeWidgetItem* item);
+    void ToolManageEmaiAttachment_ButtonMenuClick(const QString& Key);
+    void mnu_Get_Mapi_Mail_Click();
+    void Send_Outbox_Through_Mail_Client();
+
     // Outbox page (frmContactSystem_Outbox.cpp).
     QString Outbox_Shown_Key;          // list key of the entry in the editor
     void Set_Up_Outbox_Page();

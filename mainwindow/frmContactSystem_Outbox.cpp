@@ -41,7 +41,7 @@ void frmContactSystem::Set_Up_Outbox_Page()
     mnuProcessWorkflows->setEnabled(true);
     ToolOutbox->Set_Buttons_Enabled(true);
     ToolOutboxAttachmentActions->Set_Buttons_Enabled(true);
-    // Send All goes through the mail client, which the mail intake provides.
+    // Send All goes through the mail client (the unmatched page's code).
     if (QAction* delete_all = ToolOutboxAll->Button("DeleteAll"))
         delete_all->setEnabled(true);
 

@@ -7,18 +7,6 @@ void frmContactSystem::Fill_ToDo_List()
 {
 }
 
-void frmContactSystem::Fill_Unmatched_List()
-{
-}
-
-void frmContactSystem::Check_Unread_Mail()
-{
-}
-
-void frmContactSystem::Start_Up_Mail_Fetch()
-{
-}
-
 void frmContactSystem::Event_Row_Click(QTreeWidgetItem* item)
 {
     Q_UNUSED(item);
