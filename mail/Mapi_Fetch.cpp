@@ -77,7 +77,7 @@ bool MDICheck_Email_And_Integrate_If_Needed()
     return true;
 }
 
-bool Sign_On_And_Get_All_Mail()
+bool Sign_On_And_Get_All_Mail(bool Report_In_Box)
 {
     if (Mail_Intake_Running())
         return true;
@@ -87,7 +87,10 @@ bool Sign_On_And_Get_All_Mail()
         Mapi_Sign_On();
         Get_Mapi_Email();
     } catch (const MAPI_Error& e) {
-        Message_Box("Error on Get eMail: " + e.Description(), vbOKOnly);
+        if (Report_In_Box)
+            Message_Box("Error on Get eMail: " + e.Description(), vbOKOnly);
+        else
+            Main_Window().Set_Status_Panel(5, "No incoming mail: " + e.Description());
         return false;
     }
     return true;

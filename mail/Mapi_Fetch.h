@@ -23,8 +23,10 @@ bool MDICheck_Email_And_Integrate_If_Needed();
 
 // The Get eMail command and the start-up fetch: signs off an open session,
 // signs on, fetches and integrates. A store that cannot be read is reported
-// and the program goes on without incoming mail this time. False then.
-bool Sign_On_And_Get_All_Mail();
+// (in a message box, or on the status bar when the fetch is the automatic
+// one of the start-up) and the program goes on without incoming mail this
+// time. False then.
+bool Sign_On_And_Get_All_Mail(bool Report_In_Box = true);
 
 // True while a fetch and integration runs.
 bool Mail_Intake_Running();

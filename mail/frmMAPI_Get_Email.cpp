@@ -36,7 +36,8 @@ void frmMAPI_Get_Email::Form_Activate()
         return;
     started_ = true;
     Time_Pause(2);
-    Sign_On_And_Get_All_Mail();
+    // Not a box of its own at every start when there is no mail store.
+    Sign_On_And_Get_All_Mail(false);
     done_ = true;
     accept();
 }

@@ -1,6 +1,7 @@
 #pragma once
 // The start-up fetch window: shown modally over the main window, it waits two
-// seconds, signs on, fetches and integrates all mail, and closes itself.
+// seconds, signs on, fetches and integrates all mail, and closes itself. A
+// store that cannot be read is said on the main window's status bar.
 
 #include <QDialog>
 
