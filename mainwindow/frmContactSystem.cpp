@@ -61,6 +61,7 @@ frmContactSystem::~frmContactSystem()
 {
     if (&Main_Window() == static_cast<Main_Window_Lists*>(this))
         Register_Main_Window(nullptr);
+    Set_Dialog_Parent(nullptr);
 }
 
 QLabel* frmContactSystem::Status_Panel(int panel) const

@@ -109,12 +109,13 @@ bool frmContactSystem::Start_Up()
     G::Unmatched_List_Loaded = false;
     G::Outbox_List_Loaded = false;
 
+    // The window comes up first, so that the list's messages stand over it.
+    Refresh_Layout_Sizes();
+    show();
+    Set_Dialog_Parent(this);
     Contacts_Where_Clause = Where_Clause{};
     ListContacts->clear();
     Setup_The_Contacts_Tree(Contacts_Where_Clause);
-
-    Refresh_Layout_Sizes();
-    show();
     Time_Pause(1);
     Start_Up_Mail_Fetch();
     return true;
