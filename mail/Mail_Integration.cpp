@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSet>
 #include <QSqlRecord>
 
 #include "Attachment_Store.h"
@@ -45,6 +46,18 @@ struct Message_Undo {
     }
 };
 
+// A message that keeps failing is said once per run of the program, not at
+// every check of the mail.
+bool First_Report(const QString& message_id, const QString& description)
+{
+    static QSet<QString> reported;
+    const QString key = message_id + "\n" + description;
+    if (reported.contains(key))
+        return false;
+    reported.insert(key);
+    return true;
+}
+
 struct Unmatched_Row {
     QString name, subject, id;
     QDateTime received;
@@ -69,7 +82,7 @@ bool Any_Event_With_Id(qint64 contact, const QString& id)
 // Copies every attachment of the current message into the store, linked to
 // its owner. The counter in front of a taken name runs across the message.
 void Save_Mapi_Attachments(qint64 Owner_ID, const QString& Link_Database, const QString& sender,
-                           Message_Undo& undo)
+                           const QString& message_id, Message_Undo& undo)
 {
     MAPIMessages& messages = MAPIMessages1();
     Database db = Open_Database();
@@ -96,9 +109,10 @@ void Save_Mapi_Attachments(qint64 Owner_ID, const QString& Link_Database, const 
                       {Owner_ID, Link_Database, target, name});
         }
     } catch (const MAPI_Error& e) {
-        Message_Box("Error on Downloading Attachment for " + sender + ". Attachment corrupt. "
-                        + e.Description(),
-                    vbOKOnly);
+        if (First_Report(message_id, e.Description()))
+            Message_Box("Error on Downloading Attachment for " + sender + ". Attachment corrupt. "
+                            + e.Description(),
+                        vbOKOnly);
         throw Filing_Failure{e.Description(), true};
     }
 }
@@ -133,7 +147,7 @@ bool File_Current_Message(int index, Message_Undo& undo, QList<Unmatched_Row>& u
                                                                  lead.Contact_ID, attachments > 0)
                                                       .key);
         if (attachments > 0)
-            Save_Mapi_Attachments(lead.Event_ID, "E", sender, undo);
+            Save_Mapi_Attachments(lead.Event_ID, "E", sender, id, undo);
         return true;
     }
 
@@ -149,7 +163,7 @@ bool File_Current_Message(int index, Message_Undo& undo, QList<Unmatched_Row>& u
         undo.rows << qMakePair(Main_List::Events,
                                Event_List_Row(received, "Email In", subject, id, contact, attachments > 0).key);
         if (attachments > 0)
-            Save_Mapi_Attachments(event, "E", sender, undo);
+            Save_Mapi_Attachments(event, "E", sender, id, undo);
         return true;
     }
 
@@ -160,7 +174,7 @@ bool File_Current_Message(int index, Message_Undo& undo, QList<Unmatched_Row>& u
         {text, subject, sender, sender_name, Now(), received, id, index, true, attachments > 0});
     Add_Stats("Added to Unmatched", 1);
     if (attachments > 0)
-        Save_Mapi_Attachments(row, "U", sender, undo);
+        Save_Mapi_Attachments(row, "U", sender, id, undo);
     unmatched << Unmatched_Row{sender_name, subject, id, received, attachments > 0};
     return true;
 }
@@ -176,6 +190,15 @@ QString Describe(MAPIMessages& messages)
         } catch (const MAPI_Error&) {
             return QString("message %1").arg(messages.MsgIndex + 1);
         }
+    }
+}
+
+QString Message_Key(MAPIMessages& messages)
+{
+    try {
+        return messages.MsgID();
+    } catch (const MAPI_Error&) {
+        return QString::number(messages.MsgIndex);
     }
 }
 
@@ -270,14 +293,16 @@ void Integrate_Mapi_Emails()
                     unmatched << rows;
                 } catch (const Filing_Failure& e) {
                     undo.Revert();
-                    if (!e.reported)
+                    if (!e.reported && First_Report(Message_Key(messages), e.description))
                         failures << Describe(messages) + " - " + e.description;
                 } catch (const MAPI_Error& e) {
                     undo.Revert();
-                    failures << Describe(messages) + " - " + e.Description();
+                    if (First_Report(Message_Key(messages), e.Description()))
+                        failures << Describe(messages) + " - " + e.Description();
                 } catch (const Database_Error& e) {
                     undo.Revert();
-                    failures << Describe(messages) + " - " + e.Description();
+                    if (First_Report(Message_Key(messages), e.Description()))
+                        failures << Describe(messages) + " - " + e.Description();
                 }
             }
             batch.Commit();

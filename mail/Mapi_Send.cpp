@@ -40,7 +40,10 @@ void Send_One(const QString& to, const QString& to_name, const QString& subject,
 
 void Send_All_Mapi_Messages()
 {
-    if (GlobalVariables::Message_Center_Running || GlobalVariables::Outbox_Sending) {
+    // A second click while this run waits on the mail program.
+    if (GlobalVariables::Outbox_Sending && !GlobalVariables::Message_Center_Running)
+        return;
+    if (GlobalVariables::Message_Center_Running) {
         Message_Box("The outbox is being sent by the automatic sender. Send through the mail client "
                     "when it has stopped.",
                     vbOKOnly);

@@ -48,9 +48,11 @@ QString Test_Maildir::Deliver_Content(const QByteArray& content, const QDateTime
     ++count_;
     const QDateTime when = delivered.isValid()
         ? delivered : QDateTime(QDate(2026, 12, 9), QTime(8, 0, 0)).addSecs(count_ * 60);
+    // Unique across every Maildir of the test run, as in a real store.
+    static int delivered_in_process = 0;
     const QString unique = QString("%1.M%2P%3.testhost")
                                .arg(when.toSecsSinceEpoch())
-                               .arg(count_)
+                               .arg(++delivered_in_process)
                                .arg(QCoreApplication::applicationPid());
     const QString name = in_cur ? QString("cur/%1:2,%2").arg(unique, flags) : "new/" + unique;
     QFile file(dir_.filePath(name));
