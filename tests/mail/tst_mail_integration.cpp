@@ -69,6 +69,7 @@ private Q_SLOTS:
     void a_check_during_an_intake_starts_no_second_one();
     void a_store_that_cannot_be_read_is_reported_and_the_program_goes_on();
     void deleting_a_stored_message_by_id();
+    void two_files_of_one_name_take_numbers_in_turn();
     void addresses_in_a_text_data();
     void addresses_in_a_text();
 };
@@ -420,6 +421,27 @@ void tst_mail_integration::deleting_a_stored_message_by_id()
     QCOMPARE(maildir.Files().size(), 1);
     QVERIFY(!maildir.Path_Of(first).isEmpty());
     QVERIFY(dialogs.messages.isEmpty());
+}
+
+void tst_mail_integration::two_files_of_one_name_take_numbers_in_turn()
+{
+    Intake_Fixture f;
+    auto& [folder, maildir, clock, dialogs, window, db] = f;
+    folder.Write_File("Attachments/same.txt", "there before");
+    maildir.Deliver_Content("From: a@example.com\nSubject: twins\nMIME-Version: 1.0\n"
+                            "Content-Type: multipart/mixed; boundary=b\n\n--b\nContent-Type: text/plain\n\nhi\n"
+                            "--b\nContent-Disposition: attachment; filename=same.txt\n\none\n"
+                            "--b\nContent-Disposition: attachment; filename=same.txt\n\ntwo\n--b--\n");
+    Mapi_Sign_On();
+    Get_Mapi_Email();
+    QStringList stored;
+    for (const QSqlRecord& row : db.Select("SELECT * FROM Attachments ORDER BY rowid")) {
+        stored << QFileInfo(row.value("Attachment_Path_Name").toString()).fileName();
+        QCOMPARE(row.value("Attachment_Final_Name").toString(), QString("same.txt"));
+    }
+    QCOMPARE(stored, QStringList({"1same.txt", "2same.txt"}));
+    QCOMPARE(Read_All(folder.Path("Attachments/2same.txt")), QByteArray("two"));
+    QCOMPARE(Read_All(folder.Path("Attachments/same.txt")), QByteArray("there before"));
 }
 
 void tst_mail_integration::addresses_in_a_text_data()
