@@ -30,6 +30,16 @@ List_View::List_View(const QString& name, QWidget* parent)
     header()->setSortIndicatorShown(false);
     header()->setStretchLastSection(true);
     header()->setMinimumSectionSize(2);
+    // However rows leave (removal, clear()), their keys leave the index with them.
+    connect(model(), &QAbstractItemModel::modelAboutToBeReset, this, [this] { rows_by_key_.clear(); });
+    connect(model(), &QAbstractItemModel::rowsAboutToBeRemoved, this,
+            [this](const QModelIndex& parent, int first, int last) {
+                if (parent.isValid())
+                    return;
+                for (int i = first; i <= last; ++i)
+                    if (QTreeWidgetItem* item = topLevelItem(i))
+                        rows_by_key_.remove(Item_Key(item));
+            });
     connect(this, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item) {
         Q_EMIT Item_Click(item);
     });
@@ -39,6 +49,12 @@ List_View::List_View(const QString& name, QWidget* parent)
         Show_Sort_Indicator();
         Q_EMIT Column_Click(column);
     });
+}
+
+List_View::~List_View()
+{
+    // The rows go after this part of the object: the key index must not hear of it.
+    disconnect(model(), nullptr, this, nullptr);
 }
 
 void List_View::Set_Columns(const QList<QPair<QString, int>>& columns)
@@ -60,10 +76,7 @@ QString List_View::Item_Key(const QTreeWidgetItem* item)
 
 QTreeWidgetItem* List_View::Find_Key(const QString& key) const
 {
-    for (int i = 0; i < topLevelItemCount(); ++i)
-        if (Item_Key(topLevelItem(i)) == key)
-            return topLevelItem(i);
-    return nullptr;
+    return rows_by_key_.value(key, nullptr);
 }
 
 QTreeWidgetItem* List_View::Add_Row(const List_Row& row)
@@ -84,22 +97,27 @@ QTreeWidgetItem* List_View::Add_Row(const List_Row& row)
         insertTopLevelItem(Sorted_Insert_Position(item), item);
     else
         addTopLevelItem(item);
+    rows_by_key_.insert(row.key, item);
     return item;
 }
 
 int List_View::Sorted_Insert_Position(const QTreeWidgetItem* item) const
 {
     // Same comparison as the sort itself; equal texts go after their equals.
-    const int count = topLevelItemCount();
-    for (int i = 0; i < count; ++i) {
-        const QTreeWidgetItem* other = topLevelItem(i);
-        const QString a = item->text(sort_column_);
-        const QString b = other->text(sort_column_);
+    // The rows are in sort order, so the place is found by halving.
+    const QString a = item->text(sort_column_);
+    int low = 0;
+    int high = topLevelItemCount();
+    while (low < high) {
+        const int middle = (low + high) / 2;
+        const QString b = topLevelItem(middle)->text(sort_column_);
         const bool before = sort_order_ == Qt::AscendingOrder ? a < b : b < a;
         if (before)
-            return i;
+            high = middle;
+        else
+            low = middle + 1;
     }
-    return count;
+    return low;
 }
 
 int List_View::Remove_Key(const QString& key)

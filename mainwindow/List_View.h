@@ -5,6 +5,7 @@
 // again reverses the order, a new column keeps the order in use. Once sorted,
 // rows added later take their place in the sort order.
 
+#include <QHash>
 #include <QList>
 #include <QPair>
 #include <QString>
@@ -16,6 +17,7 @@ class List_View : public QTreeWidget {
     Q_OBJECT
 public:
     explicit List_View(const QString& name, QWidget* parent = nullptr);
+    ~List_View() override;
 
     // Columns as header text and width in twips, the first one the icon column.
     void Set_Columns(const QList<QPair<QString, int>>& columns);
@@ -58,6 +60,8 @@ private:
     int Sorted_Insert_Position(const QTreeWidgetItem* item) const;
     void Show_Sort_Indicator();
 
+    // Item key -> row, so look-ups stay fast in lists of many thousand rows.
+    QHash<QString, QTreeWidgetItem*> rows_by_key_;
     bool sorted_ = false;
     int sort_column_ = 0;
     Qt::SortOrder sort_order_ = Qt::AscendingOrder;

@@ -1,0 +1,75 @@
+#include <QElapsedTimer>
+#include <QtTest>
+
+#include "List_View.h"
+
+namespace {
+List_Row Row(const QString& key, const QString& text)
+{
+    List_Row row;
+    row.key = key;
+    row.texts << text;
+    return row;
+}
+} // namespace
+
+class List_View_Test : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void keys_follow_rows_however_they_leave()
+    {
+        List_View list("ListContacts");
+        list.Set_Columns({{"", 10}, {"First", 1000}});
+        QVERIFY(list.Add_Row(Row("key1", "Ann")));
+        QVERIFY(list.Add_Row(Row("key2", "Bob")));
+        QVERIFY(!list.Add_Row(Row("key1", "Again")));
+        QCOMPARE(list.Remove_Key("key1"), 1);
+        QCOMPARE(list.Remove_Key("key1"), 0);
+        QVERIFY(list.Add_Row(Row("key1", "Ann")));
+        delete list.takeTopLevelItem(0);   // key2, taken by hand
+        QVERIFY(!list.Find_Key("key2"));
+        list.clear();
+        QVERIFY(!list.Find_Key("key1"));
+        QVERIFY(list.Add_Row(Row("key1", "Ann")));
+        QCOMPARE(list.Row_Count(), 1);
+    }
+
+    void rows_added_to_a_sorted_list_take_their_place()
+    {
+        List_View list("ListContacts");
+        list.Set_Columns({{"", 10}, {"First", 1000}});
+        for (const char* name : {"Dan", "Ann", "Cid"})
+            list.Add_Row(Row(QString("key") + name, name));
+        list.Column_Sort(1);
+        list.Add_Row(Row("keyBob", "Bob"));
+        list.Add_Row(Row("keyEve", "Eve"));
+        list.Add_Row(Row("keyAb", "Ab"));
+        QStringList order;
+        for (int i = 1; i <= list.Row_Count(); ++i)
+            order << list.Row_At(i)->text(1);
+        QCOMPARE(order, (QStringList{"Ab", "Ann", "Bob", "Cid", "Dan", "Eve"}));
+        list.Column_Sort(1);   // descending now
+        list.Add_Row(Row("keyCa", "Ca"));
+        QCOMPARE(list.Row_At(4)->text(1), QString("Ca"));
+    }
+
+    void a_list_of_many_thousand_rows_fills_quickly()
+    {
+        List_View list("ListContacts");
+        list.Set_Columns({{"", 10}, {"First", 1000}});
+        QElapsedTimer timer;
+        timer.start();
+        for (int i = 0; i < 20000; ++i)
+            list.Add_Row(Row("key" + QString::number(i), "Name " + QString::number(i)));
+        for (int i = 0; i < 20000; i += 2)
+            list.Remove_Key("key" + QString::number(i));
+        // A look-up that walks the list makes this take minutes, not seconds.
+        QVERIFY2(timer.elapsed() < 10000, qPrintable(QString::number(timer.elapsed())));
+        QCOMPARE(list.Row_Count(), 10000);
+        QCOMPARE(list.Key_At(1), QString("key1"));
+    }
+};
+
+QTEST_MAIN(List_View_Test)
+#include "tst_list_view.moc"
