@@ -303,6 +303,11 @@ void Integrate_Mapi_Emails()
                     undo.Revert();
                     if (First_Report(Message_Key(messages), e.Description()))
                         failures << Describe(messages) + " - " + e.Description();
+                } catch (const std::exception& e) {
+                    undo.Revert();
+                    const QString what = QString::fromLocal8Bit(e.what());
+                    if (First_Report(Message_Key(messages), what))
+                        failures << Describe(messages) + " - " + what;
                 }
             }
             batch.Commit();

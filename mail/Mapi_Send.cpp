@@ -103,6 +103,8 @@ void Send_All_Mapi_Messages()
         Message_Box("Error on Send All Messages: " + e.Description(), vbOKOnly);
     } catch (const Database_Error& e) {
         Message_Box("Error on Send All Messages: " + e.Description(), vbOKOnly);
+    } catch (const std::exception& e) {
+        Message_Box("Error on Send All Messages: " + QString::fromLocal8Bit(e.what()), vbOKOnly);
     }
     if (sent > 0)
         Add_Stats("Messages Sent", sent);
