@@ -223,16 +223,28 @@ void frmContactSystem::TabStrip1_Click(int New)
         Check_Unread_Mail();
         if (New == Current_Tab_Number)
             return;
+        if (New < 1 || New > 4)
+            return;
+        // Hide what the new page does not use before showing it: both shown at
+        // once would make the window grow to hold them, and it would stay grown.
+        if (New != 1 && New != 2)
+            FrameContacts->hide();
+        if (New != 1)
+            frameContactsCommands->hide();
+        if (New != 2)
+            frameToDo->hide();
+        if (New != 3)
+            frameUnmatched->hide();
+        if (New != 4)
+            frameOutbox->hide();
         switch (New) {
         case 1:
             FrameContacts->show();
             frameContactsCommands->show();
-            frameToDo->hide();
             break;
         case 2:
             FrameContacts->show();
             frameToDo->show();
-            frameContactsCommands->hide();
             if (!GlobalVariables::ToDo_List_Loaded) {
                 Fill_ToDo_List();
                 GlobalVariables::ToDo_List_Loaded = true;
@@ -252,25 +264,6 @@ void frmContactSystem::TabStrip1_Click(int New)
             }
             frameOutbox->show();
             break;
-        default:
-            return;
-        }
-        switch (Current_Tab_Number) {
-        case 1:
-            if (New == 2)
-                frameContactsCommands->hide();
-            else
-                FrameContacts->hide();
-            break;
-        case 2:
-            if (New == 1)
-                frameToDo->hide();
-            else
-                FrameContacts->hide();
-            break;
-        case 3: frameUnmatched->hide(); break;
-        case 4: frameOutbox->hide(); break;
-        default: break;
         }
         Current_Tab_Number = New;
         back_to_current();   // the strip shows the page in use, also when the program chose it

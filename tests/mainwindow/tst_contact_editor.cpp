@@ -403,6 +403,7 @@ private Q_SLOTS:
         Started_Window s;
         Insert_Contact(s.Db(), {{"FirstName", "Ann"}, {"LastName", "Abbot"}});
         frmContactSystem& w = s.Start();
+        const QSize size = w.size();
         QVERIFY(!G::ToDo_List_Loaded);
         w.TabStrip1_Click(2);
         QVERIFY(G::ToDo_List_Loaded);
@@ -418,6 +419,8 @@ private Q_SLOTS:
         QVERIFY(w.FrameContacts->isVisible() && w.frameContactsCommands->isVisible());
         QVERIFY(!w.frameOutbox->isVisible() && !w.frameToDo->isVisible());
         QCOMPARE(w.Current_Tab_Number, 1);
+        // Never two pages at once, so the window keeps its size.
+        QCOMPARE(w.size(), size);
     }
 
     void column_sort_toggles()
