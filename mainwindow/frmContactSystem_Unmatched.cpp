@@ -6,7 +6,10 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QLabel>
 #include <QListWidget>
+#include <QScrollBar>
+#include <QSplitter>
 #include <QSqlRecord>
 #include <QTextEdit>
 
@@ -23,6 +26,31 @@ namespace {
 
 // The received date as the page shows it, as in the list.
 const char* const Shown_Date_Format = "MM/dd/yyyy hh:mm:ss";
+
+// The caption that goes with a control, shown and hidden with it.
+QLabel* Caption_Of(QWidget* area, QWidget* control)
+{
+    for (QLabel* label : area->findChildren<QLabel*>()) {
+        if (label->buddy() == control)
+            return label;
+    }
+    return nullptr;
+}
+
+// Gives the list side of the page the width its columns take ("Received"
+// included), the display the rest of the window's width.
+void Fit_List_Side(QSplitter* splitter, QTreeWidget* list, int window_width)
+{
+    if (!splitter)
+        return;
+    int columns = 0;
+    for (int i = 0; i < list->columnCount(); ++i)
+        columns += list->columnWidth(i);
+    const int wanted = columns + 2 * list->frameWidth() + list->verticalScrollBar()->sizeHint().width() + 4;
+    const int whole = window_width - 40;
+    const int side = qMin(wanted, whole / 2 + whole / 8);
+    splitter->setSizes({side, qMax(whole - side, 1)});
+}
 
 } // namespace
 
@@ -78,6 +106,8 @@ void frmContactSystem::Send_Outbox_Through_Mail_Client()
 
 void frmContactSystem::Fill_Unmatched_List()
 {
+    // The page is first shown now, in the window's own size.
+    Fit_List_Side(qobject_cast<QSplitter*>(frameUnmatchedDisplay->parentWidget()), ListUnmatched, width());
     const QList<QSqlRecord> rows = Open_List_Recordset(
         "SELECT Email_Unique_ID, Has_Attachments, Email_Subject, Email_Received_Date, Email_From_Name, "
         "Email_From FROM NewEmails ORDER BY Email_From_Name, ID");
@@ -138,6 +168,8 @@ void frmContactSystem::Show_Unmatched_Email(const QString& Key)
             {message_id.toLongLong()});
     ListUnmatchedAttachments->setVisible(!files.isEmpty());
     ToolManageEmaiAttachment->setVisible(!files.isEmpty());
+    if (QLabel* caption = Caption_Of(frameUnmatchedDisplay, ListUnmatchedAttachments))
+        caption->setVisible(!files.isEmpty());
     for (const QSqlRecord& file : files)
         ListUnmatchedAttachments->addItem(Db_Text(file, "Attachment_Final_Name"));
     if (!files.isEmpty())

@@ -444,8 +444,10 @@ QString MAPIMessages::AttachmentPathName() const
         throw MAPI_Error("Cannot make the folder " + folder + ".");
     const QString target = folder + "/" + part.name;
     GError* error = nullptr;
+    // The folder is private; the file gets the user's usual mode, which the
+    // stored copy and any copy the user saves keep.
     GMimeStream* out = g_mime_stream_fs_open(QFile::encodeName(target).constData(),
-                                             O_WRONLY | O_CREAT | O_TRUNC, 0600, &error);
+                                             O_WRONLY | O_CREAT | O_TRUNC, 0666, &error);
     if (!out) {
         const QString why = error ? From_Utf8(error->message) : QString();
         if (error)

@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QListWidget>
 #include <QTextEdit>
 #include <QtTest>
@@ -39,6 +40,13 @@ struct Page_Fixture {
             names << window.ListUnmatchedAttachments->item(i)->text();
         return names;
     }
+    QLabel* Attachments_Caption()
+    {
+        for (QLabel* label : window.findChildren<QLabel*>())
+            if (label->buddy() == window.ListUnmatchedAttachments)
+                return label;
+        return nullptr;
+    }
     void Show_Row_Of(const QString& sender)
     {
         for (int i = 1; i <= window.ListUnmatched->Row_Count(); ++i) {
@@ -71,8 +79,18 @@ private Q_SLOTS:
         QVERIFY(MAPISession1().SessionID() != first_session);
         QCOMPARE(f.db.Scalar("SELECT count(*) FROM NewEmails").toInt(), 2);
 
+        f.window.resize(1280, 820);
+        f.window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&f.window));
         f.window.TabStrip1_Click(3);
         QCOMPARE(f.Listed_Senders(), QStringList({"Gina", "Jane Buyer"}));
+        // Every column is in sight, "Received" too.
+        QApplication::processEvents();
+        int columns = 0;
+        for (int i = 0; i < f.window.ListUnmatched->columnCount(); ++i)
+            columns += f.window.ListUnmatched->columnWidth(i);
+        QVERIFY2(f.window.ListUnmatched->viewport()->width() >= columns,
+                 qPrintable(QString("%1 < %2").arg(f.window.ListUnmatched->viewport()->width()).arg(columns)));
         QCOMPARE(f.window.ListUnmatched->Row_At(1)->text(2), QString("Odd names"));
         QVERIFY(!f.window.ListUnmatched->Row_At(1)->icon(0).isNull());
         QVERIFY(f.window.ListUnmatched->Row_At(2)->icon(0).isNull());
@@ -84,12 +102,14 @@ private Q_SLOTS:
         QVERIFY(f.window.UnmatchedMessage->isReadOnly());
         QCOMPARE(f.Attachment_Entries(), QStringList({"escape.txt", "win.ini", "badname.txt", "attachment"}));
         QVERIFY(!f.window.ListUnmatchedAttachments->isHidden());
+        QVERIFY(f.Attachments_Caption() && !f.Attachments_Caption()->isHidden());
 
         f.Show_Row_Of("Jane Buyer");
         QCOMPARE(f.window.UnmatchedSubject->text(), QString("Question about the blue sedan"));
         QVERIFY(f.window.UnmatchedMessage->toPlainText().startsWith("Hello,\n\nis the blue sedan"));
         QVERIFY(f.window.ListUnmatchedAttachments->isHidden());
         QVERIFY(f.window.ToolManageEmaiAttachment->isHidden());
+        QVERIFY(f.Attachments_Caption()->isHidden());
         QVERIFY(f.dialogs.messages.isEmpty());
     }
 

@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <sys/stat.h>
 
 namespace {
 
@@ -141,6 +142,16 @@ void tst_mapi::attachments_are_written_under_their_decoded_names()
     const QString first = messages.AttachmentPathName();
     QCOMPARE(QFileInfo(first).fileName(), QString::fromUtf8("Präsentation Q4.pdf"));
     QCOMPARE(Read_All(first), QByteArray("PDF-CONTENT-1"));
+    // The file takes the user's usual mode (copies of it keep it); its folder stays private.
+    const mode_t mask = umask(022);
+    umask(mask);
+    const auto mode = [](const QString& path) {
+        struct stat info {};
+        stat(QFile::encodeName(path).constData(), &info);
+        return info.st_mode & 0777;
+    };
+    QCOMPARE(mode(first), 0666 & ~mask);
+    QCOMPARE(mode(QFileInfo(QFileInfo(first).absolutePath()).absolutePath()) & 0077, 0u);
 
     messages.AttachmentIndex = 1;
     QCOMPARE(messages.AttachmentName(), QString::fromUtf8("Angebot für  Frank.txt"));
