@@ -36,6 +36,7 @@ private Q_SLOTS:
     void the_first_filter_in_table_order_takes_the_message();
     void a_message_no_filter_names_still_becomes_a_contact();
     void a_known_address_gets_only_the_event();
+    void later_rules_and_the_import_time_win();
 };
 
 void tst_email_lead_import::rules_fill_the_contact_fields_data()
@@ -167,6 +168,38 @@ void tst_email_lead_import::a_known_address_gets_only_the_event()
     QCOMPARE(db.Scalar("SELECT FirstName FROM Contacts").toString(), QString("Kim"));
     QCOMPARE(db.Scalar("SELECT ContactID FROM Eventhistory WHERE Event_Unique_ID = 'm-4'").toLongLong(), known);
     QCOMPARE(window.List_Row_Count(Main_List::Contacts), 0);
+}
+
+void tst_email_lead_import::later_rules_and_the_import_time_win()
+{
+    Test_Program_Folder folder;
+    Test_Clock clock;
+    Scripted_Dialogs dialogs;
+    Recording_Main_Window window;
+    Database db = folder.Db();
+    const qint64 filter = Add_Filter(db, "Site", "Lead:");
+    // Stored in this order, run by field name: "Mr/Mrs Name" before "Name".
+    Add_Rule(db, filter, "Name", "Label Search", "Name:");
+    Add_Rule(db, filter, "Mr/Mrs Name", "Line Instance Search", "Contact", QVariant(), "1");
+    Add_Rule(db, filter, "Date Received", "Label Search", "Date:");
+    Add_Rule(db, filter, "Email", "Label Search", "Email:");
+    const QString text = "Contact\r\nMr Jack Brown\r\nName: john smith\r\nDate: 01/01/2020\r\n"
+                         "Email: john@example.com\r\n";
+    const Email_Lead_Result result = Import_Contact_From_Email("Lead: one", text, "m-5", Now());
+    const QSqlRecord contact = db.Select_First("SELECT * FROM Contacts WHERE ID = ?", {result.Contact_ID});
+    QCOMPARE(contact.value("FirstName").toString(), QString("John"));
+    QCOMPARE(contact.value("LastName").toString(), QString("Smith"));
+    QCOMPARE(Db_To_Date(contact.value("Contact_Received_Date")), clock.Now());
+    QCOMPARE(Db_To_Date(contact.value("Workflow_Start_Date")), clock.Now());
+    QCOMPARE(contact.value("New_Contact").toInt(), 1);
+    QCOMPARE(contact.value("Import_Source").toString(), QString("Site"));
+    const QSqlRecord event = db.Select_First("SELECT * FROM Eventhistory WHERE ID = ?", {result.Event_ID});
+    QCOMPARE(event.value("Event_Type").toString(), QString("Email Entry"));
+    QCOMPARE(event.value("Sender").toString(), QString("Site"));
+    QCOMPARE(event.value("EventSubject").toString(), QString("Lead: one"));
+    QCOMPARE(event.value("EventMessage").toString(), text);
+    QCOMPARE(db.Scalar("SELECT Pending_Events_To_Read FROM Contacts WHERE ID = ?", {result.Contact_ID}).toInt(), 1);
+    QCOMPARE(window.List_Row_Count(Main_List::Contacts), 1);
 }
 
 QTEST_GUILESS_MAIN(tst_email_lead_import)
