@@ -13,9 +13,21 @@
 
 namespace {
 
+bool mapi_sending = false;
+
+// While it lives the outbox is this sender's: an SMTP batch that comes due
+// meanwhile leaves it alone.
 struct Sending_Guard {
-    Sending_Guard() { GlobalVariables::Outbox_Sending = true; }
-    ~Sending_Guard() { GlobalVariables::Outbox_Sending = false; }
+    Sending_Guard()
+    {
+        mapi_sending = true;
+        GlobalVariables::Outbox_Sending = true;
+    }
+    ~Sending_Guard()
+    {
+        mapi_sending = false;
+        GlobalVariables::Outbox_Sending = false;
+    }
 };
 
 struct Attached_File {
@@ -41,9 +53,11 @@ void Send_One(const QString& to, const QString& to_name, const QString& subject,
 void Send_All_Mapi_Messages()
 {
     // A second click while this run waits on the mail program.
-    if (GlobalVariables::Outbox_Sending && !GlobalVariables::Message_Center_Running)
+    if (mapi_sending)
         return;
-    if (GlobalVariables::Message_Center_Running) {
+    // The automatic sender is in the middle of a batch; between its batches
+    // the outbox may go through the mail client.
+    if (GlobalVariables::Outbox_Sending) {
         Message_Box("The outbox is being sent by the automatic sender. Send through the mail client "
                     "when it has stopped.",
                     vbOKOnly);

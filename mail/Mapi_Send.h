@@ -6,5 +6,5 @@
 // its contact's history with the files handed over to the new event, and
 // takes the entry out of the outbox right after it went. A failure ends the
 // run with a message; what was sent before it stays sent and filed. Refused
-// while the SMTP sender runs.
+// while an SMTP batch works through the outbox (not between its batches).
 void Send_All_Mapi_Messages();

@@ -103,7 +103,7 @@ private Q_SLOTS:
     void a_failure_on_a_later_row_never_sends_an_earlier_one_twice();
     void the_cc_copy_carries_the_same_subject_and_files();
     void nothing_due_sends_nothing_and_counts_nothing();
-    void not_while_the_smtp_sender_runs();
+    void not_during_an_smtp_batch();
 
 private:
     std::unique_ptr<Smtp_Test_Server> server_;
@@ -254,17 +254,30 @@ void tst_mapi_send::nothing_due_sends_nothing_and_counts_nothing()
     QVERIFY(dialogs.messages.isEmpty());
 }
 
-void tst_mapi_send::not_while_the_smtp_sender_runs()
+void tst_mapi_send::not_during_an_smtp_batch()
 {
     Intake_Fixture f;
     auto& [folder, maildir, clock, dialogs, window, db] = f;
     Add_Outbox(db, 0, "Email Out", "jane@example.com", "Due", clock.Now().addSecs(-60), clock.Now());
+    // In the middle of an SMTP batch: nothing goes.
     GlobalVariables::Message_Center_Running = true;
+    GlobalVariables::Outbox_Sending = true;
     Send_All_Mapi_Messages();
-    GlobalVariables::Message_Center_Running = false;
+    GlobalVariables::Outbox_Sending = false;
     QCOMPARE(dialogs.messages.size(), 1);
     QCOMPARE(server_->Messages().size(), 0);
     QCOMPARE(db.Scalar("SELECT count(*) FROM Outbox").toInt(), 1);
+
+    // Between its batches the mail client may send, and the outbox is taken meanwhile.
+    bool taken = false;
+    QTimer::singleShot(0, [&] { taken = GlobalVariables::Outbox_Sending; });
+    Send_All_Mapi_Messages();
+    GlobalVariables::Message_Center_Running = false;
+    QCOMPARE(dialogs.messages.size(), 1);
+    QCOMPARE(server_->Messages().size(), 1);
+    QCOMPARE(db.Scalar("SELECT count(*) FROM Outbox").toInt(), 0);
+    QVERIFY(taken);
+    QVERIFY(!GlobalVariables::Outbox_Sending);
 }
 
 QTEST_GUILESS_MAIN(tst_mapi_send)
