@@ -9,7 +9,6 @@
 #include "Dialogs.h"
 #include "File_Import.h"
 #include "GlobalVariables.h"
-#include "Main_Window_Lists.h"
 #include "Random.h"
 #include "frmFTPImport.h"
 
@@ -29,23 +28,26 @@ bool Flag_Set(const QVariant& value)
 
 void Delete_Lead_File(const QString& path)
 {
-    if (QFile::exists(path) && !QFile::remove(path))
+    if (!QFile::exists(path))
+        return;
+    // A read-only lead file is not deleted by force.
+    const bool read_only = !(QFile::permissions(path) & QFileDevice::WriteOwner);
+    if (read_only || !QFile::remove(path))
         Message_Box("The file " + path + " could not be deleted.");
 }
 
-// Each returns the number of contacts it added.
-int Import_FTP_Source(const QSqlRecord& source)
+void Import_FTP_Source(const QSqlRecord& source)
 {
     const QString folder = GlobalVariables::Program_Folder + "data/";
     if (!QDir().mkpath(folder)) {
         Message_Box("The folder " + folder + " could not be created.");
-        return 0;
+        return;
     }
     const QString download = Draw_Download_File_Name(folder);
     if (download.isEmpty()) {
         Message_Box("There is no free name for the download file in " + folder +
                     ". Remove the old ldata files from it.");
-        return 0;
+        return;
     }
 
     int success = 0;
@@ -59,23 +61,21 @@ int Import_FTP_Source(const QSqlRecord& source)
         window.close();
     }
     if (success == 0)
-        return 0;
+        return;
     if (Merge_The_Transferred_File(Db_Text(source, "Name_Of_Site"), download) == 1)
         Delete_Lead_File(download);
-    return Last_Merge_Count();
 }
 
-int Import_Local_Source(const QSqlRecord& source)
+void Import_Local_Source(const QSqlRecord& source)
 {
     const QString path = Db_Text(source, "Path_For_File");
     if (path.isEmpty() || !QFileInfo(path).isFile()) {
         Message_Box("File: " + path + " does not exits.");
-        return 0;
+        return;
     }
     const int result = Merge_The_Transferred_File(Db_Text(source, "Name_Of_Site"), QString(""));
     if (result == 1 && Flag_Set(source.value("Delete_Remote_File_When_Done")))
         Delete_Lead_File(path);
-    return Last_Merge_Count();
 }
 
 } // namespace
@@ -114,14 +114,13 @@ void Import_From_Source(const QString& Source_Name)
         db.Select_First("SELECT * FROM ContactSources WHERE Name_Of_Site = ?", {Source_Name});
     if (source.isEmpty())
         return;
+    // The contact list is left as it is: the user re-selects the group to see
+    // the new contacts, as the closing message of the automatic import says.
     const QString type = Db_Text(source, "Type_Of_Source");
-    int added = 0;
     if (type == "FTP")
-        added = Import_FTP_Source(source);
+        Import_FTP_Source(source);
     else if (type == "Local File")
-        added = Import_Local_Source(source);
-    if (added > 0)
-        Main_Window().Refresh_Contact_List();
+        Import_Local_Source(source);
 }
 
 void Automatic_File_Import()

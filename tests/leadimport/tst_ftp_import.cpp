@@ -73,7 +73,7 @@ private Q_SLOTS:
         QCOMPARE(Data_Files(folder), QStringList{});
         QCOMPARE(server.Has_File("out/leads.csv"), !delete_remote);
         QVERIFY(window.Was_Shown(3, "Importing FTP Site"));
-        QCOMPARE(window.contact_list_refreshes, 1);
+        QCOMPARE(window.contact_list_refreshes, 0);
         QVERIFY(!Shown_Download_Window());
     }
 
