@@ -1,5 +1,6 @@
 #include "Import_Source.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -15,6 +16,8 @@
 namespace {
 
 bool import_running = false;
+
+const char* const Import_Running_Text = "A file import is already running. Please wait until it has finished.";
 
 QString Download_Name(const QString& folder, int number)
 {
@@ -54,6 +57,9 @@ void Import_FTP_Source(const QSqlRecord& source)
     {
         frmFTPImport window;
         window.lblFTPImport_Header->setText("FTP: Downloading File \n" + Db_Text(source, "Path_For_File"));
+        // Over the window the user works in, not in a corner of the screen.
+        if (QWidget* over = QApplication::activeWindow())
+            window.move(over->geometry().center() - window.rect().center());
         window.show();
         window.Get_Contacts_Using_FTP(source.value("Domain_Name"), source.value("Path_For_File"), download,
                                       source.value("Username"), source.value("Password"),
@@ -101,7 +107,7 @@ void Import_From_Source(const QString& Source_Name)
     // Handling events during a download or between batches could start a
     // second import over the first.
     if (import_running) {
-        Message_Box("A file import is already running. Please wait until it has finished.");
+        Message_Box(Import_Running_Text);
         return;
     }
     import_running = true;
@@ -125,6 +131,11 @@ void Import_From_Source(const QString& Source_Name)
 
 void Automatic_File_Import()
 {
+    // Started again while an import waits: said once, and not reported as done.
+    if (import_running) {
+        Message_Box(Import_Running_Text);
+        return;
+    }
     Database db = Open_Database();
     const QList<QSqlRecord> sources = db.Select(
         "SELECT Name_Of_Site FROM ContactSources WHERE Automatically_Import = ? ORDER BY ID", {true});

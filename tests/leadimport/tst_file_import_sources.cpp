@@ -127,6 +127,26 @@ private Q_SLOTS:
         QCOMPARE(Contact_Count(db), 6 * Merge_Batch_Size);
     }
 
+    void an_automatic_import_is_not_started_over_a_running_one()
+    {
+        Test_Program_Folder folder;
+        Scripted_Dialogs dialogs;
+        Database db = folder.Db();
+        QByteArray first;
+        for (int i = 0; i < 3 * Merge_Batch_Size; ++i)
+            first += QString("A%1,,B%1,a%1@example.com\r\n").arg(i).toUtf8();
+        Add_Contact_Source(db, "First", {{"Path_For_File", folder.Write_File("first.csv", first)},
+                                         {"Automatically_Import", true}});
+        Add_Contact_Source(db, "Second", {{"Path_For_File", folder.Write_File("second.csv", "C,,D,c@x\r\n")},
+                                          {"Automatically_Import", true}});
+        // Ctrl+I again while the first run hands out events: said once, not called done.
+        QTimer::singleShot(0, [] { Automatic_File_Import(); });
+        Automatic_File_Import();
+        QCOMPARE(dialogs.Texts(), (QStringList{"A file import is already running. Please wait until it has finished.",
+                                               Closing_Message}));
+        QCOMPARE(Contact_Count(db), 3 * Merge_Batch_Size + 1);
+    }
+
     void automatic_import_without_sources_says_so()
     {
         Test_Program_Folder folder;
