@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QLocale>
 #include <QStringDecoder>
+#include <algorithm>
 #include <array>
 #include <optional>
 
@@ -322,6 +323,10 @@ int Merge_The_Transferred_File(const QString& Source_Name, const QString& Local_
                             "to match input file.");
                 return result;
             }
+            // Nor does a line of delimiters alone, as an empty spreadsheet row is saved.
+            if (std::all_of(Merge_Fields.begin(), Merge_Fields.begin() + Max_Fields,
+                            [](const QString& field) { return field.trimmed().isEmpty(); }))
+                continue;
             const QString email = Get_Merge_Field(email_position);
             window.Set_Status_Panel(4, email);
             window.Set_Status_Panel(5, "Checking if Duplicate or junk");

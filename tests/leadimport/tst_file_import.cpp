@@ -122,6 +122,12 @@ private Q_SLOTS:
             << QByteArray("Ann,,Cole,ann@example.com\r\n\r\n  \r\nBob,,Doe,bob@example.com\r\n\r\n") << "MS-Windows"
             << "Comma" << defaults << 1
             << QStringList{"Ann||Cole|ann@example.com", "Bob||Doe|bob@example.com"} << "";
+        QTest::newRow("lines of delimiters alone are skipped")
+            << QByteArray(",,,\r\nAnn,,Cole,ann@example.com\r\n , ,\"\",\r\n") << "MS-Windows" << "Comma"
+            << defaults << 1 << QStringList{"Ann||Cole|ann@example.com"} << "";
+        QTest::newRow("a line with one value is still a lead")
+            << QByteArray(",,,ann@example.com\r\n") << "MS-Windows" << "Comma" << defaults << 1
+            << QStringList{"|||ann@example.com"} << "";
         QTest::newRow("an empty file") << QByteArray() << "MS-Windows" << "Comma" << defaults << 1 << QStringList{}
                                        << "";
     }
