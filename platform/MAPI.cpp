@@ -264,8 +264,13 @@ struct MAPIMessages::Stored_Message {
         }
         QString own = From_Utf8(file_name);
         if (own.isEmpty()) {
-            const QString subtype = From_Utf8(g_mime_content_type_get_media_subtype(type));
-            own = "attachment" + (subtype.isEmpty() ? QString() : "." + subtype);
+            // The usual extension of its type ("text/plain" gives ".txt").
+            const QString mime = From_Utf8(g_mime_content_type_get_media_type(type)) + "/"
+                + From_Utf8(g_mime_content_type_get_media_subtype(type));
+            QString suffix = QMimeDatabase().mimeTypeForName(mime.toLower()).preferredSuffix();
+            if (suffix.isEmpty())
+                suffix = From_Utf8(g_mime_content_type_get_media_subtype(type));
+            own = "attachment" + (suffix.isEmpty() ? QString() : "." + suffix);
         }
         attachments << Part{object, Safe_Attachment_Name(own), {}};
     }

@@ -202,6 +202,22 @@ void tst_mapi::outside_names_become_plain_file_names()
         QVERIFY(copy.absoluteFilePath().startsWith(QDir::tempPath()));
         QVERIFY(!QFileInfo::exists(maildir.Folder() + "/../escape.txt"));
     }
+
+    // Parts that come without a name are named by their type.
+    maildir.Deliver_Content("From: a@example.com\nSubject: parts\nMIME-Version: 1.0\n"
+                            "Content-Type: multipart/mixed; boundary=b\n\n--b\nContent-Type: text/plain\n\nbody\n"
+                            "--b\nContent-Type: text/plain\n\nfooter\n"
+                            "--b\nContent-Type: image/png\nContent-Transfer-Encoding: base64\n\niVBORw0K\n"
+                            "--b\nContent-Type: application/x-unheard-of\n\nbytes\n--b--\n");
+    messages.Fetch();
+    messages.MsgIndex = 1;
+    QCOMPARE(messages.MsgNoteText(), QString("body"));
+    QStringList unnamed;
+    for (int i = 0; i < messages.AttachmentCount(); ++i) {
+        messages.AttachmentIndex = i;
+        unnamed << messages.AttachmentName();
+    }
+    QCOMPARE(unnamed, QStringList({"attachment.txt", "attachment.png", "attachment.x-unheard-of"}));
 }
 
 void tst_mapi::ids_dates_and_flags_follow_the_store()
