@@ -1,6 +1,8 @@
 #include "Key_Toolbar.h"
 
+#include <QLayout>
 #include <QMenu>
+#include <QResizeEvent>
 #include <QToolButton>
 
 #include "Image_List.h"
@@ -81,4 +83,35 @@ void Key_Toolbar::Set_Buttons_Enabled(bool enabled)
             for (QAction* entry : menu->actions())
                 entry->setEnabled(enabled);
     }
+}
+
+int Key_Toolbar::Width_With_Captions()
+{
+    int width = 0;
+    for (QAction* action : actions()) {
+        QWidget* widget = widgetForAction(action);
+        if (!widget || !action->isVisible())
+            continue;
+        if (auto* button = qobject_cast<QToolButton*>(widget)) {
+            // The width the button would take with its caption beside the image.
+            const Qt::ToolButtonStyle style = button->toolButtonStyle();
+            button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+            width += button->sizeHint().width();
+            button->setToolButtonStyle(style);
+        } else {
+            width += widget->sizeHint().width();
+        }
+        width += layout() ? layout()->spacing() : 0;
+    }
+    const QMargins margins = contentsMargins() + (layout() ? layout()->contentsMargins() : QMargins());
+    return width + margins.left() + margins.right() + 16;
+}
+
+void Key_Toolbar::resizeEvent(QResizeEvent* event)
+{
+    QToolBar::resizeEvent(event);
+    const Qt::ToolButtonStyle wanted =
+        Width_With_Captions() <= event->size().width() ? Qt::ToolButtonTextBesideIcon : Qt::ToolButtonIconOnly;
+    if (toolButtonStyle() != wanted)
+        setToolButtonStyle(wanted);
 }

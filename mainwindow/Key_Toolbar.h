@@ -29,4 +29,12 @@ public:
 Q_SIGNALS:
     void Button_Click(const QString& key);
     void Button_Menu_Click(const QString& key);
+
+protected:
+    // Too narrow for the captions, the buttons show their images only (the
+    // tool tips still name them), so that none is pushed out of sight.
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    int Width_With_Captions();
 };

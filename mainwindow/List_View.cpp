@@ -1,5 +1,6 @@
 #include "List_View.h"
 
+#include <QApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
 
@@ -40,6 +41,11 @@ List_View::List_View(const QString& name, QWidget* parent)
                     if (QTreeWidgetItem* item = topLevelItem(i))
                         rows_by_key_.remove(Item_Key(item));
             });
+    connect(header(), &QHeaderView::sectionResized, this, [this] {
+        // A border dragged with the mouse: from now on the widths are the user's.
+        if (!fitting_ && (QApplication::mouseButtons() & Qt::LeftButton))
+            user_sized_ = true;
+    });
     connect(this, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item) {
         Q_EMIT Item_Click(item);
     });
@@ -64,9 +70,75 @@ void List_View::Set_Columns(const QList<QPair<QString, int>>& columns)
     for (const auto& column : columns)
         labels << column.first;
     setHeaderLabels(labels);
+    QList<int> pixels;
     for (int i = 0; i < columns.size(); ++i)
-        setColumnWidth(i, i == 0 ? qMax(22, Twips_To_Pixels(columns[i].second))
-                                 : Twips_To_Pixels(columns[i].second));
+        pixels << (i == 0 ? qMax(22, Twips_To_Pixels(columns[i].second)) : Twips_To_Pixels(columns[i].second));
+    Set_Column_Widths(pixels);
+}
+
+void List_View::Set_Column_Widths(const QList<int>& pixels)
+{
+    widths_ = pixels;
+    user_sized_ = false;
+    Fit_Columns();
+}
+
+void List_View::Fit_Columns()
+{
+    if (user_sized_ || widths_.isEmpty())
+        return;
+    fitting_ = true;
+    const int count = qMin(int(widths_.size()), columnCount());
+    QList<int> widths = widths_.mid(0, count);
+    int total = 0;
+    for (int width : widths)
+        total += width;
+    const int room = viewport()->width();
+    if (total > room && count > 1) {
+        // The first (icon) column keeps its width; the titled ones share the
+        // rest in proportion, none narrower than its header text. A column
+        // held at its least width leaves the others the rest to share.
+        const QFontMetrics metrics(header()->font());
+        QList<int> least(count, 0);
+        for (int i = 1; i < count; ++i) {
+            const QString title = headerItem() ? headerItem()->text(i) : QString();
+            least[i] = title.isEmpty() ? 2 : metrics.horizontalAdvance(title) + 12;
+        }
+        QList<bool> held(count, false);
+        for (bool changed = true; changed;) {
+            changed = false;
+            int free_room = room - widths_[0];
+            int free_total = 0;
+            for (int i = 1; i < count; ++i) {
+                if (held[i])
+                    free_room -= least[i];
+                else
+                    free_total += widths_[i];
+            }
+            for (int i = 1; i < count; ++i) {
+                if (held[i]) {
+                    widths[i] = least[i];
+                    continue;
+                }
+                widths[i] = free_total > 0 ? int(double(widths_[i]) * qMax(0, free_room) / free_total) : least[i];
+                if (widths[i] < least[i]) {
+                    held[i] = true;
+                    changed = true;
+                }
+            }
+        }
+    }
+    for (int i = 0; i < count; ++i)
+        setColumnWidth(i, widths[i]);
+    fitting_ = false;
+}
+
+bool List_View::viewportEvent(QEvent* event)
+{
+    const bool handled = QTreeWidget::viewportEvent(event);
+    if (event->type() == QEvent::Resize)
+        Fit_Columns();
+    return handled;
 }
 
 QString List_View::Item_Key(const QTreeWidgetItem* item)

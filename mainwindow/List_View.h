@@ -21,6 +21,12 @@ public:
 
     // Columns as header text and width in twips, the first one the icon column.
     void Set_Columns(const QList<QPair<QString, int>>& columns);
+    // Other widths (pixels) for the columns, in place of the ones the twips gave.
+    void Set_Column_Widths(const QList<int>& pixels);
+    // Columns wider together than the list shrink, each in its share, so that
+    // all of them stay in sight (none below its header text); until the user
+    // drags a column border, after which the widths are the user's.
+    void Fit_Columns();
 
     // Adds a row; a key already listed is refused (nullptr).
     QTreeWidgetItem* Add_Row(const List_Row& row);
@@ -55,6 +61,7 @@ Q_SIGNALS:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    bool viewportEvent(QEvent* event) override;
 
 private:
     int Sorted_Insert_Position(const QTreeWidgetItem* item) const;
@@ -62,6 +69,9 @@ private:
 
     // Item key -> row, so look-ups stay fast in lists of many thousand rows.
     QHash<QString, QTreeWidgetItem*> rows_by_key_;
+    QList<int> widths_;            // the columns' own widths, in pixels
+    bool user_sized_ = false;
+    bool fitting_ = false;
     bool sorted_ = false;
     int sort_column_ = 0;
     Qt::SortOrder sort_order_ = Qt::AscendingOrder;

@@ -41,7 +41,7 @@ QComboBox* Combo(const char* name, bool editable)
     combo->setEditable(editable);
     combo->setInsertPolicy(QComboBox::NoInsert);
     combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    combo->setMinimumContentsLength(8);
+    combo->setMinimumContentsLength(6);
     return combo;
 }
 
@@ -99,10 +99,8 @@ void frmContactSystem::Build_Menus()
     mnu_Get_Mapi_Mail->setShortcut(QKeySequence(Qt::Key_F5));
     mnuProcessWorkflows = mnuActions->addAction("&Process Workflows");
     mnuProcessWorkflows->setObjectName("mnuProcessWorkflows");
-    mnuProcessWorkflows->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_W));
     mnuAutomaticFileImport = mnuActions->addAction("Automatic File &Import");
     mnuAutomaticFileImport->setObjectName("mnuAutomaticFileImport");
-    mnuAutomaticFileImport->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_I));
 
     mnuHelp = Named(bar->addMenu("&Help"), "mnuHelp");
     mnuHelp_Browser = mnuHelp->addAction("Help &Browser");
@@ -169,6 +167,7 @@ QWidget* frmContactSystem::Build_Contacts_Page()
 
     frameContactsCommands = Named(new QGroupBox("Contacts Commands"), "frameContactsCommands");
     auto* commands_layout = new QVBoxLayout(frameContactsCommands);
+    commands_layout->setContentsMargins(4, 4, 4, 4);
     Toolbar1 = new Key_Toolbar("Toolbar1");
     QAction* new_contact = Toolbar1->Add_Button("NewContact", "New", "Create a new contact", "NewContact");
     Q_UNUSED(new_contact);
@@ -193,6 +192,7 @@ QWidget* frmContactSystem::Build_Contacts_Page()
 
     frameToDo = Named(new QGroupBox("To Do's"), "frameToDo");
     auto* todo_layout = new QVBoxLayout(frameToDo);
+    todo_layout->setContentsMargins(4, 4, 4, 4);
     ListToDo = new List_View("ListToDo");
     todo_layout->addWidget(ListToDo);
     list_layout->addWidget(frameToDo);
@@ -244,6 +244,7 @@ QWidget* frmContactSystem::Build_Contact_Top_Screen()
     Capitalize_First_And_Last->setToolTip("Capitalise the names");
     Capitalize_First_And_Last->setFixedWidth(28);
     txtEmail = Box("txtEmail");
+    txtEmail->setMinimumWidth(txtEmail->fontMetrics().horizontalAdvance("someone@example") + 16);
     txtHomephone = Box("txtHomephone");
     txtWorkphone = Box("txtWorkphone");
     txtCellphone = Box("txtCellphone");
@@ -254,6 +255,8 @@ QWidget* frmContactSystem::Build_Contact_Top_Screen()
     Combo_Relationship = Combo("Combo_Relationship", true);
     txtContactReceivedDate = Box("txtContactReceivedDate");
     txtContactReceivedDate->setReadOnly(true);
+    // A short date: the room it does not need goes to the name and e-mail boxes.
+    txtContactReceivedDate->setMaximumWidth(txtContactReceivedDate->fontMetrics().horizontalAdvance("00/00/00") + 24);
     txtContact_ID = Box("txtContact_ID");
     txtContact_ID->setReadOnly(true);
     txtContact_ID->setMaximumWidth(70);
@@ -344,18 +347,23 @@ QWidget* frmContactSystem::Build_Contact_Details()
     txtBought_Month = Box("txtBought_Month");
     txtBoughtDay = Box("txtBoughtDay");
     txtBought_Year = Box("txtBought_Year");
+    // Sized to their numbers, so the pane fits beside the list in a small window.
+    const int digit = txtB_Month->fontMetrics().horizontalAdvance("0");
     for (QLineEdit* box : {txtB_Month, txtB_Day, txtBought_Month, txtBoughtDay})
-        box->setMaximumWidth(40);
+        box->setMaximumWidth(2 * digit + 16);
     for (QLineEdit* box : {txtB_Year, txtBought_Year})
-        box->setMaximumWidth(60);
+        box->setMaximumWidth(4 * digit + 16);
     txtSource = Box("txtSource");
     txtOptions = Box("txtOptions");
     txtNotes = Named(new QPlainTextEdit, "txtNotes");
     txtNotes->setTabChangesFocus(true);
     txtWorkflowBeginDate = Box("txtWorkflowBeginDate");
     txtWorkflowBeginDate->setPlaceholderText("mm/dd/yyyy hh:mm:ss");
+    // Room for the whole date and time.
+    txtWorkflowBeginDate->setMinimumWidth(txtWorkflowBeginDate->fontMetrics().horizontalAdvance("00/00/0000 00:00:00") + 16);
     Change_Workflow_Start_Date = Named(new QPushButton("Now"), "Change_Workflow_Start_Date");
     Change_Workflow_Start_Date->setToolTip("Change the workflow starting date to Now");
+    Change_Workflow_Start_Date->setMaximumWidth(Change_Workflow_Start_Date->fontMetrics().horizontalAdvance("Now") + 28);
     chkTimeline_Enabled = Named(new QCheckBox("Stop Workflow"), "chkTimeline_Enabled");
     chkWorkflowCompleted = Named(new QCheckBox("Workflow Completed?"), "chkWorkflowCompleted");
 
@@ -405,11 +413,11 @@ QWidget* frmContactSystem::Build_Contact_Details()
     checks->addWidget(chkTimeline_Enabled);
     checks->addWidget(chkWorkflowCompleted);
     checks->addStretch();
-    grid->addLayout(checks, 5, 2, 1, 2);
+    grid->addLayout(checks, 6, 1, 1, 3);
 
-    grid->addWidget(Caption("Notes:", txtNotes), 6, 0, Qt::AlignTop);
-    grid->addWidget(txtNotes, 6, 1, 1, 3);
-    grid->setRowStretch(6, 1);
+    grid->addWidget(Caption("Notes:", txtNotes), 7, 0, Qt::AlignTop);
+    grid->addWidget(txtNotes, 7, 1, 1, 3);
+    grid->setRowStretch(7, 1);
     grid->setColumnStretch(1, 1);
     grid->setColumnStretch(3, 1);
     return frameContactDetails;
@@ -796,10 +804,9 @@ void frmContactSystem::Set_Up_Lists()
 {
     ListContacts->Set_Columns({{"", 1}, {"First", 1000}, {"Last", 1000}, {"Email", 1000},
                                {"Product", 1500}, {"Relation", 1500}, {"Title", 1500}});
-    // Narrower than the twips say, so the six columns fit beside the editor.
-    const int contact_widths[] = {2, 80, 90, 160, 90, 80, 60};
-    for (int i = 0; i < 7; ++i)
-        ListContacts->setColumnWidth(i, contact_widths[i]);
+    // Narrower than the twips say, so the six columns fit beside the editor,
+    // and the e-mail column wider: addresses are the longest texts.
+    ListContacts->Set_Column_Widths({2, 80, 90, 160, 90, 80, 60});
     ListToDo->Set_Columns({{"", 250}, {"First", 1000}, {"Last", 1000}, {"Event", 900},
                            {"Subject", 2000}, {"Date", 1500}});
     ListEvents->Set_Columns({{"", 200}, {"Date", 1500}, {"Event", 1500}, {"Subject", 1500}});

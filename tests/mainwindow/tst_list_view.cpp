@@ -1,6 +1,8 @@
 #include <QElapsedTimer>
+#include <QHeaderView>
 #include <QtTest>
 
+#include "Key_Toolbar.h"
 #include "List_View.h"
 
 namespace {
@@ -68,6 +70,56 @@ private Q_SLOTS:
         QVERIFY2(timer.elapsed() < 10000, qPrintable(QString::number(timer.elapsed())));
         QCOMPARE(list.Row_Count(), 10000);
         QCOMPARE(list.Key_At(1), QString("key1"));
+    }
+
+    void columns_stay_in_sight_in_a_narrow_list_data()
+    {
+        QTest::addColumn<int>("width");
+        QTest::newRow("roomy") << 900;
+        QTest::newRow("narrow") << 330;
+        QTest::newRow("too narrow for the headers") << 120;
+    }
+
+    void columns_stay_in_sight_in_a_narrow_list()
+    {
+        QFETCH(int, width);
+        List_View list("ListUnmatched");
+        list.Set_Columns({{"", 200}, {"From", 1500}, {"Subject", 3000}, {"Received", 1500}});
+        list.resize(width, 200);
+        list.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&list));
+        const int room = list.viewport()->width();
+        QHeaderView* header = list.header();
+        const int right = header->sectionPosition(3) + header->sectionSize(3);
+        const QFontMetrics metrics(header->font());
+        for (int i = 1; i < 4; ++i)
+            QVERIFY2(header->sectionSize(i) >= metrics.horizontalAdvance(list.headerItem()->text(i)),
+                     qPrintable(QString("column %1: %2").arg(i).arg(header->sectionSize(i))));
+        if (width >= 330) {
+            QVERIFY2(right <= room, qPrintable(QString("%1 > %2").arg(right).arg(room)));
+            // Each keeps its share: Subject stays the widest.
+            QVERIFY(header->sectionSize(2) > header->sectionSize(1));
+        }
+
+        // Widened again, the columns get their own widths back.
+        list.resize(1200, 200);
+        QTRY_COMPARE(header->sectionSize(1), 150);
+        QCOMPARE(header->sectionSize(2), 300);
+    }
+
+    void a_narrow_toolbar_drops_its_captions()
+    {
+        Key_Toolbar bar("ToolContactActions");
+        for (const char* caption : {"Email", "eRecord", "Quote", "Schedule", "Print", "Delete", "Junk"})
+            bar.Add_Button(caption, caption, caption, "Print");
+        bar.resize(900, 40);
+        bar.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&bar));
+        QTRY_COMPARE(bar.toolButtonStyle(), Qt::ToolButtonTextBesideIcon);
+        bar.resize(200, 40);
+        QTRY_COMPARE(bar.toolButtonStyle(), Qt::ToolButtonIconOnly);
+        bar.resize(900, 40);
+        QTRY_COMPARE(bar.toolButtonStyle(), Qt::ToolButtonTextBesideIcon);
     }
 };
 
