@@ -105,7 +105,7 @@ void MessageCenter::Form_Load()
     show();
     // The caller goes on at once; the cycle runs from the event loop.
     QTimer::singleShot(0, this, [this] {
-        Time_Pause(3);
+        Pause_While_Running(3);
         hide();
         Main_Control();
     });
@@ -119,7 +119,7 @@ void MessageCenter::Main_Control()
             && (!retry_after_.isValid() || Now() >= retry_after_))
             Send_All_Messages();
         if (GlobalVariables::Message_Center_Running && !unloaded_)
-            Time_Pause(5);
+            Pause_While_Running(5);
     }
     if (!GlobalVariables::Message_Center_Running || unloaded_) {
         Form_Unload();
@@ -130,6 +130,16 @@ void MessageCenter::Main_Control()
     }
     // The next cycle starts from the event loop, so waits never pile up.
     QTimer::singleShot(0, this, &MessageCenter::Main_Control);
+}
+
+// The cycle's pauses, in short steps: once the program ends, the cycle
+// stops within half a second instead of keeping the process for the rest
+// of its pause.
+void MessageCenter::Pause_While_Running(double seconds)
+{
+    for (double left = seconds; left > 0 && GlobalVariables::Message_Center_Running && !unloaded_;
+         left -= 0.5)
+        Time_Pause(qMin(left, 0.5));
 }
 
 void MessageCenter::Progress_Update()
@@ -244,10 +254,14 @@ void MessageCenter::Retry_Unremoved_Rows()
 {
     if (sent_not_removed.isEmpty())
         return;
-    Database db = Open_Database();
+    // Each was reported when it failed; one that still cannot go waits for
+    // the next batch and holds back neither the others nor the sending.
     for (const qint64 id : QSet<qint64>(sent_not_removed)) {
-        db.Execute("DELETE FROM Outbox WHERE ID = ?", {id});
-        sent_not_removed.remove(id);
+        try {
+            Open_Database().Execute("DELETE FROM Outbox WHERE ID = ?", {id});
+            sent_not_removed.remove(id);
+        } catch (const Database_Error&) {
+        }
     }
 }
 
@@ -283,6 +297,8 @@ void MessageCenter::Send_All_Messages()
                            "AND Date_To_Execute_Event < ? ORDER BY ID",
                            {now})) {
                 const qint64 id = row.value("ID").toLongLong();
+                if (sent_not_removed.contains(id))
+                    continue;   // sent already
                 if (refused_until.contains(id) && now < refused_until.value(id))
                     continue;
                 refused_until.remove(id);
@@ -372,7 +388,7 @@ void MessageCenter::Send_All_Messages()
             ProgressBar1->setVisible(false);
             Set_Panel(2, "All Messages Sent");
             Set_Panel(1, "Brackenlead is done");
-            Time_Pause(3);
+            Pause_While_Running(3);
         }
     } catch (const std::exception& e) {
         const Database_Error* db_error = dynamic_cast<const Database_Error*>(&e);

@@ -55,6 +55,7 @@ private:
     enum class In_Hand { None, Row, Cc_Copy };
 
     void Main_Control();
+    void Pause_While_Running(double seconds);
     void Set_Panel(int panel, const QString& text);
     bool Settings_Ready();
     bool Send_And_Wait(const QString& to, const QString& to_name, const QString& subject);
