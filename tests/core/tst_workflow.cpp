@@ -144,6 +144,19 @@ private Q_SLOTS:
         QCOMPARE(f.Outbox_Of(birthday).size(), 2);
     }
 
+    void the_run_shows_its_progress_in_panels_3_to_5()
+    {
+        Workflow_Fixture f;
+        GlobalVariables::AutoSend_Birthdate_Emails = true;
+        f.Add_Contact("Fay", "fay@example.com", QDateTime(), false, true, 10, 12);
+        f.Add_Contact("Ann", "ann@example.com", Today.addDays(-1));
+        Process_All_Contacts();
+        QCOMPARE(f.window.panel_history.value(3),
+                 QStringList({"Processing Birthdays", "", "Car", ""}));
+        QCOMPARE(f.window.panel_history.value(4), QStringList({"", "1", "", "", "ann@example.com", ""}));
+        QCOMPARE(f.window.panel_history.value(5), QStringList({"", "fay@example.com", "", "", "Email Out", ""}));
+    }
+
     void the_due_moment_counts_whole_minutes_data()
     {
         QTest::addColumn<QDateTime>("now");
