@@ -181,6 +181,13 @@ void frmContactSystem::Select_Unmatched_Item_At(int& Position)
     const int rows = ListUnmatched->Row_Count();
     if (rows == 0) {
         Clear_Unmatched_Display();
+        // Nor the files of the e-mail that went: they are gone with it.
+        txtUnmatched_ID->clear();
+        ListUnmatchedAttachments->clear();
+        ListUnmatchedAttachments->hide();
+        ToolManageEmaiAttachment->hide();
+        if (QLabel* caption = Caption_Of(frameUnmatchedDisplay, ListUnmatchedAttachments))
+            caption->hide();
         return;
     }
     if (Position >= rows)

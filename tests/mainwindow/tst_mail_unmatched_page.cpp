@@ -203,7 +203,7 @@ private Q_SLOTS:
     {
         Page_Fixture f;
         f.maildir.Deliver("plain.eml");
-        f.maildir.Deliver("base64.eml");
+        f.maildir.Deliver("hostile_names.eml");
         f.window.mnu_Get_Mapi_Mail->trigger();
         f.window.TabStrip1_Click(3);
         QCOMPARE(f.window.ListUnmatched->Row_Count(), 2);
@@ -212,11 +212,17 @@ private Q_SLOTS:
         f.window.Select_Unmatched_Item_At(position);
         QCOMPARE(position, 1);
         QCOMPARE(f.window.UnmatchedName->text(), f.window.ListUnmatched->Row_At(1)->text(1));
+        QCOMPARE(f.window.ListUnmatchedAttachments->count(), 4);
         position = f.window.ListUnmatched->Remove_Key(f.window.ListUnmatched->Key_At(1));
         f.window.Select_Unmatched_Item_At(position);
         QCOMPARE(f.window.UnmatchedName->text(), QString());
         QCOMPARE(f.window.UnmatchedMessage->toPlainText(), QString());
         QCOMPARE(f.window.txtUnmatchedUniqueID->text(), QString());
+        // The files of the e-mail that went are no longer offered.
+        QCOMPARE(f.window.ListUnmatchedAttachments->count(), 0);
+        QVERIFY(f.window.ListUnmatchedAttachments->isHidden());
+        QVERIFY(f.window.ToolManageEmaiAttachment->isHidden());
+        QCOMPARE(f.window.txtUnmatched_ID->text(), QString());
 
         // A row whose e-mail has gone from the database.
         f.window.Show_Unmatched_Email("unmgone-:::-2026-12-01 10:00:00");
