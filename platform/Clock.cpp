@@ -45,7 +45,9 @@ public:
         }
     }
 
-    void Wait_Slice() override { Run_Wait_Loop(1000); }
+    // Short, so a wait whose condition changes without Wake_Waits (a finished
+    // process) still ends soon after.
+    void Wait_Slice() override { Run_Wait_Loop(100); }
 };
 
 Real_Clock real_clock;

@@ -34,6 +34,10 @@ QVariant Bindable(const QVariant& value)
     }
     case QMetaType::Bool:
         return value.toBool() ? 1 : 0;
+    case QMetaType::QString:
+        // A text is never NULL, however it was made: a row stored from an
+        // empty text must be found again by an empty text.
+        return value.toString().isNull() ? QVariant(QString("")) : value;
     default:
         return value;
     }

@@ -3,8 +3,9 @@
 //
 // Values are bound, never pasted into SQL text. QDateTime and QDate values are
 // bound as the fixed text "yyyy-MM-dd hh:mm:ss" (an invalid one as NULL), bools
-// as 0/1 and a null QVariant as NULL. Failures throw Database_Error, whose text
-// is the database's own description of what went wrong.
+// as 0/1, a text as text (a null QString too: as the empty text) and a null
+// QVariant as NULL. Failures throw Database_Error, whose text is the
+// database's own description of what went wrong.
 
 #include <QDateTime>
 #include <QList>

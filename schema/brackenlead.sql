@@ -258,7 +258,7 @@ CREATE TABLE ContactSources (
     Username                     TEXT COLLATE NOCASE DEFAULT '',
     Password                     TEXT COLLATE NOCASE DEFAULT '',
     Field_Delimiter              TEXT COLLATE NOCASE DEFAULT 'Comma',
-    From_System                  TEXT COLLATE NOCASE DEFAULT 'MS Windows',
+    From_System                  TEXT COLLATE NOCASE DEFAULT 'MS-Windows',
     Automatically_Import         INTEGER NOT NULL DEFAULT 0,
     Delete_Remote_File_When_Done INTEGER NOT NULL DEFAULT 0,
     Firstname_Position           INTEGER DEFAULT 1,
@@ -376,8 +376,13 @@ CREATE INDEX Inventory_Product ON Inventory (Product_ID);
 
 -- Rows of a new database.
 
--- The settings row: nothing else creates it, and everything expects it.
-INSERT INTO Settings DEFAULT VALUES;
+-- The settings row: nothing else creates it, and everything expects it. The
+-- server and sender address are placeholders that the SMTP sender recognises
+-- as not set yet (mail/MessageCenter.h).
+INSERT INTO Settings (SMTP_Server, DefaultEmailAddress) VALUES (
+    'NetSMTPServer',
+    'yourname@yourcompany.com'
+);
 
 -- The birthday template: the planning window offers no way to delete it.
 INSERT INTO emailformats (FormatID, EmailSubject, EmailMessage) VALUES (

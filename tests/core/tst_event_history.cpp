@@ -170,6 +170,104 @@ private Q_SLOTS:
         QVERIFY(dialogs.messages.isEmpty());
     }
 
+    void message_ids_of_any_form_are_stored_and_found_as_they_are_data()
+    {
+        QTest::addColumn<QString>("id");
+        QTest::newRow("angle brackets") << "<CAF=3d+x.y@mail.example.com>";
+        QTest::newRow("double quotes") << "<\"quoted\".part@example.com>";
+        QTest::newRow("single quote") << "<o'brien.1@example.com>";
+        QTest::newRow("maildir name") << "1733830000.M123P456Q7.host.example";
+        QTest::newRow("unicode") << QString::fromUtf8("<zoë.müller@exämple.com>");
+        QTest::newRow("wildcards") << "<a%b_c*?@example.com>";
+        QTest::newRow("leading zeros") << "0042";
+        QTest::newRow("number") << "1733830000123456789";
+        QTest::newRow("blanks and backslash") << "a b\\c; --";
+        QTest::newRow("long") << QString(300, QChar('m')) + "@example.com";
+    }
+    void message_ids_of_any_form_are_stored_and_found_as_they_are()
+    {
+        QFETCH(QString, id);
+        Test_Program_Folder folder;
+        Scripted_Dialogs dialogs;
+        Test_Clock clock;
+        Recording_Main_Window window;
+        Database db = folder.Db();
+        QStringList deleted_messages;
+        Set_Mapi_Message_Deleter([&](const QString& message) { deleted_messages << message; });
+        const qint64 contact = Add_Contact(db);
+        window.shown_contact_id = QString::number(contact);
+
+        const qint64 event = Add_Event(contact, id);
+        QVERIFY(event > 0);
+        QCOMPARE(Db_Text(db.Select_First("SELECT Event_Unique_ID FROM Eventhistory WHERE ID = ?", {event}),
+                         "Event_Unique_ID"),
+                 id);
+        QCOMPARE(Add_Event(contact, id), qint64(0));   // the duplicate guard
+        QCOMPARE(Count(db, "SELECT count(*) FROM Eventhistory"), 1);
+        QCOMPARE(window.Rows(Main_List::Events).size(), 1);
+        QCOMPARE(window.Rows(Main_List::Events).first().key,
+                 "evt" + id + "-:::-" + QString::number(contact));
+        QCOMPARE(Find_Event_History(contact, id, Received), event);
+
+        const qint64 unmatched = db.Insert(
+            "INSERT INTO NewEmails (Email_Unique_ID, Email_Received_Date) VALUES (?, ?)", {id, Received});
+        QCOMPARE(Find_New_Email(id, Received), unmatched);
+        QCOMPARE(clock.paused_seconds, 0.0);
+
+        // An id that differs in one character is another message.
+        const QString other = id.left(id.size() - 1);
+        QCOMPARE(Find_Event_History(contact, other, Received, 1), qint64(0));
+        QCOMPARE(Find_New_Email(other, Received, 1), qint64(0));
+        QVERIFY(Add_Event(contact, other) > 0);
+
+        Delete_Event_History(event);
+        QCOMPARE(deleted_messages, QStringList{id});
+        QCOMPARE(Count(db, "SELECT count(*) FROM Eventhistory WHERE ID = ?", {event}), 0);
+        QVERIFY2(dialogs.messages.isEmpty(), qPrintable(dialogs.Texts().join("\n")));
+        Set_Mapi_Message_Deleter({});
+    }
+
+    void values_holding_double_quotes_pass_every_store_routine()
+    {
+        Test_Program_Folder folder;
+        Scripted_Dialogs dialogs;
+        Test_Clock clock;
+        Database db = folder.Db();
+        const QString address = "o\"neil\"@example.com";
+        const qint64 contact = Add_Contact(db, address);
+        QCOMPARE(Find_Contact_By_Email(address), contact);
+        QCOMPARE(Find_Contact_By_Email("oneil@example.com"), qint64(0));
+
+        const QString subject = "Re: \"Quote\" for \"Ann\"";
+        const qint64 event = Add_Event_History(contact, Received, "Truck \"XL\"", "Email In", 1,
+                                               "\"Ann\" <" + address + ">", subject, "She said \"yes\"",
+                                               false, Received, "7", false, 0);
+        QVERIFY(event > 0);
+        const QSqlRecord row = db.Select_First("SELECT * FROM Eventhistory WHERE ID = ?", {event});
+        QCOMPARE(Db_Text(row, "EventSubject"), subject);
+        QCOMPARE(Db_Text(row, "Event_Product"), QString("Truck \"XL\""));
+        QCOMPARE(Db_Text(row, "EventMessage"), QString("She said \"yes\""));
+
+        const qint64 outbox = db.Insert(
+            "INSERT INTO Outbox (Out_Contact_ID, ToEmail, Date_Sent_To_Outbox) VALUES (?, ?, ?)",
+            {contact, address, Received});
+        QCOMPARE(Find_Outbox_Email(contact, address, Received), outbox);
+
+        Add_Stats("Event History: \"Odd\" type", 2);
+        QCOMPARE(Count(db, "SELECT NumOfEvents FROM Stats WHERE Event = ?", {"Event History: \"Odd\" type"}), 2);
+        Add_To_Junk_Emails(address);
+        Add_To_Junk_Emails(address);
+        QCOMPARE(Count(db, "SELECT count(*) FROM JunkEmails WHERE Email = ?", {address}), 1);
+
+        const QString file = folder.Write_File("in/say \"hi\".txt", "hi");
+        QVERIFY(Copy_File_To_Event_Attachments(event, file));
+        QVERIFY(QFile::exists(Attachments_Folder() + "say \"hi\".txt"));
+        Delete_One_Attachment(event, "E", "say \"hi\".txt");
+        QVERIFY(!QFile::exists(Attachments_Folder() + "say \"hi\".txt"));
+        QCOMPARE(Count(db, "SELECT count(*) FROM Attachments"), 0);
+        QVERIFY2(dialogs.messages.isEmpty(), qPrintable(dialogs.Texts().join("\n")));
+    }
+
     void a_failed_look_up_shows_the_query_and_gives_0()
     {
         Test_Program_Folder folder;

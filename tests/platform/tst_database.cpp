@@ -16,6 +16,8 @@ private Q_SLOTS:
         QTest::newRow("message id") << QString("<1733.2@mail.example.com>");
         QTest::newRow("sql text") << QString("x'); DROP TABLE Settings; --");
         QTest::newRow("non-ascii") << QString::fromUtf8("Zoë Müller");
+        QTest::newRow("empty") << QString("");
+        QTest::newRow("null text") << QString();
     }
     void values_are_bound_as_they_stand()
     {
@@ -28,6 +30,9 @@ private Q_SLOTS:
         QCOMPARE(db.Scalar("SELECT ID FROM T WHERE V = ?", {value}).toLongLong(), id);
         QCOMPARE(db.Scalar("SELECT V FROM T WHERE ID = ?", {id}).toString(), value);
         QVERIFY(!db.Scalar("SELECT count(*) FROM Settings").isNull());
+        // A text is stored as text, never as NULL, so an empty one is found by an empty one.
+        QCOMPARE(db.Scalar("SELECT V IS NOT NULL FROM T WHERE ID = ?", {id}).toInt(), 1);
+        QCOMPARE(db.Scalar("SELECT count(*) FROM T WHERE V = ?", {QString(value)}).toInt(), 1);
     }
 
     void dates_flags_and_nulls_are_stored_in_the_fixed_form()
@@ -116,6 +121,193 @@ private Q_SLOTS:
         QCOMPARE(db.Scalar("SELECT count(*) FROM T").toInt(), 2);
     }
 
+    void a_new_database_holds_every_table_and_the_shipped_rows()
+    {
+        Test_Program_Folder folder;
+        Database db = folder.Db();
+        const QStringList tables{"Contacts", "Eventhistory", "Outbox", "Outbox_Attachments",
+                                 "Attachments", "NewEmails", "JunkEmails", "JunkNames",
+                                 "Relationships", "Titles", "Stats", "Settings", "Products",
+                                 "Events", "emailformats", "ContactSources", "InvalidSearchStrings",
+                                 "EmailContactImports", "EmailImportFieldsInfo", "QuotesTemplates",
+                                 "Inventory"};
+        for (const QString& table : tables)
+            QVERIFY2(db.Scalar("SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name = ?",
+                               {table}).toInt() == 1, qPrintable(table));
+
+        // Exactly one settings row: flags off, nothing counted yet, the
+        // placeholders the sender recognises as not set.
+        QCOMPARE(db.Scalar("SELECT count(*) FROM Settings").toInt(), 1);
+        const QSqlRecord settings = db.Select_First("SELECT * FROM Settings");
+        for (const char* flag : {"Enabled_Cc_Redirection", "Automatically_Send_Emails",
+                                 "AutoSend_Birthdate_Emails", "Confirm_Email_Deletes",
+                                 "Auto_Check_Emails", "Delete_Remote_Email", "Check_For_Junk_Emails",
+                                 "Check_For_Bad_Names", "Translate_Product_Aliases"}) {
+            QVERIFY2(!settings.value(flag).isNull(), flag);
+            QCOMPARE(settings.value(flag).toInt(), 0);
+        }
+        QVERIFY(settings.value("Compression_Counter").isNull());
+        QVERIFY(settings.value("Backup_Date").isNull());
+        QCOMPARE(Db_Text(settings, "SMTP_Server"), QString("NetSMTPServer"));
+        QVERIFY(Db_Text(settings, "Cc_Address").isEmpty());
+        QVERIFY(Db_Text(settings, "Furrowline_Password").isEmpty());
+
+        const QSqlRecord birthday =
+            db.Select_First("SELECT * FROM emailformats WHERE FormatID = 'Birthday'");
+        QVERIFY(!birthday.isEmpty());
+        QVERIFY(Db_Text(birthday, "EmailSubject").contains("[Firstname]"));
+        QVERIFY(Db_Text(birthday, "EmailMessage").contains("\r\n"));
+        QCOMPARE(db.Scalar("SELECT count(*) FROM emailformats").toInt(), 1);
+
+        const QSqlRecord quote =
+            db.Select_First("SELECT * FROM QuotesTemplates WHERE Quote_Type = 'Product'");
+        QVERIFY(!quote.isEmpty());
+        for (const char* field : {"Subject", "Intro_Message", "Message_Delimiter", "Disclaimer"})
+            QVERIFY2(!Db_Text(quote, field).isEmpty(), field);
+        QVERIFY(Db_Text(quote, "Quote_Template").contains("[Catalog_Product]"));
+        QVERIFY(Db_Text(quote, "Quote_Template").contains("[Price]"));
+    }
+
+    void keys_are_never_given_out_twice_data()
+    {
+        QTest::addColumn<QString>("insert");
+        QTest::addColumn<QString>("table");
+        QTest::newRow("Contacts") << "INSERT INTO Contacts (FirstName) VALUES ('x')" << "Contacts";
+        QTest::newRow("Eventhistory") << "INSERT INTO Eventhistory (ContactID) VALUES (1)" << "Eventhistory";
+        QTest::newRow("Outbox") << "INSERT INTO Outbox (Out_Contact_ID) VALUES (1)" << "Outbox";
+        QTest::newRow("Outbox_Attachments") << "INSERT INTO Outbox_Attachments (Outbox_ID) VALUES (1)"
+                                            << "Outbox_Attachments";
+        QTest::newRow("NewEmails") << "INSERT INTO NewEmails (Email_Subject) VALUES ('x')" << "NewEmails";
+        QTest::newRow("JunkEmails") << "INSERT INTO JunkEmails (Email) VALUES ('x')" << "JunkEmails";
+        QTest::newRow("JunkNames") << "INSERT INTO JunkNames (Name) VALUES ('x')" << "JunkNames";
+        QTest::newRow("EmailContactImports") << "INSERT INTO EmailContactImports (Name_Of_Site) VALUES ('x')"
+                                             << "EmailContactImports";
+        QTest::newRow("EmailImportFieldsInfo")
+            << "INSERT INTO EmailImportFieldsInfo (Email_Import_ID) VALUES (1)" << "EmailImportFieldsInfo";
+    }
+    void keys_are_never_given_out_twice()
+    {
+        QFETCH(QString, insert);
+        QFETCH(QString, table);
+        Test_Program_Folder folder;
+        Database db = folder.Db();
+        db.Insert(insert);
+        const qint64 last = db.Insert(insert);
+        db.Execute("DELETE FROM " + table + " WHERE ID = ?", {last});
+        QVERIFY(db.Insert(insert) > last);   // the deleted row's id stays used
+    }
+
+    void text_compares_without_regard_to_case_and_look_ups_use_their_index_data()
+    {
+        QTest::addColumn<QString>("insert");
+        QTest::addColumn<QString>("look_up");
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<QString>("index");
+        QTest::newRow("contact by address") << "INSERT INTO Contacts (Email) VALUES (?)"
+                                            << "SELECT ID FROM Contacts WHERE Email = ?"
+                                            << "Ann@Example.com" << "Contacts_Email";
+        QTest::newRow("junk address") << "INSERT INTO JunkEmails (Email) VALUES (?)"
+                                      << "SELECT ID FROM JunkEmails WHERE Email = ?"
+                                      << "Spam@Example.com" << "JunkEmails_Email";
+        QTest::newRow("template name") << "INSERT INTO emailformats (FormatID) VALUES (?)"
+                                       << "SELECT ID FROM emailformats WHERE FormatID = ?"
+                                       << "Follow Up" << "emailformats_FormatID";
+        QTest::newRow("import source") << "INSERT INTO ContactSources (Name_Of_Site) VALUES (?)"
+                                       << "SELECT ID FROM ContactSources WHERE Name_Of_Site = ?"
+                                       << "Lead Site" << "ContactSources_Name";
+        QTest::newRow("product") << "INSERT INTO Products (Product) VALUES (?)"
+                                 << "SELECT ID FROM Products WHERE Product = ?" << "Truck"
+                                 << "Products_Product";
+    }
+    void text_compares_without_regard_to_case_and_look_ups_use_their_index()
+    {
+        QFETCH(QString, insert);
+        QFETCH(QString, look_up);
+        QFETCH(QString, value);
+        QFETCH(QString, index);
+        Test_Program_Folder folder;
+        Database db = folder.Db();
+        const qint64 id = db.Insert(insert, {value});
+        QCOMPARE(db.Scalar(look_up, {value.toUpper()}).toLongLong(), id);
+        QCOMPARE(db.Scalar(look_up, {value.toLower()}).toLongLong(), id);
+        QString plan;
+        for (const QSqlRecord& row : db.Select("EXPLAIN QUERY PLAN " + look_up, {value}))
+            plan += row.value("detail").toString() + "\n";
+        QVERIFY2(plan.contains(index), qPrintable(plan));
+    }
+
+    void message_ids_compare_exactly_and_use_their_index()
+    {
+        Test_Program_Folder folder;
+        Database db = folder.Db();
+        db.Insert("INSERT INTO Eventhistory (ContactID, Event_Unique_ID) VALUES (1, ?)", {"<AbC@x>"});
+        db.Insert("INSERT INTO NewEmails (Email_Unique_ID) VALUES (?)", {"<AbC@x>"});
+        for (const QString table : {"Eventhistory", "NewEmails"}) {
+            const QString column = table == "NewEmails" ? "Email_Unique_ID" : "Event_Unique_ID";
+            const QString sql = "SELECT count(*) FROM " + table + " WHERE " + column + " = ?";
+            QCOMPARE(db.Scalar(sql, {"<AbC@x>"}).toInt(), 1);
+            QCOMPARE(db.Scalar(sql, {"<abc@x>"}).toInt(), 0);
+            QString plan;
+            for (const QSqlRecord& row : db.Select("EXPLAIN QUERY PLAN " + sql, {"<AbC@x>"}))
+                plan += row.value("detail").toString();
+            QVERIFY2(plan.contains("INDEX"), qPrintable(plan));
+        }
+    }
+
+    void new_rows_get_the_defaults_and_flags_are_never_null()
+    {
+        Test_Program_Folder folder;
+        Database db = folder.Db();
+        const qint64 contact = db.Insert("INSERT INTO Contacts (FirstName) VALUES ('Ann')");
+        const QSqlRecord row = db.Select_First("SELECT * FROM Contacts WHERE ID = ?", {contact});
+        for (const char* flag : {"New_Contact", "Pending_Events_To_Read", "Stop_Timeline_Action",
+                                 "Finished_Timeline_Execution"}) {
+            QVERIFY2(!row.value(flag).isNull(), flag);
+            QCOMPARE(row.value(flag).toInt(), 0);
+        }
+        QVERIFY_THROWS_EXCEPTION(Database_Error,
+                                 db.Execute("UPDATE Contacts SET New_Contact = ? WHERE ID = ?",
+                                            {QVariant(), contact}));
+
+        const QSqlRecord source = db.Select_First(
+            "SELECT * FROM ContactSources WHERE ID = ?",
+            {db.Insert("INSERT INTO ContactSources (Name_Of_Site) VALUES ('Site')")});
+        QCOMPARE(Db_Text(source, "Type_Of_Source"), QString("Local File"));
+        QCOMPARE(Db_Text(source, "Field_Delimiter"), QString("Comma"));
+        QCOMPARE(Db_Text(source, "From_System"), QString("MS-Windows"));
+        QCOMPARE(source.value("Automatically_Import").toInt(), 0);
+        QCOMPARE(source.value("Delete_Remote_File_When_Done").toInt(), 0);
+        QCOMPARE(source.value("Firstname_Position").toInt(), 1);
+        QCOMPARE(source.value("MiddleInitial_Position").toInt(), 2);
+        QCOMPARE(source.value("Lastname_Position").toInt(), 3);
+        QCOMPARE(source.value("Email_Position").toInt(), 4);
+        QCOMPARE(source.value("Referred_By_Position").toInt(), 0);
+        QCOMPARE(source.value("Size_Of_Engine_Position").toInt(), 0);
+
+        const QSqlRecord filter = db.Select_First(
+            "SELECT * FROM EmailContactImports WHERE ID = ?",
+            {db.Insert("INSERT INTO EmailContactImports (Name_Of_Site) VALUES ('Site')")});
+        QCOMPARE(filter.value("Search_String_On_Subject_Line").toString(), QString(""));
+        QVERIFY(!filter.value("Search_String_On_Subject_Line").isNull());
+        QVERIFY(filter.value("Test_Pattern").isNull());
+    }
+
+    void a_product_with_workflow_steps_can_be_neither_renamed_nor_deleted()
+    {
+        Test_Program_Folder folder;
+        Database db = folder.Db();
+        db.Insert("INSERT INTO Products (Product) VALUES ('Truck')");
+        db.Insert("INSERT INTO Products (Product) VALUES ('Van')");
+        db.Insert("INSERT INTO Events (Product, EventID) VALUES ('Truck', 1)");
+        QVERIFY_THROWS_EXCEPTION(Database_Error,
+                                 db.Execute("UPDATE Products SET Product = 'Lorry' WHERE Product = 'Truck'"));
+        QVERIFY_THROWS_EXCEPTION(Database_Error,
+                                 db.Execute("DELETE FROM Products WHERE Product = 'Truck'"));
+        QCOMPARE(db.Execute("UPDATE Products SET Product = 'Minivan' WHERE Product = 'Van'"), 1);
+        QCOMPARE(db.Execute("DELETE FROM Products WHERE Product = 'Minivan'"), 1);
+        QCOMPARE(db.Scalar("SELECT count(*) FROM Products WHERE Product = 'Truck'").toInt(), 1);
+    }
+
     void pauses_and_waits_follow_the_installed_clock()
     {
         Test_Clock clock;
@@ -129,6 +321,17 @@ private Q_SLOTS:
         QVERIFY(real.elapsed() < 20000);
         int calls = 0;
         QVERIFY(Wait_Until([&] { return ++calls >= 3; }, 120));
+    }
+
+    void a_real_wait_ends_soon_after_its_condition_holds()
+    {
+        // Nothing wakes this wait: the condition turns true on a timer.
+        bool done = false;
+        QTimer::singleShot(50, [&] { done = true; });
+        QElapsedTimer real;
+        real.start();
+        QVERIFY(Wait_Until([&] { return done; }, 10));
+        QVERIFY2(real.elapsed() < 600, qPrintable(QString::number(real.elapsed())));
     }
 };
 
