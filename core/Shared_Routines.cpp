@@ -20,7 +20,8 @@ std::function<void(const QString&)>& Mapi_Message_Deleter()
 
 void Add_Stats(const QString& Name, int Count)
 {
-    const QString day = Now().toString("MM/dd/yyyy");
+    // The day as a date (not as its "mm/dd/yyyy" text), so days sort in order across years.
+    const QDateTime day(Now().date(), QTime(0, 0));
     try {
         Database db = Open_Database();
         Database_Transaction transaction(db);

@@ -6,7 +6,8 @@
 --   * Mail-store message ids must compare exactly: those columns are BINARY.
 --     Ids the program makes itself are stored as their decimal text.
 --   * Dates are text 'yyyy-MM-dd hh:mm:ss' (local time), which sorts and
---     compares to the second. Stats.EventDate alone holds 'mm/dd/yyyy'.
+--     compares to the second. Stats.EventDate holds the day at 00:00:00, so
+--     the statistics sort by day across years.
 --   * Flags are 0/1 and never null.
 --   * Autonumber keys are AUTOINCREMENT so a deleted row's id is never given
 --     out again (outbox, event and attachment links refer to them).
@@ -171,7 +172,7 @@ CREATE TABLE Titles (
 
 -- One activity counter for one day.
 CREATE TABLE Stats (
-    EventDate   TEXT COLLATE NOCASE,
+    EventDate   TEXT,
     Event       TEXT COLLATE NOCASE,
     NumOfEvents INTEGER
 );

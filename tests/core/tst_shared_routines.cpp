@@ -23,15 +23,18 @@ private Q_SLOTS:
         Add_Stats("Added to Unmatched", 1);
         clock.Advance(120);   // past midnight
         Add_Stats("Messages Sent", 4);
+        clock.Set(QDateTime(QDate(2027, 1, 5), QTime(8, 0, 0)));   // a new year
+        Add_Stats("Messages Sent", 7);
 
+        // The statistics viewer's order: by day, then count.
         const QList<QSqlRecord> rows = folder.Db().Select(
-            "SELECT EventDate, Event, NumOfEvents FROM Stats ORDER BY EventDate, Event");
+            "SELECT EventDate, Event, NumOfEvents FROM Stats ORDER BY EventDate, NumOfEvents");
         QStringList seen;
         for (const QSqlRecord& row : rows)
-            seen << Db_Text(row, "EventDate") + " " + Db_Text(row, "Event") + " "
-                        + row.value("NumOfEvents").toString();
+            seen << Db_To_Date(row.value("EventDate")).toString("MM/dd/yyyy") + " "
+                        + Db_Text(row, "Event") + " " + row.value("NumOfEvents").toString();
         QCOMPARE(seen, (QStringList{"12/10/2026 Added to Unmatched 1", "12/10/2026 Messages Sent 5",
-                                    "12/11/2026 Messages Sent 4"}));
+                                    "12/11/2026 Messages Sent 4", "01/05/2027 Messages Sent 7"}));
         QVERIFY(dialogs.messages.isEmpty());
     }
 
