@@ -447,8 +447,8 @@ void Refill_Combo(QComboBox* combo, const QList<QSqlRecord>& rows, const QString
             values << value;
     }
     combo->addItems(values);
-    if (!rows.isEmpty())
-        combo->addItems(commands);
+    // The commands also with an empty table: else its first value could never be added.
+    combo->addItems(commands);
     combo->setEditText(shown);
     combo->blockSignals(blocked);
 }

@@ -33,6 +33,8 @@ frmPassword::frmPassword(QWidget* parent)
     txtPassword = new QLineEdit;
     txtPassword->setObjectName("txtPassword");
     txtPassword->setEchoMode(QLineEdit::Password);
+    // An asterisk for each typed character, whatever the style's own mark.
+    txtPassword->setStyleSheet("lineedit-password-character: 42;");
     auto* label = new QLabel("Enter Password to Enter Brackenlead Automotive:");
     label->setBuddy(txtPassword);
     layout->addWidget(label);

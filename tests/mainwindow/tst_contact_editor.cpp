@@ -472,7 +472,8 @@ private Q_SLOTS:
         for (int i = 0; i < w.lstProduct->count(); ++i)
             products << w.lstProduct->itemText(i);
         QCOMPARE(titles, QStringList({"Mr", "Dr", "* Add New Title", "* Delete Title"}));
-        QCOMPARE(relationships, QStringList());   // an empty table: not even the commands
+        // An empty table still offers its commands, so a first value can be added.
+        QCOMPARE(relationships, QStringList({"* Add New Relationship", "* Delete Relationship"}));
         QCOMPARE(products, QStringList({"Sedan", "Truck"}));
     }
 
@@ -483,19 +484,22 @@ private Q_SLOTS:
         QTest::addColumn<QString>("message");
         QTest::addColumn<int>("rows_after");
         QTest::addColumn<QString>("box_after");
-        QTest::newRow("new title") << false << "Prof" << "" << 2 << "Prof";
+        QTest::addColumn<bool>("seeded");   // the tables hold Dr and Friend
+        QTest::newRow("new title") << false << "Prof" << "" << 2 << "Prof" << true;
         QTest::newRow("title already there") << false << "Dr" << "That title already exists in the system!"
-                                             << 1 << "Dr";
+                                             << 1 << "Dr" << true;
         QTest::newRow("title in other letter case") << false << "dr"
-                                                    << "That title already exists in the system!" << 1 << "Mrs";
-        QTest::newRow("title with a colon") << false << "Co:chair" << "" << 2 << "Co:chair";
-        QTest::newRow("title cancelled") << false << "" << "" << 1 << "Mrs";
-        QTest::newRow("new relationship") << true << "Cousin" << "" << 2 << "Cousin";
+                                                    << "That title already exists in the system!" << 1 << "Mrs" << true;
+        QTest::newRow("title with a colon") << false << "Co:chair" << "" << 2 << "Co:chair" << true;
+        QTest::newRow("title cancelled") << false << "" << "" << 1 << "Mrs" << true;
+        QTest::newRow("new relationship") << true << "Cousin" << "" << 2 << "Cousin" << true;
         QTest::newRow("relationship already there")
-            << true << "Friend" << "That relationship already exists in the system!" << 1 << "Friend";
+            << true << "Friend" << "That relationship already exists in the system!" << 1 << "Friend" << true;
         QTest::newRow("relationship with a colon")
             << true << "Co:worker" << "The character : is not accepted in the name of a relationship." << 1
-            << "Neighbour";
+            << "Neighbour" << true;
+        QTest::newRow("first title of an empty table") << false << "Prof" << "" << 1 << "Prof" << false;
+        QTest::newRow("first relationship of an empty table") << true << "Cousin" << "" << 1 << "Cousin" << false;
     }
 
     void add_title_and_relationship()
@@ -505,9 +509,12 @@ private Q_SLOTS:
         QFETCH(QString, message);
         QFETCH(int, rows_after);
         QFETCH(QString, box_after);
+        QFETCH(bool, seeded);
         Started_Window s;
-        s.Db().Execute("INSERT INTO Titles (Contact_Title) VALUES ('Dr')");
-        s.Db().Execute("INSERT INTO Relationships (Relation_Data) VALUES ('Friend')");
+        if (seeded) {
+            s.Db().Execute("INSERT INTO Titles (Contact_Title) VALUES ('Dr')");
+            s.Db().Execute("INSERT INTO Relationships (Relation_Data) VALUES ('Friend')");
+        }
         const qint64 id = Insert_Contact(s.Db(), {{"FirstName", "Ann"}, {"LastName", "Abbot"},
                                                   {"Contact_Title", "Mrs"}, {"Contact_Relationship", "Neighbour"}});
         frmContactSystem& w = s.Start();

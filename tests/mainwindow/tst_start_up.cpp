@@ -147,6 +147,7 @@ private Q_SLOTS:
         Working_Folder here(folder.Folder());
 
         bool main_window_seen = false;
+        QStringList shown;   // what the box showed of each typed password
         frmContactSystem window;
         When_Modal_Shown([&](QWidget* modal) {
             auto* dialog = qobject_cast<frmPassword*>(modal);
@@ -155,6 +156,7 @@ private Q_SLOTS:
             QCOMPARE(dialog->txtPassword->echoMode(), QLineEdit::Password);
             for (const QString& text : typed) {
                 dialog->txtPassword->setText(text);
+                shown << dialog->txtPassword->displayText();
                 dialog->OK->click();
             }
             if (way_out == "Cancel")
@@ -169,6 +171,10 @@ private Q_SLOTS:
         QCOMPARE(window.isVisible(), starts);
         QCOMPARE(dialogs.Texts().count("The entered password is invalid."), invalid_messages);
         QCOMPARE(G::Password_Dialog_Answered, starts);
+        QStringList masked;
+        for (const QString& text : typed)
+            masked << QString(text.size(), '*');
+        QCOMPARE(shown, masked);
     }
 
     void unreadable_settings_show_the_help_page_and_end()
