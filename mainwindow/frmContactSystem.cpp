@@ -277,9 +277,11 @@ void frmContactSystem::TabStrip1_Click(int New)
 
 void frmContactSystem::Exit_Main_Routine_Click()
 {
-    GlobalVariables::Message_Center_Running = false;
+    // An edit that cannot be stored keeps the program running, and with it
+    // the sender; only a real end stops it.
     if (Contact_Changed && !Save_Contact_Record())
         return;
+    GlobalVariables::Message_Center_Running = false;
     if (Outbox_Item_Changed)
         Save_Outbox_Email();
     Unload_Message_Center();
@@ -292,12 +294,12 @@ void frmContactSystem::closeEvent(QCloseEvent* event)
         event->accept();
         return;
     }
-    GlobalVariables::Message_Center_Running = false;
     // An edit that cannot be stored keeps the window open, so it is not lost.
     if (Contact_Changed && !Save_Contact_Record()) {
         event->ignore();
         return;
     }
+    GlobalVariables::Message_Center_Running = false;
     if (Outbox_Item_Changed)
         Save_Outbox_Email();
     Unload_Message_Center();

@@ -390,12 +390,19 @@ private Q_SLOTS:
         Insert_Contact(s.Db(), {{"FirstName", "Ann"}, {"LastName", "Abbot"}});
         frmContactSystem& w = s.Start();
         w.txtB_Month->setText("March");
+        G::Message_Center_Running = true;
         w.close();
         QVERIFY(w.isVisible());
         QVERIFY(s.dialogs.Shown("The birthday boxes take whole numbers only"));
+        // The program goes on, and so does its sender.
+        QVERIFY(G::Message_Center_Running);
+        w.Exit_Main_Routine->trigger();
+        QVERIFY(w.isVisible());
+        QVERIFY(G::Message_Center_Running);
         w.txtB_Month->setText("3");
         w.close();
         QVERIFY(!w.isVisible());
+        QVERIFY(!G::Message_Center_Running);
     }
 
     void tabs_switch_the_work_areas()
