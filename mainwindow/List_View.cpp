@@ -1,6 +1,5 @@
 #include "List_View.h"
 
-#include <QApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
 
@@ -41,9 +40,10 @@ List_View::List_View(const QString& name, QWidget* parent)
                     if (QTreeWidgetItem* item = topLevelItem(i))
                         rows_by_key_.remove(Item_Key(item));
             });
+    header()->viewport()->installEventFilter(this);
     connect(header(), &QHeaderView::sectionResized, this, [this] {
         // A border dragged with the mouse: from now on the widths are the user's.
-        if (!fitting_ && (QApplication::mouseButtons() & Qt::LeftButton))
+        if (!fitting_ && header_pressed_)
             user_sized_ = true;
     });
     connect(this, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item) {
@@ -131,6 +131,17 @@ void List_View::Fit_Columns()
     for (int i = 0; i < count; ++i)
         setColumnWidth(i, widths[i]);
     fitting_ = false;
+}
+
+bool List_View::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == header()->viewport()) {
+        if (event->type() == QEvent::MouseButtonPress)
+            header_pressed_ = true;
+        else if (event->type() == QEvent::MouseButtonRelease)
+            header_pressed_ = false;
+    }
+    return QTreeWidget::eventFilter(watched, event);
 }
 
 bool List_View::viewportEvent(QEvent* event)

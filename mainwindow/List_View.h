@@ -62,6 +62,7 @@ Q_SIGNALS:
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     bool viewportEvent(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     int Sorted_Insert_Position(const QTreeWidgetItem* item) const;
@@ -71,6 +72,7 @@ private:
     QHash<QString, QTreeWidgetItem*> rows_by_key_;
     QList<int> widths_;            // the columns' own widths, in pixels
     bool user_sized_ = false;
+    bool header_pressed_ = false;  // the mouse is down on the header
     bool fitting_ = false;
     bool sorted_ = false;
     int sort_column_ = 0;

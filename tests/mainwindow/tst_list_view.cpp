@@ -107,6 +107,42 @@ private Q_SLOTS:
         QCOMPARE(header->sectionSize(2), 300);
     }
 
+    void widths_the_user_drags_are_the_users()
+    {
+        QWidget window;
+        auto* list = new List_View("ListOutbox", &window);
+        list->Set_Columns({{"", 200}, {"Name", 1500}, {"Address", 1500}, {"Subject", 3000}});
+        auto* other = new QWidget(&window);
+        other->setGeometry(720, 0, 50, 50);
+        list->setGeometry(0, 0, 700, 200);
+        window.resize(800, 220);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QHeaderView* header = list->header();
+        QCOMPARE(header->sectionSize(1), 150);
+
+        // A list resized while the mouse is down elsewhere (a tab being clicked)
+        // still fits its columns.
+        QTest::mousePress(other, Qt::LeftButton);
+        list->resize(330, 200);
+        QTRY_VERIFY(header->sectionSize(1) < 150);
+        QTest::mouseRelease(other, Qt::LeftButton);
+
+        // A border dragged on the header keeps the user's width.
+        list->resize(700, 200);
+        QTRY_COMPARE(header->sectionSize(1), 150);
+        const int border = header->sectionPosition(2) - 1;
+        const int y = header->height() / 2;
+        QTest::mousePress(header->viewport(), Qt::LeftButton, {}, QPoint(border, y));
+        QTest::mouseMove(header->viewport(), QPoint(border + 40, y));
+        QTest::mouseRelease(header->viewport(), Qt::LeftButton, {}, QPoint(border + 40, y));
+        const int dragged = header->sectionSize(1);
+        QVERIFY(dragged > 150);
+        list->resize(330, 200);
+        QTest::qWait(50);
+        QCOMPARE(header->sectionSize(1), dragged);
+    }
+
     void a_narrow_toolbar_drops_its_captions()
     {
         Key_Toolbar bar("ToolContactActions");
