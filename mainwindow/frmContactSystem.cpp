@@ -46,6 +46,7 @@ frmContactSystem::frmContactSystem(QWidget* parent)
     Set_Later_Commands_Disabled();
     Set_Up_Outbox_Page();
     Set_Up_File_Import();
+    Set_Up_Event_Reader();
     Set_Up_Unmatched_Page();
 
     Refresh_Layout_Sizes();

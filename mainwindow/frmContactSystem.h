@@ -310,6 +310,14 @@ public:
     void Unload_Message_Center();      // stops the SMTP sending window
     void Event_Row_Click(QTreeWidgetItem* item);   // a click on an event row
 
+    // Event reader (frmContactSystem_Events.cpp).
+    QWidget* ListEventAttachments_Caption = nullptr;
+    void Set_Up_Event_Reader();
+    // Shows the event of a row key in the reader, marks it read, lists its attachments.
+    void Display_Event_History(const QString& Key);
+    void ListEventAttachments_DblClick();
+    void Save_Event_Attachment();
+
     // ---- Members of the other pages' code ----------------------------------------
     // (Add members here, each page in its own block.)
 

@@ -467,7 +467,8 @@ QWidget* frmContactSystem::Build_Event_View()
     form->addWidget(txtFrameEvent_Type, 0, 3);
     form->addWidget(Caption("Subject:", txtFrameEvent_Subject), 1, 0);
     form->addWidget(txtFrameEvent_Subject, 1, 1, 1, 3);
-    form->addWidget(Caption("Attachments:", ListEventAttachments), 2, 0);
+    ListEventAttachments_Caption = Caption("Attachments:", ListEventAttachments);
+    form->addWidget(ListEventAttachments_Caption, 2, 0);
     auto* attachments = new QHBoxLayout;
     attachments->addWidget(ListEventAttachments, 1);
     attachments->addWidget(ToolEventAttachmentActions);

@@ -6,8 +6,3 @@
 void frmContactSystem::Fill_ToDo_List()
 {
 }
-
-void frmContactSystem::Event_Row_Click(QTreeWidgetItem* item)
-{
-    Q_UNUSED(item);
-}

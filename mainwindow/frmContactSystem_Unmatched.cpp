@@ -13,6 +13,7 @@
 #include <QSqlRecord>
 #include <QTextEdit>
 
+#include "Attachment_Copy.h"
 #include "Attachment_Store.h"
 #include "Data_Access.h"
 #include "Dialogs.h"
@@ -221,27 +222,7 @@ void frmContactSystem::ToolManageEmaiAttachment_ButtonMenuClick(const QString& K
                 Message_Box("There is either no attachment to save or no attachment has been selected!");
                 return;
             }
-            const QString ext = QFileInfo(name).suffix();
-            const QString filter = (ext.isEmpty() ? QString() : QString("(*.%1) (*.%1);;").arg(ext))
-                + "All Files (*.*) (*)";
-            const QString target = Save_File_Dialog("Save Attachment", filter, name);
-            if (target.isEmpty())
-                return;
-            const QSqlRecord row = Open_Database().Select_First(
-                "SELECT Attachment_Path_Name FROM Attachments WHERE Link_ID = ? AND Link_Database = 'U' "
-                "AND Attachment_Final_Name = ? ORDER BY rowid LIMIT 1",
-                {txtUnmatched_ID->text().toLongLong(), name});
-            if (row.isEmpty())
-                return;
-            const QString source = Db_Text(row, "Attachment_Path_Name");
-            if (QFileInfo(target).absoluteFilePath() == QFileInfo(source).absoluteFilePath())
-                return;
-            // Overwrites what the user chose to replace; a failed copy is no silent success.
-            QFile::remove(target);
-            QFile file(source);
-            if (!file.copy(target))
-                Message_Box("Error on Save Attachment: " + name + " could not be saved as " + target + ". "
-                            + file.errorString());
+            Save_Attachment_Copy(txtUnmatched_ID->text().toLongLong(), "U", name);
         } else if (Key == "Delete") {
             if (name.isEmpty()) {
                 Message_Box("First select the attachment to remove.");

@@ -264,6 +264,94 @@ private Q_SLOTS:
         QVERIFY(!List_View::Is_Bold(Row_Of(w, quiet), 2));
     }
 
+    void opening_events_clears_the_pending_mark_with_the_last_unread_one()
+    {
+        Started_Window s;
+        const qint64 id = Insert_Contact(s.Db(), {{"FirstName", "Ann"}, {"LastName", "Abbot"},
+                                                  {"Pending_Events_To_Read", 1}});
+        const qint64 older = s.Db().Insert(
+            "INSERT INTO Eventhistory (ContactID, EventDate, Event_Type, EventSubject, EventMessage, "
+            "Event_Unique_ID, EventRead) VALUES (?, '2026-12-01 09:00:00', 'Email In', 'First', 'Hello', '11', 0)",
+            {id});
+        s.Db().Execute("INSERT INTO Eventhistory (ContactID, EventDate, Event_Type, EventSubject, EventMessage, "
+                       "Event_Unique_ID, EventRead) VALUES (?, '2026-12-02 10:30:00', 'Email In', 'Second', "
+                       "'Again', '12', 0)",
+                       {id});
+        frmContactSystem& w = s.Start();
+        QCOMPARE(w.ListEvents->topLevelItemCount(), 2);
+        QTreeWidgetItem* first = w.ListEvents->Find_Key("evt11-:::-" + QString::number(id));
+        QTreeWidgetItem* second = w.ListEvents->Find_Key("evt12-:::-" + QString::number(id));
+        QVERIFY(first && second && List_View::Is_Bold(first, 1) && List_View::Is_Bold(second, 3));
+
+        // One of two unread events: the reader shows it, the contact stays marked.
+        Click_Row(w.ListEvents, first);
+        QCOMPARE(w.Current_Detail_Frame, static_cast<QWidget*>(w.frameEventView));
+        QVERIFY(w.frameEventView->isVisible() && !w.frameContactDetails->isVisible());
+        QCOMPARE(w.txtFrameEvent_Date->text(), QString("12/01/26 09:00:00"));
+        QCOMPARE(w.txtFrameEvent_Type->text(), QString("Email In"));
+        QCOMPARE(w.txtFrameEvent_Subject->text(), QString("First"));
+        QCOMPARE(w.txtFrameEvent_Message->toPlainText(), QString("Hello"));
+        QCOMPARE(w.txtEventID->text(), QString::number(older));
+        QVERIFY(!List_View::Is_Bold(first, 1));
+        QCOMPARE(s.Db().Scalar("SELECT EventRead FROM Eventhistory WHERE ID = ?", {older}).toInt(), 1);
+        QVERIFY(List_View::Is_Bold(Row_Of(w, id), 1));
+        QCOMPARE(Stored(s.Db(), id, "Pending_Events_To_Read").toInt(), 1);
+        QVERIFY(!w.ListEventAttachments->isVisible());
+
+        // The last unread one clears it.
+        Click_Row(w.ListEvents, second);
+        QVERIFY(!List_View::Is_Bold(Row_Of(w, id), 1) && !List_View::Is_Bold(Row_Of(w, id), 2));
+        QCOMPARE(Stored(s.Db(), id, "Pending_Events_To_Read").toInt(), 0);
+        QVERIFY(s.dialogs.messages.isEmpty());
+
+        // An event gone meanwhile is said.
+        s.Db().Execute("DELETE FROM Eventhistory WHERE ID = ?", {older});
+        Click_Row(w.ListEvents, first);
+        QVERIFY(s.dialogs.Shown("Error in Display_Event_History. EOF Encountered!"));
+    }
+
+    void an_event_attachment_is_saved_where_the_user_says()
+    {
+        Started_Window s;
+        const qint64 id = Insert_Contact(s.Db(), {{"FirstName", "Ann"}, {"LastName", "Abbot"}});
+        const qint64 event = s.Db().Insert(
+            "INSERT INTO Eventhistory (ContactID, EventDate, Event_Type, Event_Unique_ID, EventRead, "
+            "Has_Attachments) VALUES (?, '2026-12-01 09:00:00', 'Email In', '21', 1, 1)",
+            {id});
+        const QString stored = s.folder.Path("Attachments/price list.pdf");
+        QDir().mkpath(QFileInfo(stored).absolutePath());
+        QFile file(stored);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("the prices");
+        file.close();
+        s.Db().Execute("INSERT INTO Attachments (Link_ID, Link_Database, Attachment_Path_Name, "
+                       "Attachment_Final_Name) VALUES (?, 'E', ?, 'price list.pdf')",
+                       {event, stored});
+        frmContactSystem& w = s.Start();
+        Click_Row(w.ListEvents, w.ListEvents->topLevelItem(0));
+        QVERIFY(w.ListEventAttachments->isVisible());
+        QCOMPARE(w.ListEventAttachments->currentText(), QString("price list.pdf"));
+
+        // Cancelled: nothing written. Then saved over an older file of that name.
+        const QString target = s.folder.Path("copy.pdf");
+        s.dialogs.file_answers << "" << target;
+        QTest::mouseDClick(w.ListEventAttachments, Qt::LeftButton);
+        QVERIFY(!QFileInfo::exists(target));
+        QFile old(target);
+        QVERIFY(old.open(QIODevice::WriteOnly));
+        old.write("old");
+        old.close();
+        QAction* clip = w.ToolEventAttachmentActions->Button(QString());
+        QAction* save = w.ToolEventAttachmentActions->Menu_Entry(clip, "Save");
+        QVERIFY(save && save->isEnabled());
+        save->trigger();
+        QCOMPARE(s.dialogs.file_titles, QStringList({"Save Attachment", "Save Attachment"}));
+        QFile copy(target);
+        QVERIFY(copy.open(QIODevice::ReadOnly));
+        QCOMPARE(copy.readAll(), QByteArray("the prices"));
+        QVERIFY(s.dialogs.messages.isEmpty());
+    }
+
     void dates_written_back_data()
     {
         QTest::addColumn<QString>("workflow_box");
