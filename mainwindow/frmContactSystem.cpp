@@ -114,8 +114,11 @@ QString frmContactSystem::List_Row_Key(Main_List list, int position) const
 
 void frmContactSystem::Set_Status_Panel(int panel, const QString& text)
 {
-    if (QLabel* label = Status_Panel(panel))
+    if (QLabel* label = Status_Panel(panel)) {
         label->setText(text);
+        // Read in full where the panel is too narrow for it.
+        label->setToolTip(text);
+    }
 }
 
 void frmContactSystem::Set_Status_Panel_Visible(int panel, bool visible)

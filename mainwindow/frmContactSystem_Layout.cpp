@@ -116,7 +116,9 @@ void frmContactSystem::Build_Status_Bar()
     bar->setObjectName("StatusBar1");
     bar->setSizeGripEnabled(true);
     // Panel 1 the general text, 2 the list information, 3 to 6 progress, 7 the new-mail sign.
-    const int widths[7] = {160, 160, 120, 120, 140, 140, 90};
+    // Small least widths: a panel with a long text takes the room the others
+    // leave, and the window never grows for it.
+    const int widths[7] = {100, 60, 60, 60, 60, 60, 60};
     for (int i = 0; i < 7; ++i) {
         auto* panel = new QLabel;
         panel->setObjectName(QString("StatusBar1_Panel%1").arg(i + 1));
