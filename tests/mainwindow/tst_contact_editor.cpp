@@ -706,6 +706,20 @@ private Q_SLOTS:
         QCOMPARE(Stored(s.Db(), id, contact_column).toString(), QString("Gone"));
     }
 
+    void a_long_status_text_is_shown_whole_in_a_small_window()
+    {
+        Started_Window s;
+        frmContactSystem& w = s.Start();
+        w.resize(1024, 700);
+        const QString text = "No incoming mail: There is no mail store at /home/someone/Maildir.";
+        w.Set_Status_Panel(5, text);
+        QLabel* panel = w.Status_Panel(5);
+        QTRY_VERIFY2(panel->contentsRect().width() >= panel->fontMetrics().horizontalAdvance(text),
+                     qPrintable(QString::number(panel->width())));
+        QCOMPARE(panel->toolTip(), text);
+        QCOMPARE(w.width(), 1024);
+    }
+
     void about_box_opens_and_closes()
     {
         Started_Window s;
