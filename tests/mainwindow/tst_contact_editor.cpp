@@ -552,6 +552,30 @@ private Q_SLOTS:
         QCOMPARE(Stored(s.Db(), id, "Company").toString(), QString("Acme"));
     }
 
+    void picking_a_product_changes_its_column_and_is_saved()
+    {
+        Started_Window s;
+        s.Db().Execute("INSERT INTO Products (Product) VALUES ('Sedan'), ('Truck')");
+        const qint64 id = Insert_Contact(s.Db(), {{"FirstName", "Ann"}, {"LastName", "Abbot"},
+                                                  {"Email", "ann@example.com"}, {"Product", "Sedan"}});
+        const qint64 other = Insert_Contact(s.Db(), {{"FirstName", "Bob"}, {"LastName", "Baker"}});
+        frmContactSystem& w = s.Start();
+        const int truck = w.lstProduct->findText("Truck");
+        w.lstProduct->setCurrentIndex(truck);
+        Q_EMIT w.lstProduct->activated(truck);
+        QVERIFY(w.Contact_Changed);
+        QCOMPARE(Row_Of(w, id)->text(4), QString("Truck"));
+        QCOMPARE(Row_Of(w, id)->text(3), QString("ann@example.com"));
+        // Typing a title shows in its column too, without running a command.
+        w.Combo_Title->lineEdit()->selectAll();
+        QTest::keyClicks(w.Combo_Title->lineEdit(), "Dr");
+        QCOMPARE(Row_Of(w, id)->text(6), QString("Dr"));
+        QVERIFY(s.dialogs.input_prompts.isEmpty());
+        Click_Row(w.ListContacts, Row_Of(w, other));
+        QCOMPARE(Stored(s.Db(), id, "Product").toString(), QString("Truck"));
+        QCOMPARE(Stored(s.Db(), id, "Contact_Title").toString(), QString("Dr"));
+    }
+
     void choice_lists_come_from_their_tables()
     {
         Started_Window s;
