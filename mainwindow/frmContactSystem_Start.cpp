@@ -45,11 +45,12 @@ bool Database_Usable()
 {
     try {
         Database db(G::Database_Path);
+        // Settings is left to the settings load, whose failure has its own message and help page.
         const qint64 tables =
             db.Scalar("SELECT COUNT(*) FROM sqlite_master WHERE type = 'table' AND name IN "
-                      "('Contacts', 'Settings', 'Eventhistory', 'Outbox')")
+                      "('Contacts', 'Eventhistory', 'Outbox')")
                 .toLongLong();
-        if (tables == 4)
+        if (tables == 3)
             return true;
         Message_Box("The file " + QDir::toNativeSeparators(G::Database_Path)
                         + " is not a Brackenlead database: its tables are missing.\r\n\r\nThe program ends.",

@@ -177,12 +177,25 @@ private Q_SLOTS:
         QCOMPARE(shown, masked);
     }
 
+    void unreadable_settings_show_the_help_page_and_end_data()
+    {
+        QTest::addColumn<QStringList>("statements");
+        QTest::newRow("no settings row") << QStringList{"DELETE FROM Settings"};
+        QTest::newRow("no settings table") << QStringList{"DROP TABLE Settings"};
+        QTest::newRow("a null flag")
+            << QStringList{"CREATE TABLE S2 AS SELECT * FROM Settings", "DROP TABLE Settings",
+                           "ALTER TABLE S2 RENAME TO Settings",
+                           "UPDATE Settings SET Delete_Remote_Email = NULL"};
+    }
+
     void unreadable_settings_show_the_help_page_and_end()
     {
+        QFETCH(QStringList, statements);
         Test_Program_Folder folder;
         Scripted_Dialogs dialogs;
         Test_Clock clock;
-        folder.Db().Execute("DELETE FROM Settings");
+        for (const QString& statement : statements)
+            folder.Db().Execute(statement);
         Working_Folder here(folder.Folder());
         QString shown;
         When_Modal_Shown([&](QWidget* modal) {
@@ -193,7 +206,7 @@ private Q_SLOTS:
         });
         frmContactSystem window;
         QVERIFY(!window.Start_Up());
-        QVERIFY(dialogs.Shown("Your system is missing"));
+        QCOMPARE(dialogs.Texts(), QStringList{"Your system is missing Microsoft's Data Access Libraries."});
         QVERIFY(shown.contains("miss_mdac.htm"));
         QVERIFY(!window.isVisible());
     }
