@@ -71,6 +71,16 @@ QString Search_Text(const QVariant& text)
     return Null_To_Empty(text) + "\r\n";
 }
 
+// Where the label stands: searched after the first after-label when there is
+// one, else from the top; 0 when the label is null or not found.
+Pos Find_Label(const QString& t, const QVariant& Label, const QVariant& After_Label)
+{
+    const Pos anchor = Null_Or_Empty(After_Label) ? 0 : In_Str(1, t, After_Label.toString());
+    if (Is_Null(Label))
+        return 0;
+    return In_Str(anchor > 0 ? anchor + 1 : 1, t, Label.toString());
+}
+
 } // namespace
 
 void Init_Email_Field_Names()
@@ -110,13 +120,10 @@ QString Label_Search_Value(const QVariant& Text, const QVariant& Label, const QV
                            const QVariant& End_Label)
 {
     const QString t = Search_Text(Text);
-    const Pos anchor = Null_Or_Empty(After_Label) ? 0 : In_Str(1, t, After_Label.toString());
-    if (Is_Null(Label))
-        return QString("");
-    const QString label = Label.toString();
-    const Pos pos = In_Str(anchor > 0 ? anchor + 1 : 1, t, label);
+    const Pos pos = Find_Label(t, Label, After_Label);
     if (pos == 0)
         return QString("");
+    const QString label = Label.toString();
 
     // Skip blanks, control characters and everything above "z".
     Pos i = pos + label.size() - 1;
@@ -143,13 +150,10 @@ QString Label_Search_Word(int /*Word_Number*/, const QVariant& Text, const QVari
 {
     const QString t = Search_Text(Text);
     // No after-label searches from the top, so a label that opens the text is found.
-    const Pos anchor = Null_Or_Empty(After_Label) ? 0 : In_Str(1, t, After_Label.toString());
-    if (Is_Null(Label))
-        return QString("");
-    const QString label = Label.toString();
-    const Pos pos = In_Str(anchor > 0 ? anchor + 1 : 1, t, label);
+    const Pos pos = Find_Label(t, Label, After_Label);
     if (pos == 0)
         return QString("");
+    const QString label = Label.toString();
 
     // Every scan stops at the CR that ends the value's line; running off the
     // text (a label that ends with the text) finds nothing.
