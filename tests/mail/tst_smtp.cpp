@@ -245,7 +245,8 @@ private Q_SLOTS:
             conn->write("220 hi\r\n");
         });
         Test_Clock clock;
-        GlobalVariables::SMTP_Server = "localhost";
+        Scripted_Dialogs dialogs;
+        GlobalVariables::SMTP_Server = "127.0.0.1";
         SMTP_Session::Set_Port_Override(peer.serverPort());
         SMTP_Session session;
         session.Send_SMTP_Mail("nobody", "Me", "ann@example.com", "Ann", "S", "T");
