@@ -198,15 +198,13 @@ bool frmContactSystem::Save_Pending_Edits()
 {
     if (Contact_Changed && !Save_Contact_Record())
         return false;
-    if (Outbox_Item_Changed)
-        Save_Outbox_Email();
-    return true;
+    return !Outbox_Item_Changed || Save_Outbox_Email();
 }
 
 bool frmContactSystem::Save_Pending_Edits_Outbox_First()
 {
-    if (Outbox_Item_Changed)
-        Save_Outbox_Email();
+    if (Outbox_Item_Changed && !Save_Outbox_Email())
+        return false;
     return !Contact_Changed || Save_Contact_Record();
 }
 
@@ -285,9 +283,9 @@ void frmContactSystem::Exit_Main_Routine_Click()
     // the sender; only a real end stops it.
     if (Contact_Changed && !Save_Contact_Record())
         return;
+    if (Outbox_Item_Changed && !Save_Outbox_Email())
+        return;
     GlobalVariables::Message_Center_Running = false;
-    if (Outbox_Item_Changed)
-        Save_Outbox_Email();
     Unload_Message_Center();
     close();
 }
@@ -299,13 +297,11 @@ void frmContactSystem::closeEvent(QCloseEvent* event)
         return;
     }
     // An edit that cannot be stored keeps the window open, so it is not lost.
-    if (Contact_Changed && !Save_Contact_Record()) {
+    if ((Contact_Changed && !Save_Contact_Record()) || (Outbox_Item_Changed && !Save_Outbox_Email())) {
         event->ignore();
         return;
     }
     GlobalVariables::Message_Center_Running = false;
-    if (Outbox_Item_Changed)
-        Save_Outbox_Email();
     Unload_Message_Center();
     closing_done_ = true;
     event->accept();

@@ -304,7 +304,9 @@ public:
     void Fill_ToDo_List();
     void Fill_Unmatched_List();
     void Fill_Outbox_List();
-    void Save_Outbox_Email();          // writes the edited outbox item; clears its flag
+    // Writes the edited outbox item and clears its flag; false (after the
+    // message) when it could not be stored, the edits then stay in the editor.
+    bool Save_Outbox_Email();
     void Check_Unread_Mail();          // the mail poll of every tab click
     void Start_Up_Mail_Fetch();        // the first mail fetch, once the window is shown
     void Unload_Message_Center();      // stops the SMTP sending window

@@ -140,18 +140,22 @@ void frmContactSystem::Display_Outgoing_Email(const QString& Key)
 
 void frmContactSystem::ListOutbox_ItemClick(QTreeWidgetItem* item)
 {
-    if (Outbox_Item_Changed)
-        Save_Outbox_Email();
+    if (Outbox_Item_Changed && !Save_Outbox_Email()) {
+        // The edits that could not be stored stay on screen, with their entry.
+        if (QTreeWidgetItem* shown = ListOutbox->Find_Key(Outbox_Shown_Key))
+            ListOutbox->Select_Item(shown);
+        return;
+    }
     if (item)
         Display_Outgoing_Email(List_View::Item_Key(item));
 }
 
-void frmContactSystem::Save_Outbox_Email()
+bool frmContactSystem::Save_Outbox_Email()
 {
     const qint64 id = txtFrameOutbox_ID->text().toLongLong();
     if (id <= 0) {
         Outbox_Item_Changed = false;
-        return;
+        return true;
     }
     try {
         // A file the user picked stays theirs: the entry keeps a copy in the
@@ -165,7 +169,7 @@ void frmContactSystem::Save_Outbox_Email()
             const QString copy = Attachment_Free_Name(path);
             if (!QFile::copy(path, copy)) {
                 Message_Box("Error on Save Outbox Email. Could not copy the attachment: " + path);
-                return;
+                return false;
             }
             List_Outbox_Attachments->setItemText(i, copy);
         }
@@ -180,7 +184,7 @@ void frmContactSystem::Save_Outbox_Email()
             Outbox_Item_Changed = false;
             Message_Box("This e-mail is no longer in the outbox (it has been sent or deleted); the "
                         "changes were not stored.");
-            return;
+            return true;
         }
         db.Execute("DELETE FROM Outbox_Attachments WHERE Outbox_ID = ?", {id});
         for (int i = 0; i < List_Outbox_Attachments->count(); ++i) {
@@ -191,9 +195,11 @@ void frmContactSystem::Save_Outbox_Email()
         }
         transaction.Commit();
         Outbox_Item_Changed = false;
+        return true;
     } catch (const Database_Error& e) {
         // The edits stay in the editor, and its flag stays set.
         Message_Box("Error on Save Outbox Email: " + e.Description());
+        return false;
     }
 }
 

@@ -120,6 +120,39 @@ private Q_SLOTS:
         QVERIFY(QFile::exists(users_file));
     }
 
+    void an_edit_that_cannot_be_stored_stays_in_the_editor()
+    {
+        Test_Maildir mail_store;
+        Outbox_Tab_Fixture f;
+        const QDateTime sent = f.clock.Now().addSecs(-600);
+        const qint64 a = f.Add_Row("ann@example.com", sent, -30);
+        f.Add_Row("bob@example.com", sent.addSecs(1), -20);
+        f.Fill();
+        f.window.TabStrip1_Click(4);
+        f.folder.Db().Execute("CREATE TRIGGER no_updates BEFORE UPDATE ON Outbox "
+                              "BEGIN SELECT RAISE(ABORT, 'disk is full'); END");
+        f.window.txtFrameOutbox_Message->setPlainText("Edited body");
+
+        // Neither another entry nor another page replaces the edit.
+        f.window.ListOutbox_ItemClick(f.window.ListOutbox->Row_At(2));
+        QVERIFY(f.dialogs.Shown("Error on Save Outbox Email: disk is full"));
+        QCOMPARE(f.window.txtFrameOutbox_ID->text(), QString::number(a));
+        QCOMPARE(f.window.txtFrameOutbox_Message->toPlainText(), QString("Edited body"));
+        QVERIFY(f.window.Outbox_Item_Changed);
+        QCOMPARE(f.window.ListOutbox->currentItem(), f.window.ListOutbox->Row_At(1));
+        f.window.TabStrip1_Click(1);
+        QCOMPARE(f.window.Current_Tab_Number, 4);
+        QVERIFY(!f.window.Save_Pending_Edits());
+        QCOMPARE(f.window.txtFrameOutbox_Message->toPlainText(), QString("Edited body"));
+
+        // Once the database takes it again, the edit is stored on the next move.
+        f.folder.Db().Execute("DROP TRIGGER no_updates");
+        f.window.ListOutbox_ItemClick(f.window.ListOutbox->Row_At(2));
+        QCOMPARE(f.folder.Db().Scalar("SELECT Message FROM Outbox WHERE ID = ?", {a}).toString(),
+                 QString("Edited body"));
+        QCOMPARE(f.window.txtFrameOutbox_Email->text(), QString("bob@example.com"));
+    }
+
     void delete_removes_the_shown_entry_only_and_shows_the_next()
     {
         Outbox_Tab_Fixture f;
