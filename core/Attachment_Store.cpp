@@ -99,13 +99,13 @@ bool Copy_File_To_Outbox_Attachments(qint64 Outbox_ID, const QString& Source_Pat
 }
 
 void Delete_One_Attachment(qint64 Link_ID, const QString& Link_Database,
-                           const QString& Attachment_Final_Name)
+                           const QString& Attachment_Final_Name, int Occurrence)
 {
     Database db = Open_Database();
     const QSqlRecord row = db.Select_First(
         "SELECT rowid, Attachment_Path_Name FROM Attachments WHERE Link_ID = ? AND Link_Database = ? "
-        "AND Attachment_Final_Name = ? ORDER BY rowid LIMIT 1",
-        {Link_ID, Link_Database, Attachment_Final_Name});
+        "AND Attachment_Final_Name = ? ORDER BY rowid LIMIT 1 OFFSET ?",
+        {Link_ID, Link_Database, Attachment_Final_Name, qMax(Occurrence, 0)});
     if (row.isEmpty()) {
         Message_Box("Could not find Attachment: " + Attachment_Final_Name, vbOKOnly);
         return;

@@ -16,6 +16,8 @@ bool Copy_File_To_Outbox_Attachments(qint64 Outbox_ID, const QString& Source_Pat
 
 // Link_Database is "E" (an event) or "U" (an unmatched e-mail). A failure to
 // read the table or delete a file is thrown (Database_Error) to the caller.
+// One message may hold several files of one name: Occurrence picks which of
+// them (0 the first), in the order they are listed.
 void Delete_One_Attachment(qint64 Link_ID, const QString& Link_Database,
-                           const QString& Attachment_Final_Name);
+                           const QString& Attachment_Final_Name, int Occurrence = 0);
 void Delete_All_Attachments(qint64 Link_ID, const QString& Link_Database);

@@ -7,7 +7,15 @@
 #include "Data_Access.h"
 #include "Dialogs.h"
 
-void Save_Attachment_Copy(qint64 Link_ID, const QString& Link_Database, const QString& Name)
+int Attachment_Occurrence(const QStringList& Entries, int Row)
+{
+    if (Row < 0 || Row >= Entries.size())
+        return 0;
+    return int(Entries.mid(0, Row).count(Entries.at(Row)));
+}
+
+void Save_Attachment_Copy(qint64 Link_ID, const QString& Link_Database, const QString& Name,
+                          int Occurrence)
 {
     const QString ext = QFileInfo(Name).suffix();
     const QString filter =
@@ -17,8 +25,8 @@ void Save_Attachment_Copy(qint64 Link_ID, const QString& Link_Database, const QS
         return;
     const QSqlRecord row = Open_Database().Select_First(
         "SELECT Attachment_Path_Name FROM Attachments WHERE Link_ID = ? AND Link_Database = ? "
-        "AND Attachment_Final_Name = ? ORDER BY rowid LIMIT 1",
-        {Link_ID, Link_Database, Name});
+        "AND Attachment_Final_Name = ? ORDER BY rowid LIMIT 1 OFFSET ?",
+        {Link_ID, Link_Database, Name, qMax(Occurrence, 0)});
     if (row.isEmpty())
         return;
     const QString source = Db_Text(row, "Attachment_Path_Name");

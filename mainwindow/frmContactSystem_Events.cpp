@@ -141,7 +141,11 @@ void frmContactSystem::ListEventAttachments_DblClick()
 void frmContactSystem::Save_Event_Attachment()
 {
     try {
-        Save_Attachment_Copy(txtEventID->text().toLongLong(), "E", ListEventAttachments->currentText());
+        QStringList entries;
+        for (int i = 0; i < ListEventAttachments->count(); ++i)
+            entries << ListEventAttachments->itemText(i);
+        Save_Attachment_Copy(txtEventID->text().toLongLong(), "E", ListEventAttachments->currentText(),
+                             Attachment_Occurrence(entries, ListEventAttachments->currentIndex()));
     } catch (const Database_Error&) {
         // Ends quietly, as the dialog's Cancel does.
     }

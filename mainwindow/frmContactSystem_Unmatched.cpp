@@ -216,20 +216,24 @@ void frmContactSystem::ToolManageEmaiAttachment_ButtonMenuClick(const QString& K
 {
     QListWidgetItem* selected = ListUnmatchedAttachments->currentItem();
     const QString name = selected ? selected->text() : QString();
+    QStringList entries;
+    for (int i = 0; i < ListUnmatchedAttachments->count(); ++i)
+        entries << ListUnmatchedAttachments->item(i)->text();
+    const int occurrence = Attachment_Occurrence(entries, ListUnmatchedAttachments->row(selected));
     try {
         if (Key == "Save") {
             if (name.isEmpty()) {
                 Message_Box("There is either no attachment to save or no attachment has been selected!");
                 return;
             }
-            Save_Attachment_Copy(txtUnmatched_ID->text().toLongLong(), "U", name);
+            Save_Attachment_Copy(txtUnmatched_ID->text().toLongLong(), "U", name, occurrence);
         } else if (Key == "Delete") {
             if (name.isEmpty()) {
                 Message_Box("First select the attachment to remove.");
                 return;
             }
             const qint64 owner = txtUnmatched_ID->text().toLongLong();
-            Delete_One_Attachment(owner, "U", name);
+            Delete_One_Attachment(owner, "U", name, occurrence);
             delete ListUnmatchedAttachments->takeItem(ListUnmatchedAttachments->row(selected));
             if (ListUnmatchedAttachments->count() == 0) {
                 Open_Database().Execute("UPDATE NewEmails SET Has_Attachments = 0 WHERE ID = ?", {owner});

@@ -168,6 +168,37 @@ private Q_SLOTS:
         QVERIFY(f.dialogs.Shown("First select the attachment to remove."));
     }
 
+    void files_of_one_name_are_saved_and_deleted_each_as_listed()
+    {
+        Page_Fixture f;
+        f.maildir.Deliver_Content("From: a@example.com\nSubject: twins\nMIME-Version: 1.0\n"
+                                  "Content-Type: multipart/mixed; boundary=b\n\n--b\nContent-Type: text/plain\n\nhi\n"
+                                  "--b\nContent-Disposition: attachment; filename=same.txt\n\none\n"
+                                  "--b\nContent-Disposition: attachment; filename=same.txt\n\ntwo\n"
+                                  "--b\nContent-Disposition: attachment; filename=same.txt\n\nthree\n--b--\n");
+        f.window.mnu_Get_Mapi_Mail->trigger();
+        f.window.TabStrip1_Click(3);
+        QCOMPARE(f.Attachment_Entries(), QStringList({"same.txt", "same.txt", "same.txt"}));
+        const auto saved_content = [&f](int row) {
+            const QString target = f.folder.Path(QString("saved%1.txt").arg(row));
+            f.dialogs.file_answers << target;
+            f.window.ListUnmatchedAttachments->setCurrentRow(row);
+            f.window.ToolManageEmaiAttachment_ButtonMenuClick("Save");
+            QFile saved(target);
+            return saved.open(QIODevice::ReadOnly) ? saved.readAll() : QByteArray("(not saved)");
+        };
+        QCOMPARE(saved_content(1), QByteArray("two"));
+        QCOMPARE(saved_content(2), QByteArray("three"));
+
+        // Deleting the middle one leaves the first and the last.
+        f.window.ListUnmatchedAttachments->setCurrentRow(1);
+        f.window.ToolManageEmaiAttachment_ButtonMenuClick("Delete");
+        QCOMPARE(f.Attachment_Entries().size(), 2);
+        QCOMPARE(saved_content(0), QByteArray("one"));
+        QCOMPARE(saved_content(1), QByteArray("three"));
+        QVERIFY(f.dialogs.messages.isEmpty());
+    }
+
     void deleting_the_last_attachment_clears_the_mark()
     {
         Page_Fixture f;
