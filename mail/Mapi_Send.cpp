@@ -1,5 +1,6 @@
 #include "Mapi_Send.h"
 
+#include <QSet>
 #include <QSqlRecord>
 
 #include "Clock.h"
@@ -14,6 +15,11 @@
 namespace {
 
 bool mapi_sending = false;
+
+// Rows the mail program took whose filing failed: never handed to it again
+// while the program runs; their filing is tried again at the next send.
+QSet<qint64> sent_not_filed;
+QString sent_database;
 
 // While it lives the outbox is this sender's: an SMTP batch that comes due
 // meanwhile leaves it alone.
@@ -64,6 +70,10 @@ void Send_All_Mapi_Messages()
         return;
     }
     Sending_Guard guard;
+    if (sent_database != GlobalVariables::Database_Path) {
+        sent_database = GlobalVariables::Database_Path;
+        sent_not_filed.clear();
+    }
     const QDateTime bound = Now();
     int sent = 0;
     try {
@@ -86,10 +96,13 @@ void Send_All_Mapi_Messages()
                            {outbox_id}))
                 files << Attached_File{Db_Text(file, "Attachment_Path"), Db_Text(file, "Attachment_Name")};
 
-            Send_One(to, Db_Text(row, "ToEmailName"), subject, text, files);
+            const bool sent_before = sent_not_filed.contains(outbox_id);
+            if (!sent_before)
+                Send_One(to, Db_Text(row, "ToEmailName"), subject, text, files);
 
             // Sent: filed and out of the outbox at once, so no later failure sends it again.
-            {
+            QString filing_error;
+            try {
                 Database_Transaction transaction(db);
                 const qint64 contact = row.value("Out_Contact_ID").toLongLong();
                 if (contact > 0) {
@@ -102,16 +115,29 @@ void Send_All_Mapi_Messages()
                 }
                 db.Execute("DELETE FROM Outbox WHERE ID = ?", {outbox_id});
                 transaction.Commit();
+                sent_not_filed.remove(outbox_id);
+            } catch (const Database_Error& e) {
+                sent_not_filed.insert(outbox_id);
+                filing_error = e.Description();
             }
-            ++sent;
-            if (GlobalVariables::Outbox_List_Loaded)
+            if (!sent_before)
+                ++sent;
+            if (filing_error.isEmpty() && GlobalVariables::Outbox_List_Loaded)
                 Remove_Outbox_List_Item(to, Db_To_Date(row.value("Date_Sent_To_Outbox")));
 
             // The copy is not filed; the files are still where they were.
             const QString cc = GlobalVariables::Cc_Address.trimmed();
-            if (GlobalVariables::Enabled_Cc_Redirection && !cc.isEmpty()
+            if (!sent_before && GlobalVariables::Enabled_Cc_Redirection && !cc.isEmpty()
                 && cc.compare(to.trimmed(), Qt::CaseInsensitive) != 0)
                 Send_One(cc, QString(), subject, text, files);
+            if (!filing_error.isEmpty()) {
+                // The database does not take the filing now: the next rows would fare no better.
+                Message_Box("The e-mail to " + to + " was sent, but it could not be filed and taken out of "
+                            "the outbox; it is not sent again, and its filing is tried at the next send. "
+                            "Error: " + filing_error,
+                            vbOKOnly);
+                break;
+            }
         }
     } catch (const MAPI_Error& e) {
         Message_Box("Error on Send All Messages: " + e.Description(), vbOKOnly);

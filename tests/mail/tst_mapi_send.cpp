@@ -101,6 +101,7 @@ private Q_SLOTS:
 
     void every_due_email_goes_out_with_its_files_and_is_filed();
     void a_failure_on_a_later_row_never_sends_an_earlier_one_twice();
+    void a_sent_row_that_cannot_be_filed_is_not_sent_again();
     void the_cc_copy_carries_the_same_subject_and_files();
     void nothing_due_sends_nothing_and_counts_nothing();
     void not_during_an_smtp_batch();
@@ -214,6 +215,44 @@ void tst_mapi_send::a_failure_on_a_later_row_never_sends_an_earlier_one_twice()
     QCOMPARE(db.Scalar("SELECT count(*) FROM Outbox").toInt(), 0);
     QCOMPARE(db.Scalar("SELECT count(*) FROM Eventhistory").toInt(), 3);
     QCOMPARE(db.Scalar("SELECT NumOfEvents FROM Stats WHERE Event = 'Messages Sent'").toInt(), 3);
+}
+
+void tst_mapi_send::a_sent_row_that_cannot_be_filed_is_not_sent_again()
+{
+    Intake_Fixture f;
+    auto& [folder, maildir, clock, dialogs, window, db] = f;
+    const qint64 jane = db.Insert("INSERT INTO Contacts (FirstName, Email) VALUES ('Jane', 'jane@example.com')");
+    const QDateTime past = clock.Now().addDays(-1);
+    const qint64 first = Add_Outbox(db, jane, "Email Out", "jane@example.com", "First", past, past);
+    Add_Outbox(db, jane, "Email Out", "jane@example.com", "Second", past, past.addSecs(1));
+    db.Execute("CREATE TRIGGER outbox_stuck BEFORE DELETE ON Outbox "
+               "BEGIN SELECT RAISE(ABORT, 'database is locked'); END");
+
+    // The first goes out and stays in the outbox; the run stops there.
+    Send_All_Mapi_Messages();
+    QCOMPARE(server_->Messages().size(), 1);
+    QCOMPARE(dialogs.messages.size(), 1);
+    QVERIFY(dialogs.Shown("The e-mail to jane@example.com was sent, but it could not be filed"));
+    QCOMPARE(db.Scalar("SELECT count(*) FROM Outbox").toInt(), 2);
+    QCOMPARE(db.Scalar("SELECT count(*) FROM Eventhistory").toInt(), 0);
+
+    // Still stuck: the sent one is not handed to the mail program again.
+    clock.Advance(5);
+    Send_All_Mapi_Messages();
+    QCOMPARE(server_->Messages().size(), 1);
+
+    // Once the database takes it, the sent one is filed without going out again.
+    db.Execute("DROP TRIGGER outbox_stuck");
+    clock.Advance(5);
+    Send_All_Mapi_Messages();
+    QStringList subjects;
+    for (const Parsed_Mail& mail : Parse(server_->Messages()))
+        subjects << mail.subject;
+    QCOMPARE(subjects, QStringList({"First", "Second"}));
+    QCOMPARE(db.Scalar("SELECT count(*) FROM Outbox").toInt(), 0);
+    QCOMPARE(db.Scalar("SELECT count(*) FROM Eventhistory").toInt(), 2);
+    QVERIFY(db.Select_First("SELECT ID FROM Outbox WHERE ID = ?", {first}).isEmpty());
+    QCOMPARE(db.Scalar("SELECT NumOfEvents FROM Stats WHERE Event = 'Messages Sent'").toInt(), 2);
 }
 
 void tst_mapi_send::the_cc_copy_carries_the_same_subject_and_files()
