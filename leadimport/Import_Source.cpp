@@ -70,6 +70,10 @@ void Import_FTP_Source(const QSqlRecord& source)
         return;
     if (Merge_The_Transferred_File(Db_Text(source, "Name_Of_Site"), download) == 1)
         Delete_Lead_File(download);
+    else if (QFileInfo(download).isFile())
+        // The remote file may be gone already: the downloaded copy is the one left.
+        Message_Box("The downloaded leads of " + Db_Text(source, "Name_Of_Site") + " are kept in "
+                    + QDir::toNativeSeparators(download) + ".");
 }
 
 void Import_Local_Source(const QSqlRecord& source)
