@@ -81,12 +81,8 @@ void Compaction_Failed(const QString& reason)
                 vbOKOnly | vbExclamation);
 }
 
-// Compacts the database file in place. SQLite rewrites it inside one
-// transaction, through its journal, so there is always a whole database
-// file; and a second copy of the program that has the file open keeps
-// working on it (a compacted copy put in place of the file would leave that
-// one writing to the old file, or failing). A compaction file left behind by
-// an earlier version of this step is cleared away first.
+// Writes the compacted copy, checks it, and only then puts it in place of
+// the database by one rename, so there is always a whole database file.
 void Compact_Database()
 {
     const QString database = GlobalVariables::Database_Path;
@@ -102,17 +98,25 @@ void Compact_Database()
     }
 
     try {
-        Database db(database);
-        db.Execute("VACUUM");
-        const QString check = db.Scalar("PRAGMA integrity_check").toString();
+        Database(database).Execute("VACUUM INTO ?", {compacted});
+        Database::Close_All();
+        const QString check = Database(compacted).Scalar("PRAGMA integrity_check").toString();
         Database::Close_All();
         if (check != "ok")
-            Message_Box("The database was compacted, but its check reports damage: " + check,
-                        vbOKOnly | vbExclamation);
+            throw Database_Error("the compacted copy is damaged (" + check + ").");
     } catch (const Database_Error& e) {
         Database::Close_All();
+        std::filesystem::remove(Fs_Path(compacted), error);
         Compaction_Failed(e.Description());
+        return;
     }
+
+    std::filesystem::rename(Fs_Path(compacted), Fs_Path(database), error);
+    if (error)
+        Message_Box("The compacted database could not be put in place: " + Error_Text(error)
+                        + "\r\n\r\nThe database has been left as it was. The compacted copy is "
+                        + QDir::toNativeSeparators(compacted) + ".",
+                    vbOKOnly | vbExclamation);
 }
 
 } // namespace

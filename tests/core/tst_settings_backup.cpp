@@ -1,5 +1,3 @@
-#include <QSqlDatabase>
-#include <QSqlQuery>
 #include <QtTest>
 
 #include "Backup.h"
@@ -234,39 +232,6 @@ private Q_SLOTS:
         }
         QCOMPARE(counters, (QList<int>{1, 2, 3, 4, 5, 0, 1}));
         QVERIFY(dialogs.messages.isEmpty());
-    }
-
-    void a_compaction_keeps_what_another_program_writes()
-    {
-        Test_Program_Folder folder;
-        Scripted_Dialogs dialogs;
-        folder.Db().Execute("UPDATE Settings SET Compression_Counter = 5");
-        folder.Db().Execute("INSERT INTO Contacts (FirstName, Notes) VALUES ('Gone', ?)",
-                            {QString(1024 * 1024, QChar('x'))});
-        folder.Db().Execute("DELETE FROM Contacts WHERE FirstName = 'Gone'");
-        Database::Close_All();
-        const qint64 size_before = QFileInfo(folder.Database_File()).size();
-        {
-            // A second copy of the program, already running on the same file.
-            QSqlDatabase other = QSqlDatabase::addDatabase("QSQLITE", "other program");
-            other.setDatabaseName(folder.Database_File());
-            QVERIFY(other.open());
-            QSqlQuery(other).exec("INSERT INTO Contacts (FirstName) VALUES ('Before')");
-
-            Backup_And_Compact_Database();
-            QVERIFY2(dialogs.messages.isEmpty(), qPrintable(dialogs.Texts().join("\n")));
-
-            QVERIFY(QSqlQuery(other).exec("INSERT INTO Contacts (FirstName) VALUES ('After')"));
-            other.close();
-        }
-        QSqlDatabase::removeDatabase("other program");
-        QVERIFY(QFileInfo(folder.Database_File()).size() < size_before / 2);
-        Database db = folder.Db();
-        QCOMPARE(db.Scalar("SELECT group_concat(FirstName, ',') FROM (SELECT FirstName FROM Contacts "
-                           "ORDER BY ID)").toString(),
-                 QString("Before,After"));
-        QCOMPARE(db.Scalar("SELECT Compression_Counter FROM Settings").toInt(), 0);
-        QCOMPARE(db.Scalar("PRAGMA integrity_check").toString(), QString("ok"));
     }
 
     void a_failed_compaction_leaves_the_database_in_place()
