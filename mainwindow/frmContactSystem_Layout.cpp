@@ -278,28 +278,28 @@ QWidget* frmContactSystem::Build_Contact_Top_Screen()
 
     grid->addWidget(Caption("&Email:", txtEmail), 1, 0);
     grid->addWidget(txtEmail, 1, 1);
-    grid->addWidget(Caption("Product:", lstProduct), 1, 2);
+    grid->addWidget(Caption("Prod&uct:", lstProduct), 1, 2);
     grid->addWidget(lstProduct, 1, 3);
     grid->addWidget(Caption("Received:", txtContactReceivedDate), 1, 4);
     grid->addWidget(txtContactReceivedDate, 1, 5);
 
-    grid->addWidget(Caption("Home:", txtHomephone), 2, 0);
+    grid->addWidget(Caption("H&ome:", txtHomephone), 2, 0);
     grid->addWidget(txtHomephone, 2, 1);
-    grid->addWidget(Caption("Title:", Combo_Title), 2, 2);
+    grid->addWidget(Caption("&Title:", Combo_Title), 2, 2);
     grid->addWidget(Combo_Title, 2, 3);
     grid->addWidget(Show_Product_Details, 2, 4, 1, 2);
 
-    grid->addWidget(Caption("Work:", txtWorkphone), 3, 0);
+    grid->addWidget(Caption("&Work:", txtWorkphone), 3, 0);
     grid->addWidget(txtWorkphone, 3, 1);
-    grid->addWidget(Caption("Relation:", Combo_Relationship), 3, 2);
+    grid->addWidget(Caption("Re&lation:", Combo_Relationship), 3, 2);
     grid->addWidget(Combo_Relationship, 3, 3);
 
-    grid->addWidget(Caption("Cell:", txtCellphone), 4, 0);
+    grid->addWidget(Caption("&Cell:", txtCellphone), 4, 0);
     grid->addWidget(txtCellphone, 4, 1);
-    grid->addWidget(Caption("Best Time:", txtBest_Time_To_Contact), 4, 2);
+    grid->addWidget(Caption("&Best Time:", txtBest_Time_To_Contact), 4, 2);
     grid->addWidget(txtBest_Time_To_Contact, 4, 3);
 
-    grid->addWidget(Caption("Referred By:", txtReferred_By), 5, 0);
+    grid->addWidget(Caption("Referred B&y:", txtReferred_By), 5, 0);
     grid->addWidget(txtReferred_By, 5, 1, 1, 3);
     grid->setColumnStretch(1, 3);
     grid->setColumnStretch(3, 2);
@@ -369,17 +369,17 @@ QWidget* frmContactSystem::Build_Contact_Details()
     chkTimeline_Enabled = Named(new QCheckBox("Stop Workflow"), "chkTimeline_Enabled");
     chkWorkflowCompleted = Named(new QCheckBox("Workflow Completed?"), "chkWorkflowCompleted");
 
-    grid->addWidget(Caption("Address:", txtAddress), 0, 0);
+    grid->addWidget(Caption("A&ddress:", txtAddress), 0, 0);
     grid->addWidget(txtAddress, 0, 1, 1, 3);
-    grid->addWidget(Caption("City:", txtCity), 1, 0);
+    grid->addWidget(Caption("C&ity:", txtCity), 1, 0);
     auto* city = new QHBoxLayout;
     city->addWidget(txtCity, 1);
     city->addWidget(Caption("State:", txtState));
     city->addWidget(txtState);
-    city->addWidget(Caption("Zip:", txtZipcode));
+    city->addWidget(Caption("&Zip:", txtZipcode));
     city->addWidget(txtZipcode);
     grid->addLayout(city, 1, 1, 1, 3);
-    grid->addWidget(Caption("Company:", txtCompany), 2, 0);
+    grid->addWidget(Caption("Co&mpany:", txtCompany), 2, 0);
     grid->addWidget(txtCompany, 2, 1, 1, 3);
 
     auto* birthday = new QHBoxLayout;
@@ -417,7 +417,7 @@ QWidget* frmContactSystem::Build_Contact_Details()
     checks->addStretch();
     grid->addLayout(checks, 6, 1, 1, 3);
 
-    grid->addWidget(Caption("Notes:", txtNotes), 7, 0, Qt::AlignTop);
+    grid->addWidget(Caption("Note&s:", txtNotes), 7, 0, Qt::AlignTop);
     grid->addWidget(txtNotes, 7, 1, 1, 3);
     grid->setRowStretch(7, 1);
     grid->setColumnStretch(1, 1);

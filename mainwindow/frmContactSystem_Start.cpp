@@ -11,6 +11,7 @@
 #include "GlobalVariables.h"
 #include "Settings.h"
 #include "frmContactSystem.h"
+#include "Window_Activation.h"
 #include "frmHelpBrowser.h"
 #include "frmPassword.h"
 
@@ -113,11 +114,14 @@ bool frmContactSystem::Start_Up()
     // The window comes up first, so that the list's messages stand over it.
     Refresh_Layout_Sizes();
     show();
+    Keep_Window_Active(this);
     Set_Dialog_Parent(this);
     Contacts_Where_Clause = Where_Clause{};
     ListContacts->clear();
     Setup_The_Contacts_Tree(Contacts_Where_Clause);
     Time_Pause(1);
     Start_Up_Mail_Fetch();
+    // The keyboard starts in the contact list: the arrows walk the contacts.
+    ListContacts->setFocus();
     return true;
 }

@@ -1,0 +1,10 @@
+#pragma once
+// Without a window manager no window gets the keyboard by itself: a window
+// shown by the program, or one left behind by a closing dialog, has to take
+// the focus itself.
+
+class QWidget;
+
+// Makes window the active window now and again whenever another window of
+// the program closes and leaves no window active.
+void Keep_Window_Active(QWidget* window);

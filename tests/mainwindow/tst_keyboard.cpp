@@ -1,0 +1,176 @@
+// Working the main window by keyboard: the tab order of the contact editor,
+// arrow keys in the lists, the captions' Alt letters and where focus lands.
+
+#include <QDir>
+#include <QComboBox>
+#include <QDialog>
+#include <QLabel>
+#include <QMenuBar>
+#include <QtTest>
+
+#include "Data_Access.h"
+#include "GlobalVariables.h"
+#include "Main_Window_Test_Support.h"
+#include "Test_Support.h"
+#include "frmContactSystem.h"
+
+namespace {
+
+struct Started_Window {
+    Test_Program_Folder folder;
+    Scripted_Dialogs dialogs;
+    Test_Clock clock;
+    QString old_folder = QDir::currentPath();
+    std::unique_ptr<frmContactSystem> window;
+
+    Started_Window() { QDir::setCurrent(folder.Folder()); }
+    ~Started_Window()
+    {
+        window.reset();
+        QDir::setCurrent(old_folder);
+    }
+    frmContactSystem& Start()
+    {
+        window = std::make_unique<frmContactSystem>();
+        if (!window->Start_Up())
+            qFatal("start-up failed");
+        return *window;
+    }
+    Database Db() const { return folder.Db(); }
+};
+
+} // namespace
+
+class tst_keyboard : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void start_up_gives_the_keyboard_to_the_contact_list()
+    {
+        Started_Window s;
+        s.Db().Execute("INSERT INTO Contacts (FirstName, LastName) VALUES ('Ann', 'Abbot')");
+        frmContactSystem& w = s.Start();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(w.ListContacts));
+    }
+
+    void a_closed_dialog_gives_the_keyboard_back()
+    {
+        Started_Window s;
+        s.Db().Execute("INSERT INTO Contacts (FirstName, LastName) VALUES ('Ann', 'Abbot')");
+        frmContactSystem& w = s.Start();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        w.txtCity->setFocus();
+        QDialog dialog(&w);
+        dialog.show();
+        dialog.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&dialog));
+        // As when no window manager hands the focus back: nothing is active.
+        dialog.hide();
+        QApplication::setActiveWindow(nullptr);
+        QTRY_VERIFY(w.isActiveWindow());
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(w.txtCity));
+    }
+
+    // Tab walks the editor row by row, as the boxes stand.
+    void tab_order_follows_the_layout()
+    {
+        Started_Window s;
+        s.Db().Execute("INSERT INTO Contacts (FirstName, LastName) VALUES ('Ann', 'Abbot')");
+        frmContactSystem& w = s.Start();
+        const QList<QWidget*> expected = {
+            w.txtfirstname, w.txtMiddle_Initials, w.txtlastname, w.Capitalize_First_And_Last,
+            w.txtContact_ID, w.txtEmail, w.lstProduct, w.txtContactReceivedDate,
+            w.txtHomephone, w.Combo_Title, w.Show_Product_Details, w.txtWorkphone,
+            w.Combo_Relationship, w.txtCellphone, w.txtBest_Time_To_Contact, w.txtReferred_By,
+            w.ListEvents, w.txtAddress, w.txtCity, w.txtState, w.txtZipcode, w.txtCompany,
+            w.txtB_Month, w.txtB_Day, w.txtB_Year, w.txtBought_Month, w.txtBoughtDay,
+            w.txtBought_Year, w.txtOptions, w.txtSource, w.txtWorkflowBeginDate,
+            w.Change_Workflow_Start_Date, w.chkTimeline_Enabled, w.chkWorkflowCompleted,
+            w.txtNotes, w.TabStrip1, w.ListContacts};
+        QList<QWidget*> chain;
+        QWidget* at = w.txtfirstname;
+        do {
+            // An editable combo box's own line edit is part of the box.
+            QWidget* owner = qobject_cast<QComboBox*>(at->parentWidget()) ? at->parentWidget() : at;
+            if (at->isVisible() && at->isEnabled() && (at->focusPolicy() & Qt::TabFocus)
+                && (chain.isEmpty() || chain.last() != owner))
+                chain << owner;
+            at = at->nextInFocusChain();
+        } while (at != w.txtfirstname);
+        QStringList names, wanted;
+        for (QWidget* widget : chain)
+            names << widget->objectName();
+        for (QWidget* widget : expected)
+            wanted << widget->objectName();
+        QCOMPARE(names, wanted);
+    }
+
+    void alt_letters_of_the_captions_data()
+    {
+        QTest::addColumn<char>("letter");
+        QTest::addColumn<QString>("box");
+        QTest::newRow("name") << 'n' << "txtfirstname";
+        QTest::newRow("email") << 'e' << "txtEmail";
+        QTest::newRow("product") << 'u' << "lstProduct";
+        QTest::newRow("home") << 'o' << "txtHomephone";
+        QTest::newRow("title") << 't' << "Combo_Title";
+        QTest::newRow("work") << 'w' << "txtWorkphone";
+        QTest::newRow("relation") << 'l' << "Combo_Relationship";
+        QTest::newRow("cell") << 'c' << "txtCellphone";
+        QTest::newRow("best time") << 'b' << "txtBest_Time_To_Contact";
+        QTest::newRow("referred by") << 'y' << "txtReferred_By";
+        QTest::newRow("address") << 'd' << "txtAddress";
+        QTest::newRow("city") << 'i' << "txtCity";
+        QTest::newRow("zip") << 'z' << "txtZipcode";
+        QTest::newRow("company") << 'm' << "txtCompany";
+        QTest::newRow("notes") << 's' << "txtNotes";
+    }
+
+    void alt_letters_of_the_captions()
+    {
+        QFETCH(char, letter);
+        QFETCH(QString, box);
+        Started_Window s;
+        s.Db().Execute("INSERT INTO Contacts (FirstName, LastName) VALUES ('Ann', 'Abbot')");
+        frmContactSystem& w = s.Start();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key(Qt::Key_A + (letter - 'a')), Qt::AltModifier);
+        QWidget* focus = QApplication::focusWidget();
+        QVERIFY(focus);
+        if (qobject_cast<QComboBox*>(focus->parentWidget()))
+            focus = focus->parentWidget();
+        QCOMPARE(focus->objectName(), box);
+
+        // Each letter belongs to one caption of the window and to no menu.
+        int owners = 0;
+        const QString mnemonic = QString('&') + QChar(letter);
+        for (QLabel* label : w.findChildren<QLabel*>())
+            if (label->isVisible() && label->text().contains(mnemonic, Qt::CaseInsensitive))
+                ++owners;
+        for (QAction* menu : w.menuBar()->actions())
+            if (menu->text().contains(mnemonic, Qt::CaseInsensitive))
+                ++owners;
+        QCOMPARE(owners, 1);
+    }
+
+    void arrow_keys_show_the_next_contact_and_save_the_edit()
+    {
+        Started_Window s;
+        s.Db().Execute("INSERT INTO Contacts (FirstName, LastName, City) VALUES ('Ann', 'Abbot', 'Old')");
+        s.Db().Execute("INSERT INTO Contacts (FirstName, LastName) VALUES ('Bob', 'Baker')");
+        frmContactSystem& w = s.Start();
+        QCOMPARE(w.txtfirstname->text(), QString("Ann"));
+        w.txtCity->selectAll();
+        QTest::keyClicks(w.txtCity, "Paris");
+        w.ListContacts->setFocus();
+        QTest::keyClick(w.ListContacts, Qt::Key_Down);
+        QCOMPARE(w.txtfirstname->text(), QString("Bob"));
+        QCOMPARE(s.Db().Scalar("SELECT City FROM Contacts WHERE FirstName = 'Ann'").toString(), QString("Paris"));
+        QTest::keyClick(w.ListContacts, Qt::Key_Up);
+        QCOMPARE(w.txtfirstname->text(), QString("Ann"));
+        QCOMPARE(w.txtCity->text(), QString("Paris"));
+    }
+};
+
+QTEST_MAIN(tst_keyboard)
+#include "tst_keyboard.moc"
