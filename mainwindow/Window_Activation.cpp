@@ -5,6 +5,7 @@
 #include <QPointer>
 #include <QTimer>
 #include <QWidget>
+#include <QWindow>
 
 namespace {
 
@@ -16,7 +17,17 @@ public:
     {
         setObjectName("Activation_Keeper");
         qApp->installEventFilter(this);
+        // The keyboard gone with a window that closed, not to another program.
+        connect(qApp, &QGuiApplication::focusWindowChanged, this, [this](QWindow* now) {
+            const bool closed = had_focus_ && (!focus_ || !focus_->isVisible());
+            focus_ = now;
+            had_focus_ = now != nullptr;
+            if (!now && closed)
+                Check_Later();
+        });
     }
+
+    static void Activate(QWidget* window) { window->activateWindow(); }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
@@ -28,27 +39,30 @@ protected:
             return false;
         // Menus, tips and combo lists hand the focus back themselves.
         const Qt::WindowType type = widget->windowType();
-        if (type != Qt::Dialog && type != Qt::Window && type != Qt::Sheet)
-            return false;
-        // Later: the closing window may still count as the active one.
+        if (type == Qt::Dialog || type == Qt::Window || type == Qt::Sheet)
+            Check_Later();
+        return false;
+    }
+
+private:
+    // Later: the closing window may still count as the active one.
+    void Check_Later()
+    {
         QTimer::singleShot(0, this, [this] {
-            if (!window_ || !window_->isVisible() || QApplication::activeWindow())
+            if (!window_ || !window_->isVisible())
+                return;
+            QWidget* active = QApplication::activeWindow();
+            if (active && active->isVisible())
                 return;
             // A dialog still open under the closed one takes the keyboard first.
             QWidget* modal = QApplication::activeModalWidget();
             Activate(modal && modal->isVisible() ? modal : window_.data());
         });
-        return false;
     }
 
-public:
-    static void Activate(QWidget* window)
-    {
-        window->activateWindow();
-    }
-
-private:
     QPointer<QWidget> window_;
+    QPointer<QWindow> focus_;
+    bool had_focus_ = false;
 };
 
 } // namespace

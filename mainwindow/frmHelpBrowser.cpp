@@ -54,5 +54,6 @@ frmHelpBrowser* frmHelpBrowser::Show_Instance(QWidget* parent, const QUrl& url)
     instance->Navigate(url);
     instance->show();
     instance->raise();
+    instance->activateWindow();
     return instance;
 }
