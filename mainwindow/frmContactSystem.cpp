@@ -212,6 +212,8 @@ bool frmContactSystem::Save_Pending_Edits_Outbox_First()
 
 void frmContactSystem::TabStrip1_Click(int New)
 {
+    // Asked first: hiding a page moves the keyboard on, onto the strip too.
+    const bool strip_had_focus = TabStrip1->hasFocus();
     const auto back_to_current = [this] {
         TabStrip1->blockSignals(true);
         TabStrip1->setCurrentIndex(Current_Tab_Number - 1);
@@ -269,6 +271,11 @@ void frmContactSystem::TabStrip1_Click(int New)
         }
         Current_Tab_Number = New;
         back_to_current();   // the strip shows the page in use, also when the program chose it
+        // The keyboard goes to the page's list, unless it walks the strip itself.
+        if (!strip_had_focus) {
+            List_View* const lists[] = {ListContacts, ListToDo, ListUnmatched, ListOutbox};
+            lists[New - 1]->setFocus();
+        }
     } catch (...) {
         // A failure leaves the page as it was; the next click compares with it.
         back_to_current();

@@ -153,6 +153,26 @@ private Q_SLOTS:
         QCOMPARE(owners, 1);
     }
 
+    void a_page_opened_by_mouse_puts_the_keyboard_in_its_list()
+    {
+        Started_Window s;
+        s.Db().Execute("INSERT INTO Contacts (FirstName, LastName) VALUES ('Ann', 'Abbot')");
+        frmContactSystem& w = s.Start();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        w.txtCity->setFocus();
+        QTest::mouseClick(w.TabStrip1, Qt::LeftButton, {}, w.TabStrip1->tabRect(3).center());
+        QCOMPARE(w.Current_Tab_Number, 4);
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(w.ListOutbox));
+        QTest::mouseClick(w.TabStrip1, Qt::LeftButton, {}, w.TabStrip1->tabRect(0).center());
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(w.ListContacts));
+
+        // Arrows on the strip walk the pages and leave the keyboard there.
+        w.TabStrip1->setFocus();
+        QTest::keyClick(w.TabStrip1, Qt::Key_Right);
+        QCOMPARE(w.Current_Tab_Number, 2);
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(w.TabStrip1));
+    }
+
     void arrow_keys_show_the_next_contact_and_save_the_edit()
     {
         Started_Window s;
