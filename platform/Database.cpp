@@ -18,6 +18,11 @@ QStringList connection_names;
 // Open transactions per connection: an inner one is a savepoint, so a
 // routine that keeps its own work atomic can run inside a caller's batch.
 QHash<QString, int> transaction_depth;
+// Connections whose open transaction the database rolled back on its own
+// (a full disk, an I/O error): until the outermost one ends, every statement
+// is refused, or it would be stored by itself outside the batch.
+// The value is what made the database do so.
+QHash<QString, QString> transaction_lost;
 
 QVariant Bindable(const QVariant& value)
 {
@@ -51,8 +56,24 @@ QString Describe(const QSqlError& error)
     return text.trimmed();
 }
 
+// After a failure inside a transaction: is the transaction still open? A
+// BEGIN is refused inside one; taken, it is ended again at once.
+void Check_Transaction_Kept(const QString& connection, const QString& description)
+{
+    if (transaction_depth.value(connection) == 0 || transaction_lost.contains(connection))
+        return;
+    QSqlQuery probe(QSqlDatabase::database(connection, false));
+    if (probe.exec("BEGIN")) {
+        probe.exec("ROLLBACK");
+        transaction_lost.insert(connection, description);
+    }
+}
+
 QSqlQuery Run(const QString& connection, const QString& sql, const QVariantList& params)
 {
+    if (transaction_lost.contains(connection))
+        throw Database_Error("The database rolled back the open transaction: "
+                             + transaction_lost.value(connection));
     QSqlDatabase db = QSqlDatabase::database(connection, false);
     QSqlQuery query(db);
     query.setForwardOnly(true);
@@ -60,8 +81,12 @@ QSqlQuery Run(const QString& connection, const QString& sql, const QVariantList&
         throw Database_Error(Describe(query.lastError()));
     for (int i = 0; i < params.size(); ++i)
         query.bindValue(i, Bindable(params.at(i)));
-    if (!query.exec())
-        throw Database_Error(Describe(query.lastError()));
+    if (!query.exec()) {
+        const QString description = Describe(query.lastError());
+        query.finish();
+        Check_Transaction_Kept(connection, description);
+        throw Database_Error(description);
+    }
     return query;
 }
 
@@ -174,6 +199,12 @@ void Database::Rollback()
     if (depth == 0)
         throw Database_Error("No transaction is open.");
     --depth;
+    if (transaction_lost.contains(connection_)) {
+        // Nothing is open any more to roll back.
+        if (depth == 0)
+            transaction_lost.remove(connection_);
+        return;
+    }
     if (depth == 0) {
         Run(connection_, "ROLLBACK", {});
     } else {
@@ -197,6 +228,7 @@ void Database::Close_All()
         }
         QSqlDatabase::removeDatabase(name);
         transaction_depth.remove(name);
+        transaction_lost.remove(name);
     }
 }
 

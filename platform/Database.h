@@ -52,7 +52,10 @@ private:
     QString connection_;
 };
 
-// Commits on Commit(), rolls back when left without it.
+// Commits on Commit(), rolls back when left without it. When the database
+// rolls the transaction back on its own (a full disk, an I/O error), every
+// further statement of the connection is refused until the outermost
+// transaction has ended, so nothing of the batch is stored outside it.
 class Database_Transaction {
 public:
     explicit Database_Transaction(Database& db);

@@ -66,6 +66,7 @@ private Q_SLOTS:
     void delete_remote_email();
     void a_message_the_store_cannot_give_does_not_stop_the_others();
     void a_message_whose_attachments_cannot_be_stored_stays_whole_in_the_store();
+    void a_full_disk_files_nothing_and_keeps_every_file();
     void a_check_during_an_intake_starts_no_second_one();
     void a_store_that_cannot_be_read_is_reported_and_the_program_goes_on();
     void deleting_a_stored_message_by_id();
@@ -351,6 +352,40 @@ void tst_mail_integration::a_message_whose_attachments_cannot_be_stored_stays_wh
     QCOMPARE(Count(db, "SELECT count(*) FROM NewEmails"), 2);
     QCOMPARE(window.List_Row_Count(Main_List::Events), 1);
     QCOMPARE(maildir.Files().size(), 0);
+}
+
+void tst_mail_integration::a_full_disk_files_nothing_and_keeps_every_file()
+{
+    Intake_Fixture f;
+    auto& [folder, maildir, clock, dialogs, window, db] = f;
+    const qint64 frank = Add_Contact(db, "Frank", "frank@example.com");
+    maildir.Deliver("plain.eml");
+    // Too big for what is left of the disk: the database rolls back the whole batch.
+    maildir.Deliver_Content(Message("nobody@example.com", "Huge", QString(2 * 1024 * 1024, QChar('x'))));
+    const QString with_files = maildir.Deliver("attachments.eml");   // Frank's, with two files
+    GlobalVariables::Delete_Remote_Email = true;
+    const int pages = db.Scalar("PRAGMA page_count").toInt();
+    db.Scalar(QString("PRAGMA max_page_count = %1").arg(pages + 40));
+
+    Mapi_Sign_On();
+    Get_Mapi_Email();
+
+    QVERIFY(dialogs.Shown("Error on Integrating Emails: "));
+    QCOMPARE(Count(db, "SELECT count(*) FROM NewEmails"), 0);
+    QCOMPARE(Count(db, "SELECT count(*) FROM Eventhistory WHERE ContactID = ?", {frank}), 0);
+    QCOMPARE(Count(db, "SELECT count(*) FROM Attachments"), 0);
+    QCOMPARE(QDir(folder.Path("Attachments")).entryList(QDir::Files).size(), 0);
+    QCOMPARE(maildir.Files().size(), 3);
+
+    // With room again, the next fetch files all three whole.
+    db.Scalar("PRAGMA max_page_count = 1073741823");
+    Get_Mapi_Email();
+    QCOMPARE(Count(db, "SELECT count(*) FROM NewEmails"), 2);
+    QCOMPARE(Count(db, "SELECT count(*) FROM Attachments"), 2);
+    for (const QSqlRecord& row : db.Select("SELECT Attachment_Path_Name FROM Attachments"))
+        QVERIFY(QFileInfo::exists(row.value(0).toString()));
+    QCOMPARE(maildir.Files().size(), 0);
+    QVERIFY(maildir.Path_Of(with_files).isEmpty());
 }
 
 void tst_mail_integration::a_check_during_an_intake_starts_no_second_one()

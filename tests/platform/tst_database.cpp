@@ -121,6 +121,50 @@ private Q_SLOTS:
         QCOMPARE(db.Scalar("SELECT count(*) FROM T").toInt(), 2);
     }
 
+    void a_batch_the_database_rolled_back_takes_no_more_statements()
+    {
+        Test_Program_Folder folder;
+        Database db = folder.Db();
+        db.Execute("CREATE TABLE T (V)");
+        // The file may grow no further: the big row finds the disk full, and
+        // SQLite then rolls back the whole batch, not only that statement.
+        const int pages = db.Scalar("PRAGMA page_count").toInt();
+        db.Scalar(QString("PRAGMA max_page_count = %1").arg(pages + 2));
+        {
+            Database_Transaction batch(db);
+            db.Execute("INSERT INTO T VALUES (1)");
+            {
+                Database_Transaction one(db);
+                bool failed = false;
+                try {
+                    db.Execute("INSERT INTO T VALUES (zeroblob(1000000))");
+                } catch (const Database_Error&) {
+                    failed = true;
+                }
+                QVERIFY(failed);
+            }
+            // What follows in the batch must not be stored on its own, outside it.
+            bool refused = false;
+            try {
+                Database_Transaction next(db);
+                db.Execute("INSERT INTO T VALUES (2)");
+                next.Commit();
+            } catch (const Database_Error&) {
+                refused = true;
+            }
+            QVERIFY(refused);
+            QVERIFY_THROWS_EXCEPTION(Database_Error, batch.Commit());
+        }
+        QCOMPARE(db.Scalar("SELECT count(*) FROM T").toInt(), 0);
+        // The connection is usable again after the batch.
+        {
+            Database_Transaction again(db);
+            db.Execute("INSERT INTO T VALUES (3)");
+            again.Commit();
+        }
+        QCOMPARE(db.Scalar("SELECT group_concat(V) FROM T").toString(), QString("3"));
+    }
+
     void a_new_database_holds_every_table_and_the_shipped_rows()
     {
         Test_Program_Folder folder;
