@@ -242,6 +242,14 @@ bool frmContactSystem::Save_Contact_Record()
     if (!Birthday_Value(txtB_Day, &b_day) || !Birthday_Value(txtB_Month, &b_month)
         || !Birthday_Value(txtB_Year, &b_year)) {
         Message_Box("The birthday boxes take whole numbers only (month, day and year).");
+        // The keyboard goes where the mending is to be done.
+        QVariant unused;
+        for (QLineEdit* box : {txtB_Month, txtB_Day, txtB_Year})
+            if (!Birthday_Value(box, &unused)) {
+                box->setFocus();
+                box->selectAll();
+                break;
+            }
         return false;
     }
     QString sql =
@@ -277,6 +285,8 @@ bool frmContactSystem::Save_Contact_Record()
             Message_Box("The workflow start date \"" + workflow_text
                         + "\" cannot be read. Write it as mm/dd/yyyy hh:mm:ss, for example "
                         + Now().toString(Workflow_Date_Format) + ".");
+            txtWorkflowBeginDate->setFocus();
+            txtWorkflowBeginDate->selectAll();
             return false;
         }
         sql += ", Workflow_Start_Date = ?";

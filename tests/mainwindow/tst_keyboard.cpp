@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QtTest>
 
@@ -171,6 +172,35 @@ private Q_SLOTS:
         QTest::keyClick(w.TabStrip1, Qt::Key_Right);
         QCOMPARE(w.Current_Tab_Number, 2);
         QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(w.TabStrip1));
+    }
+
+    void a_box_that_cannot_be_stored_gets_the_keyboard_data()
+    {
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("birthday day") << "txtB_Day" << "4th";
+        QTest::newRow("birthday year") << "txtB_Year" << "MCM";
+        QTest::newRow("workflow start") << "txtWorkflowBeginDate" << "soon";
+    }
+
+    void a_box_that_cannot_be_stored_gets_the_keyboard()
+    {
+        QFETCH(QString, box);
+        QFETCH(QString, text);
+        Started_Window s;
+        s.Db().Execute("INSERT INTO Contacts (FirstName, LastName) VALUES ('Ann', 'Abbot')");
+        s.Db().Execute("INSERT INTO Contacts (FirstName, LastName) VALUES ('Bob', 'Baker')");
+        frmContactSystem& w = s.Start();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        auto* edit = w.findChild<QLineEdit*>(box);
+        QVERIFY(edit);
+        edit->setText(text);
+        w.ListContacts->setFocus();
+        QTest::keyClick(w.ListContacts, Qt::Key_Down);
+        QCOMPARE(s.dialogs.messages.size(), 1);
+        QCOMPARE(w.txtfirstname->text(), QString("Ann"));
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(edit));
+        QCOMPARE(edit->selectedText(), text);
     }
 
     void arrow_keys_show_the_next_contact_and_save_the_edit()
