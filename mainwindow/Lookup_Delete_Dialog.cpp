@@ -59,6 +59,7 @@ void Lookup_Delete_Dialog::Load()
     }
     if (List->count() > 0)
         List->setCurrentRow(0);
+    Delete_Title->setEnabled(List->count() > 0);
 }
 
 void Lookup_Delete_Dialog::Delete_Title_Click()
@@ -78,6 +79,8 @@ void Lookup_Delete_Dialog::Delete_Title_Click()
     delete List->takeItem(List->row(selected));
     if (List->count() > 0)
         List->setCurrentRow(0);
+    // Nothing left to delete.
+    Delete_Title->setEnabled(List->count() > 0);
 }
 
 void Lookup_Delete_Dialog::OK_Click()

@@ -1,5 +1,6 @@
 // Working the main window by keyboard: the tab order of the contact editor,
-// arrow keys in the lists, the captions' Alt letters and where focus lands.
+// arrow keys in the lists, the captions' Alt letters, where focus lands and
+// the delete dialogs' button.
 
 #include <QDir>
 #include <QComboBox>
@@ -14,6 +15,7 @@
 #include "Main_Window_Test_Support.h"
 #include "Test_Support.h"
 #include "frmContactSystem.h"
+#include "frmDelete_Title.h"
 
 namespace {
 
@@ -201,6 +203,21 @@ private Q_SLOTS:
         QCOMPARE(w.txtfirstname->text(), QString("Ann"));
         QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(edit));
         QCOMPARE(edit->selectedText(), text);
+    }
+
+    void the_delete_button_is_disabled_when_nothing_is_left()
+    {
+        Test_Program_Folder folder;
+        Scripted_Dialogs dialogs;
+        folder.Db().Execute("INSERT INTO Titles (Contact_Title) VALUES ('Dr')");
+        frmDelete_Title dialog;
+        QVERIFY(dialog.Delete_Title->isEnabled());
+        dialog.Delete_Title->click();
+        QCOMPARE(dialogs.Texts(), QStringList({"Do you want to Delete Dr?"}));
+        QCOMPARE(dialog.List->count(), 0);
+        QVERIFY(!dialog.Delete_Title->isEnabled());
+        frmDelete_Title again;
+        QVERIFY(!again.Delete_Title->isEnabled());
     }
 
     void arrow_keys_show_the_next_contact_and_save_the_edit()
