@@ -84,7 +84,12 @@ void Send_All_Mapi_Messages()
             db.Select("SELECT * FROM Outbox WHERE Out_Event_Type IN ('Email Out', 'Sent Quote') "
                       "AND Date_To_Execute_Event < ? ORDER BY ID",
                       {bound});
-        for (const QSqlRecord& row : rows) {
+        for (const QSqlRecord& listed : rows) {
+            // The row as it stands now: while the mail program took the ones
+            // before, it may have been edited, deleted, or sent by another copy of the program.
+            const QSqlRecord row = db.Select_First("SELECT * FROM Outbox WHERE ID = ?", {listed.value("ID")});
+            if (row.isEmpty())
+                continue;
             const qint64 outbox_id = row.value("ID").toLongLong();
             const QString to = Db_Text(row, "ToEmail");
             const QString subject = Db_Text(row, "Subject");

@@ -312,12 +312,18 @@ void MessageCenter::Send_All_Messages()
         if (rows.isEmpty())
             Set_Panel(1, "No Messages to be sent");
 
-        for (const QSqlRecord& row : rows) {
+        for (const QSqlRecord& listed : rows) {
             // Exit stops the batch here, between two messages.
             if (!GlobalVariables::Message_Center_Running || unloaded_) {
                 ended_early = true;
                 break;
             }
+            // The row as it stands now: while the batch waited on the server it
+            // may have been edited or deleted, or sent by another copy of the program.
+            const QSqlRecord row = Open_Database().Select_First("SELECT * FROM Outbox WHERE ID = ?",
+                                                                {listed.value("ID")});
+            if (row.isEmpty())
+                continue;
             Set_Panel(2, "Sending Message #: " + QString::number(Message_Counter));
             row_ = row;
             in_hand_ = In_Hand::Row;

@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSqlRecord>
+#include <QTimer>
 #include <QtTest>
 
 #include "GlobalVariables.h"
@@ -102,6 +103,7 @@ private Q_SLOTS:
     void every_due_email_goes_out_with_its_files_and_is_filed();
     void a_failure_on_a_later_row_never_sends_an_earlier_one_twice();
     void a_sent_row_that_cannot_be_filed_is_not_sent_again();
+    void a_row_deleted_or_edited_meanwhile_goes_as_it_stands();
     void the_cc_copy_carries_the_same_subject_and_files();
     void nothing_due_sends_nothing_and_counts_nothing();
     void not_during_an_smtp_batch();
@@ -253,6 +255,31 @@ void tst_mapi_send::a_sent_row_that_cannot_be_filed_is_not_sent_again()
     QCOMPARE(db.Scalar("SELECT count(*) FROM Eventhistory").toInt(), 2);
     QVERIFY(db.Select_First("SELECT ID FROM Outbox WHERE ID = ?", {first}).isEmpty());
     QCOMPARE(db.Scalar("SELECT NumOfEvents FROM Stats WHERE Event = 'Messages Sent'").toInt(), 2);
+}
+
+void tst_mapi_send::a_row_deleted_or_edited_meanwhile_goes_as_it_stands()
+{
+    Intake_Fixture f;
+    auto& [folder, maildir, clock, dialogs, window, db] = f;
+    const qint64 jane = db.Insert("INSERT INTO Contacts (FirstName, Email) VALUES ('Jane', 'jane@example.com')");
+    const QDateTime past = clock.Now().addDays(-1);
+    Add_Outbox(db, jane, "Email Out", "jane@example.com", "First", past, past);
+    const qint64 deleted = Add_Outbox(db, jane, "Email Out", "jane@example.com", "Deleted", past, past.addSecs(1));
+    const qint64 edited = Add_Outbox(db, jane, "Email Out", "jane@example.com", "Edited", past, past.addSecs(2));
+    // While the mail program takes the first one, the user deletes one entry and edits another.
+    QTimer::singleShot(0, [&] {
+        db.Execute("DELETE FROM Outbox WHERE ID = ?", {deleted});
+        db.Execute("UPDATE Outbox SET Message = 'New body' WHERE ID = ?", {edited});
+    });
+    Send_All_Mapi_Messages();
+    QVERIFY2(dialogs.messages.isEmpty(), qPrintable(dialogs.Texts().join("\n")));
+    const QList<Parsed_Mail> mails = Parse(server_->Messages());
+    QCOMPARE(mails.size(), 2);
+    QCOMPARE(mails.at(0).subject, QString("First"));
+    QCOMPARE(mails.at(1).subject, QString("Edited"));
+    QCOMPARE(mails.at(1).text.trimmed(), QString("New body"));
+    QCOMPARE(db.Scalar("SELECT count(*) FROM Outbox").toInt(), 0);
+    QCOMPARE(db.Scalar("SELECT count(*) FROM Eventhistory").toInt(), 2);
 }
 
 void tst_mapi_send::the_cc_copy_carries_the_same_subject_and_files()

@@ -1,6 +1,7 @@
 #include <QtTest>
 
 #include <QApplication>
+#include <QTimer>
 
 #include "Database.h"
 #include "Dialogs.h"
@@ -208,6 +209,31 @@ private Q_SLOTS:
         QVERIFY(f.Row_Exists(refused));
         QTRY_COMPARE(server.Messages().size(), 1);
         QCOMPARE(f.History().size(), 1);
+    }
+
+    void a_row_deleted_or_edited_during_the_batch_goes_as_it_stands()
+    {
+        Smtp_Test_Server server;
+        QVERIFY(server.Started());
+        Sending_Fixture f(server.Port());
+        f.Add_Row("ann@example.com", "First");
+        const qint64 deleted = f.Add_Row("ann@example.com", "Deleted meanwhile");
+        const qint64 edited = f.Add_Row("ann@example.com", "Edited meanwhile");
+        // While the first one goes out, the user deletes one entry and edits another.
+        QTimer::singleShot(0, [&] {
+            f.folder.Db().Execute("DELETE FROM Outbox WHERE ID = ?", {deleted});
+            f.folder.Db().Execute("UPDATE Outbox SET Message = 'New body' WHERE ID = ?", {edited});
+        });
+        MessageCenter center;
+        center.Send_All_Messages();
+        QVERIFY2(f.dialogs.messages.isEmpty(), qPrintable(f.dialogs.Texts().join("\n")));
+        QTRY_COMPARE(server.Messages().size(), 2);
+        QVERIFY(server.Messages().at(0).data.contains("SUBJECT: First\r\n"));
+        QVERIFY(server.Messages().at(1).data.contains("SUBJECT: Edited meanwhile\r\n"));
+        QVERIFY(server.Messages().at(1).data.contains("\r\nNew body\r\n"));
+        QCOMPARE(f.Rows(), 0);
+        QCOMPARE(f.History().size(), 2);
+        QCOMPARE(f.History().at(1).value("EventMessage").toString(), QString("New body"));
     }
 
     void a_timeout_ends_the_batch_and_keeps_the_rows()
