@@ -2,6 +2,7 @@
 // contact, and the product, title and relationship choices.
 
 #include <QSqlRecord>
+#include <limits>
 
 #include "Clock.h"
 #include "Data_Access.h"
@@ -495,6 +496,17 @@ void frmContactSystem::Fill_Relationship_Combo()
 
 void frmContactSystem::Connect_Contact_Editor()
 {
+    // A box keeps 32767 characters unless told otherwise: a longer stored
+    // value would be cut short, and stored so by the next save.
+    for (QLineEdit* box : {txtAddress, txtB_Day, txtB_Month, txtB_Year, txtBest_Time_To_Contact,
+                           txtBought_Month, txtBoughtDay, txtBought_Year, txtCellphone, txtCity,
+                           txtCompany, txtContactReceivedDate, txtEmail, txtHomephone, txtMiddle_Initials,
+                           txtOptions, txtReferred_By, txtSource, txtState, txtWorkphone, txtZipcode,
+                           txtWorkflowBeginDate, txtfirstname, txtlastname, lstProduct->lineEdit(),
+                           Combo_Title->lineEdit(), Combo_Relationship->lineEdit(), txtFrameOutbox_Email,
+                           txtFrameOutbox_Name, txtFrameOutbox_Product, txtFrameOutbox_Subject})
+        box->setMaxLength(std::numeric_limits<int>::max());
+
     const auto changed = [this] { Contact_Changed = true; };
     for (QLineEdit* box : {txtAddress, txtB_Day, txtB_Month, txtB_Year, txtBest_Time_To_Contact,
                            txtBought_Month, txtBoughtDay, txtBought_Year, txtCellphone, txtCity,

@@ -229,6 +229,26 @@ private Q_SLOTS:
         QCOMPARE(Stored(s.Db(), bob, "City").toString(), QString("Elsewhere"));
     }
 
+    void long_and_odd_field_values_survive_an_edit_of_another_field()
+    {
+        Started_Window s;
+        const QString long_text = QString(40000, QChar('o')) + "end";
+        const QString with_nul = QString("before") + QChar(0) + "after";
+        const qint64 id = Insert_Contact(s.Db(), {{"FirstName", "Ann"}, {"LastName", "Abbot"},
+                                                  {"Options", long_text}, {"Address", with_nul},
+                                                  {"Company", QString(10000, QChar('c'))},
+                                                  {"Notes", "line one\r\nline two"}});
+        frmContactSystem& w = s.Start();
+        QCOMPARE(w.txtContact_ID->text(), QString::number(id));
+        QTest::keyClicks(w.txtState, "NY");
+        QVERIFY(w.Save_Contact_Record());
+        QCOMPARE(Stored(s.Db(), id, "State").toString(), QString("NY"));
+        QCOMPARE(Stored(s.Db(), id, "Options").toString(), long_text);
+        QCOMPARE(Stored(s.Db(), id, "Address").toString(), with_nul);
+        QCOMPARE(Stored(s.Db(), id, "Company").toString().size(), 10000);
+        QVERIFY(Stored(s.Db(), id, "Notes").toString().contains("line two"));
+    }
+
     void showing_the_same_contact_again_keeps_its_edit()
     {
         Started_Window s;
