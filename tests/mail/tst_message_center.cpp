@@ -236,6 +236,22 @@ private Q_SLOTS:
         QCOMPARE(f.History().at(1).value("EventMessage").toString(), QString("New body"));
     }
 
+    void a_connection_closed_in_the_data_keeps_the_row_for_a_retry()
+    {
+        Smtp_Test_Server server(Smtp_Test_Server::Mode::Hang_Up_In_Data);
+        QVERIFY(server.Started());
+        Sending_Fixture f(server.Port());
+        const qint64 a = f.Add_Row("ann@example.com", "One");
+        const qint64 b = f.Add_Row("bob@example.com", "Two");
+        MessageCenter center;
+        center.Send_All_Messages();
+        QVERIFY(f.Row_Exists(a));
+        QVERIFY(f.Row_Exists(b));
+        QVERIFY(f.History().isEmpty());
+        QCOMPARE(f.Sent_Counter(), 0);
+        QVERIFY(f.dialogs.Shown("Send SMTP E-mail failed. The server closed the connection."));
+    }
+
     void a_timeout_ends_the_batch_and_keeps_the_rows()
     {
         Smtp_Test_Server server(Smtp_Test_Server::Mode::Silent);

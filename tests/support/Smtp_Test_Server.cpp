@@ -11,7 +11,7 @@ Smtp_Test_Server::Smtp_Test_Server(Mode mode)
     const QString script = Source_Dir() + "/tests/support/smtp_peer.py";
     process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     process_.start("/usr/bin/python3",
-                   {script, mode == Mode::Silent ? "silent" : "smtp", folder_.path()});
+                   {script, mode == Mode::Silent ? "silent" : mode == Mode::Hang_Up_In_Data ? "hangup" : "smtp", folder_.path()});
     if (!process_.waitForStarted(10000))
         return;
     // The peer says its port once it listens.

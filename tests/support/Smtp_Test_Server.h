@@ -1,7 +1,7 @@
 #pragma once
 // An SMTP peer on 127.0.0.1 for the tests: a real aiosmtpd server that keeps
-// every accepted message, or a server that accepts connections and never
-// answers. Started on a free port, stopped with the object.
+// every accepted message, a server that accepts connections and never
+// answers, or one that closes the connection in the middle of the data. Started on a free port, stopped with the object.
 
 #include <QByteArray>
 #include <QList>
@@ -18,7 +18,7 @@ struct Received_Mail {
 
 class Smtp_Test_Server {
 public:
-    enum class Mode { Smtp, Silent };
+    enum class Mode { Smtp, Silent, Hang_Up_In_Data };
     explicit Smtp_Test_Server(Mode mode = Mode::Smtp);
     ~Smtp_Test_Server();
 

@@ -8,6 +8,8 @@ usage: smtp_peer.py MODE FOLDER
                the forward path <forwarded@example.com>, "lost" a 551 without
                one; a sender starting "reject" gets 554 after the data.
   MODE silent: accepts connections and never says a word.
+  MODE hangup: answers the dialogue up to 354, reads a little of the data
+               and closes the connection without a reply.
 Prints "PORT <n>" once it listens, then runs until stdin closes.
 """
 import os
@@ -88,8 +90,48 @@ def run_silent():
     server.close()
 
 
+def run_hangup():
+    server = socket.socket()
+    server.setsockopt(socket.SOL_SOCKET, socket.SO_REUSEADDR, 1)
+    server.bind(("127.0.0.1", 0))
+    server.listen(5)
+
+    def talk(conn):
+        try:
+            conn.sendall(b"220 peer ready\r\n")
+            reader = conn.makefile("rb")
+            while True:
+                line = reader.readline()
+                if not line:
+                    return
+                verb = line[:4].upper()
+                if verb == b"DATA":
+                    conn.sendall(b"354 go ahead\r\n")
+                    reader.readline()
+                    conn.close()
+                    return
+                conn.sendall(b"250 OK\r\n")
+        except OSError:
+            pass
+
+    def accept():
+        while True:
+            try:
+                conn, _ = server.accept()
+            except OSError:
+                return
+            threading.Thread(target=talk, args=(conn,), daemon=True).start()
+
+    threading.Thread(target=accept, daemon=True).start()
+    print("PORT %d" % server.getsockname()[1], flush=True)
+    wait_for_stdin_close()
+    server.close()
+
+
 if __name__ == "__main__":
     if sys.argv[1] == "silent":
         run_silent()
+    elif sys.argv[1] == "hangup":
+        run_hangup()
     else:
         run_smtp(sys.argv[2])
