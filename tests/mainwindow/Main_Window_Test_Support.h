@@ -1,13 +1,43 @@
 #pragma once
-// Helpers of the main-window tests: answering a modal dialog from inside its
+// Helpers of the main-window tests: a started window, answering a modal dialog from inside its
 // own event loop, and clicks on list rows and headers.
 
 #include <QApplication>
+#include <QDir>
 #include <QHeaderView>
 #include <QTimer>
 #include <QTreeWidget>
 #include <QtTest>
 #include <functional>
+#include <memory>
+
+#include "Test_Support.h"
+#include "frmContactSystem.h"
+
+// A started main window over a fresh database in its own working folder.
+struct Started_Window {
+    Test_Program_Folder folder;
+    Scripted_Dialogs dialogs;
+    Test_Clock clock;
+    QString old_folder = QDir::currentPath();
+    std::unique_ptr<frmContactSystem> window;
+
+    Started_Window() { QDir::setCurrent(folder.Folder()); }
+    ~Started_Window()
+    {
+        window.reset();
+        QDir::setCurrent(old_folder);
+    }
+    frmContactSystem& Start()
+    {
+        window = std::make_unique<frmContactSystem>();
+        if (!window->Start_Up())
+            qFatal("start-up failed");
+        return *window;
+    }
+    Database Db() const { return folder.Db(); }
+};
+
 
 // Runs answer on the next modal dialog as soon as it is shown (from inside its
 // exec()). The answer must close it, or arrange for it to be closed.

@@ -37,29 +37,6 @@ QVariant Stored(Database db, qint64 id, const QString& field)
     return db.Scalar("SELECT " + field + " FROM Contacts WHERE ID = ?", {id});
 }
 
-// A started main window over a fresh database in its own working folder.
-struct Started_Window {
-    Test_Program_Folder folder;
-    Scripted_Dialogs dialogs;
-    Test_Clock clock;
-    QString old_folder = QDir::currentPath();
-    std::unique_ptr<frmContactSystem> window;
-
-    Started_Window() { QDir::setCurrent(folder.Folder()); }
-    ~Started_Window()
-    {
-        window.reset();
-        QDir::setCurrent(old_folder);
-    }
-    frmContactSystem& Start()
-    {
-        window = std::make_unique<frmContactSystem>();
-        if (!window->Start_Up())
-            qFatal("start-up failed");
-        return *window;
-    }
-    Database Db() const { return folder.Db(); }
-};
 
 QTreeWidgetItem* Row_Of(frmContactSystem& w, qint64 id)
 {

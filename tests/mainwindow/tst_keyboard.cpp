@@ -17,33 +17,6 @@
 #include "frmContactSystem.h"
 #include "frmDelete_Title.h"
 
-namespace {
-
-struct Started_Window {
-    Test_Program_Folder folder;
-    Scripted_Dialogs dialogs;
-    Test_Clock clock;
-    QString old_folder = QDir::currentPath();
-    std::unique_ptr<frmContactSystem> window;
-
-    Started_Window() { QDir::setCurrent(folder.Folder()); }
-    ~Started_Window()
-    {
-        window.reset();
-        QDir::setCurrent(old_folder);
-    }
-    frmContactSystem& Start()
-    {
-        window = std::make_unique<frmContactSystem>();
-        if (!window->Start_Up())
-            qFatal("start-up failed");
-        return *window;
-    }
-    Database Db() const { return folder.Db(); }
-};
-
-} // namespace
-
 class tst_keyboard : public QObject {
     Q_OBJECT
 private Q_SLOTS:
