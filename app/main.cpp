@@ -1,5 +1,6 @@
 #include <QApplication>
 
+#include "Dialog_Windows.h"
 #include "Dialogs.h"
 #include "frmContactSystem.h"
 
@@ -8,6 +9,7 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     QApplication::setApplicationName(Program_Title);
     QApplication::setApplicationVersion(QStringLiteral(PROJECT_VERSION_TEXT));
+    Register_Widget_Dialogs();
     frmContactSystem window;
     window.End_Program_On_Close = true;
     if (!window.Start_Up())

@@ -10,6 +10,7 @@
 
 #include "Clock.h"
 #include "Data_Access.h"
+#include "Dialog_Windows.h"
 #include "Dialogs.h"
 #include "GlobalVariables.h"
 #include "List_Rows.h"

@@ -7,6 +7,7 @@
 #include "Backup.h"
 #include "Clock.h"
 #include "Data_Access.h"
+#include "Dialog_Windows.h"
 #include "Dialogs.h"
 #include "GlobalVariables.h"
 #include "Settings.h"

@@ -1,11 +1,11 @@
 #pragma once
-// Message box, input box and file dialogs. The program shows Qt's dialogs;
-// tests install handlers that record what was asked and give scripted answers.
+// Message box, input box and file dialogs. The engine asks through these; the
+// widget library registers the windows that show them (Register_Dialog_Windows),
+// and tests install handlers that record what was asked and give scripted
+// answers. With neither, the text goes to the log and the way out is taken.
 
 #include <QString>
 #include <functional>
-
-class QWidget;
 
 // Buttons and icons combine as the program's message boxes always have.
 enum Message_Box_Style {
@@ -49,9 +49,6 @@ QString Open_File_Dialog(const QString& title, const QString& filter,
 QString Save_File_Dialog(const QString& title, const QString& filter,
                          const QString& file_name = QString());
 
-// The window the dialogs above are shown over (none: the active window).
-void Set_Dialog_Parent(QWidget* parent);
-
 // Test seams: a handler replaces the real dialog; an empty handler restores it.
 using Message_Box_Handler = std::function<int(const QString& text, int style, const QString& title)>;
 using Input_Box_Handler = std::function<QString(const QString& prompt, const QString& title,
@@ -63,3 +60,11 @@ using File_Dialog_Handler = std::function<QString(File_Dialog_Kind kind, const Q
 void Set_Message_Box_Handler(Message_Box_Handler handler);
 void Set_Input_Box_Handler(Input_Box_Handler handler);
 void Set_File_Dialog_Handler(File_Dialog_Handler handler);
+
+// The windows that show the dialogs when no test handler is installed.
+struct Dialog_Windows {
+    Message_Box_Handler message_box;
+    Input_Box_Handler input_box;
+    File_Dialog_Handler file_dialog;
+};
+void Register_Dialog_Windows(Dialog_Windows windows);

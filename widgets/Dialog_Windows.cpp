@@ -1,0 +1,93 @@
+#include "Dialog_Windows.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QPointer>
+
+#include "Dialogs.h"
+
+namespace {
+
+QPointer<QWidget> dialog_parent;
+
+QWidget* Parent_Window()
+{
+    if (dialog_parent)
+        return dialog_parent;
+    return QApplication::activeWindow();
+}
+
+QString Title_Or_Default(const QString& title)
+{
+    return title.isEmpty() ? QString(Program_Title) : title;
+}
+
+int Show_Message_Box(const QString& text, int style, const QString& title)
+{
+    QMessageBox box(Parent_Window());
+    box.setWindowTitle(Title_Or_Default(title));
+    box.setText(text);
+    box.setWindowModality(Qt::ApplicationModal);
+    switch (style & 0x70) {
+    case vbCritical: box.setIcon(QMessageBox::Critical); break;
+    case vbQuestion: box.setIcon(QMessageBox::Question); break;
+    case vbExclamation: box.setIcon(QMessageBox::Warning); break;
+    case vbInformation: box.setIcon(QMessageBox::Information); break;
+    default: break;
+    }
+    struct Choice { QMessageBox::StandardButton button; int answer; };
+    QList<Choice> choices;
+    switch (style & 0x0F) {
+    case vbOKCancel: choices = {{QMessageBox::Ok, vbOK}, {QMessageBox::Cancel, vbCancel}}; break;
+    case vbAbortRetryIgnore:
+        choices = {{QMessageBox::Abort, vbAbort}, {QMessageBox::Retry, vbRetry}, {QMessageBox::Ignore, vbIgnore}};
+        break;
+    case vbYesNoCancel:
+        choices = {{QMessageBox::Yes, vbYes}, {QMessageBox::No, vbNo}, {QMessageBox::Cancel, vbCancel}};
+        break;
+    case vbYesNo: choices = {{QMessageBox::Yes, vbYes}, {QMessageBox::No, vbNo}}; break;
+    case vbRetryCancel: choices = {{QMessageBox::Retry, vbRetry}, {QMessageBox::Cancel, vbCancel}}; break;
+    default: choices = {{QMessageBox::Ok, vbOK}}; break;
+    }
+    QMessageBox::StandardButtons buttons;
+    for (const Choice& c : choices)
+        buttons |= c.button;
+    box.setStandardButtons(buttons);
+    box.setDefaultButton(choices.first().button);
+    // The frame's close box takes the last way out: Cancel, No or OK.
+    box.setEscapeButton(choices.last().button);
+    const int pressed = box.exec();
+    for (const Choice& c : choices)
+        if (c.button == pressed)
+            return c.answer;
+    return choices.last().answer;
+}
+
+QString Show_Input_Box(const QString& prompt, const QString& title, const QString& default_text,
+                       bool* ok)
+{
+    return QInputDialog::getText(Parent_Window(), Title_Or_Default(title), prompt,
+                                 QLineEdit::Normal, default_text, ok);
+}
+
+QString Show_File_Dialog(File_Dialog_Kind kind, const QString& title, const QString& filter,
+                         const QString& start)
+{
+    if (kind == File_Dialog_Kind::Open)
+        return QFileDialog::getOpenFileName(Parent_Window(), title, start, filter);
+    return QFileDialog::getSaveFileName(Parent_Window(), title, start, filter);
+}
+
+} // namespace
+
+void Register_Widget_Dialogs()
+{
+    Register_Dialog_Windows({Show_Message_Box, Show_Input_Box, Show_File_Dialog});
+}
+
+void Set_Dialog_Parent(QWidget* parent)
+{
+    dialog_parent = parent;
+}
