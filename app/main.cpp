@@ -2,6 +2,7 @@
 
 #include "Dialog_Windows.h"
 #include "Dialogs.h"
+#include "Spell_Check_Dialog.h"
 #include "frmContactSystem.h"
 
 int main(int argc, char** argv)
@@ -10,6 +11,7 @@ int main(int argc, char** argv)
     QApplication::setApplicationName(Program_Title);
     QApplication::setApplicationVersion(QStringLiteral(PROJECT_VERSION_TEXT));
     Register_Widget_Dialogs();
+    Register_Widget_Spell_Check();
     frmContactSystem window;
     window.End_Program_On_Close = true;
     if (!window.Start_Up())
