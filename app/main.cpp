@@ -2,6 +2,7 @@
 
 #include "Dialog_Windows.h"
 #include "Dialogs.h"
+#include "Report_Preview_Window.h"
 #include "Spell_Check_Dialog.h"
 #include "frmContactSystem.h"
 
@@ -12,6 +13,7 @@ int main(int argc, char** argv)
     QApplication::setApplicationVersion(QStringLiteral(PROJECT_VERSION_TEXT));
     Register_Widget_Dialogs();
     Register_Widget_Spell_Check();
+    Register_Widget_Report_Preview();
     frmContactSystem window;
     window.End_Program_On_Close = true;
     if (!window.Start_Up())

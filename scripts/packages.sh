@@ -7,7 +7,7 @@ BRACKENLEAD_PACKAGES=(
   fonts-dejavu-core
 )
 BRACKENLEAD_TEST_PACKAGES=(
-  python3 python3-aiosmtpd python3-pyftpdlib msmtp xauth xvfb
+  python3 python3-aiosmtpd python3-pyftpdlib msmtp xauth xvfb poppler-utils
 )
 
 # Installs whichever of the given packages are missing.
