@@ -94,7 +94,9 @@ bool Speller::Is_Known(const QString& Word)
 QStringList Speller::Suggestions(const QString& Word)
 {
     QStringList list;
-    if (!hunspell_)
+    // Hunspell takes over a tenth of a second over a long run of letters
+    // (a pasted code, say) and finds nothing; no English word is that long.
+    if (!hunspell_ || Word.size() > 40)
         return list;
     for (const std::string& s : hunspell_->suggest(Word.toStdString()))
         list << QString::fromStdString(s);

@@ -37,7 +37,8 @@ public:
     // Whether the dictionary knows the word (every word counts as known when
     // no dictionary is loaded, so nothing is flagged).
     bool Is_Known(const QString& Word);
-    // Replacements the dictionary offers for an unknown word, best first.
+    // Replacements the dictionary offers for an unknown word, best first
+    // (none for a run of over 40 letters).
     QStringList Suggestions(const QString& Word);
 
     // The first word at or after From that the dictionary does not know and
