@@ -10,15 +10,20 @@
 #include "Dialog_Windows.h"
 #include "Dialogs.h"
 #include "GlobalVariables.h"
+#include "List_View.h"
 #include "Settings.h"
-#include "frmContactSystem.h"
 #include "Window_Activation.h"
-#include "frmHelpBrowser.h"
+#include "dialogs/frmHelpBrowser.h"
+#include "frames/Contact_Head_Frame.h"
+#include "frmContactSystem.h"
+#include "frmMAPI_Get_Email.h"
 #include "frmPassword.h"
 
 namespace G = GlobalVariables;
 
-bool frmContactSystem::Find_Database()
+namespace {
+
+bool Find_Database()
 {
     G::Program_Folder = QDir::currentPath() + "/";
     const QString file = G::Program_Folder + "data2000.mdb";
@@ -38,8 +43,6 @@ bool frmContactSystem::Find_Database()
     G::Program_Folder = info.absolutePath() + "/";
     return true;
 }
-
-namespace {
 
 // The file must open as a database and hold the program's tables; anything
 // else ends the start-up with a message that names the file.
@@ -65,9 +68,7 @@ bool Database_Usable()
     return false;
 }
 
-} // namespace
-
-bool frmContactSystem::Log_In()
+bool Log_In()
 {
     if (G::Furrowline_Password.isEmpty()) {
         G::Password_Dialog_Answered = true;
@@ -75,6 +76,8 @@ bool frmContactSystem::Log_In()
     }
     return Ask_Log_In_Password(nullptr);
 }
+
+} // namespace
 
 bool frmContactSystem::Start_Up()
 {
@@ -101,10 +104,10 @@ bool frmContactSystem::Start_Up()
     if (!Log_In())
         return false;
 
-    Refresh_Product_Title_Relationship_Lists();
+    frameContact_Top_Screen->Refresh_Product_Title_Relationship_Lists();
 
     Set_Up_Panes();
-    Current_Tab_Number = 1;
+    current_tab_ = 1;
     TabStrip1->blockSignals(true);
     TabStrip1->setCurrentIndex(0);
     TabStrip1->blockSignals(false);
@@ -118,11 +121,16 @@ bool frmContactSystem::Start_Up()
     Keep_Window_Active(this);
     Set_Dialog_Parent(this);
     Contacts_Where_Clause = Where_Clause{};
-    ListContacts->clear();
     Setup_The_Contacts_Tree(Contacts_Where_Clause);
     Time_Pause(1);
     Start_Up_Mail_Fetch();
     // The keyboard starts in the contact list: the arrows walk the contacts.
-    ListContacts->setFocus();
+    frameContactsCommands->List()->setFocus();
     return true;
+}
+
+void frmContactSystem::Start_Up_Mail_Fetch()
+{
+    frmMAPI_Get_Email fetch(this);
+    fetch.exec();
 }

@@ -3,12 +3,14 @@
 // tab, with its files; the next start files nothing twice.
 
 #include <QDir>
+#include <QListWidget>
 #include <QSqlRecord>
 #include <QtTest>
 
 #include "Find_Control.h"
 #include "GlobalVariables.h"
 #include "List_Rows.h"
+#include "List_View.h"
 #include "Mapi_Fetch.h"
 #include "Test_Maildir.h"
 #include "Test_Support.h"

@@ -1,6 +1,9 @@
 #include <QtTest>
 
 #include <QApplication>
+#include <QLabel>
+
+#include "List_View.h"
 
 #include "Database.h"
 #include "Find_Control.h"
@@ -12,6 +15,7 @@
 #include "Test_Support.h"
 #include "Workflow_Run.h"
 #include "frmContactSystem.h"
+#include "pages/Outbox_Page.h"
 
 // From a fresh database to a delivered workflow e-mail and back again.
 class Workflow_Smtp_Test : public QObject {
@@ -44,7 +48,7 @@ private Q_SLOTS:
             {start});
         QVERIFY(Load_Settings());
         frmContactSystem window;
-        window.Fill_Outbox_List();
+        Control<Outbox_Page>(&window, "frameOutbox")->Fill_Outbox_List();
         GlobalVariables::Outbox_List_Loaded = true;
 
         // Process Workflows: step 1 is posted and listed, and the sender starts,

@@ -1,5 +1,7 @@
 #include <QElapsedTimer>
 #include <QSet>
+#include <QLabel>
+#include <QLineEdit>
 #include <QtTest>
 
 #include "Find_Control.h"
@@ -7,6 +9,7 @@
 
 #include "Database.h"
 #include "Lead_Sources.h"
+#include "List_View.h"
 #include "Test_Support.h"
 #include "frmContactSystem.h"
 
@@ -31,7 +34,7 @@ private Q_SLOTS:
         QCOMPARE(Control<List_View>(&window, "ListContacts")->Row_Count(), 1);
         window.Show_Current_Contact_Record(id);
         Control<QLineEdit>(&window, "txtfirstname")->setText("Edited");
-        window.Contact_Changed = true;
+        QVERIFY(window.Contact_Modified());
 
         QVERIFY(Control<QAction>(&window, "mnuAutomaticFileImport")->isEnabled());
         Control<QAction>(&window, "mnuAutomaticFileImport")->trigger();

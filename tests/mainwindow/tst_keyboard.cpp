@@ -18,7 +18,7 @@
 #include "Main_Window_Test_Support.h"
 #include "Test_Support.h"
 #include "frmContactSystem.h"
-#include "frmDelete_Title.h"
+#include "dialogs/frmDelete_Title.h"
 
 class tst_keyboard : public QObject {
     Q_OBJECT
@@ -140,7 +140,7 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitForWindowActive(&w));
         Control<QLineEdit>(&w, "txtCity")->setFocus();
         QTest::mouseClick(Control<QTabBar>(&w, "TabStrip1"), Qt::LeftButton, {}, Control<QTabBar>(&w, "TabStrip1")->tabRect(3).center());
-        QCOMPARE(w.Current_Tab_Number, 4);
+        QCOMPARE(w.Current_Tab_Number(), 4);
         QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(Control<List_View>(&w, "ListOutbox")));
         QTest::mouseClick(Control<QTabBar>(&w, "TabStrip1"), Qt::LeftButton, {}, Control<QTabBar>(&w, "TabStrip1")->tabRect(0).center());
         QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(Control<List_View>(&w, "ListContacts")));
@@ -148,7 +148,7 @@ private Q_SLOTS:
         // Arrows on the strip walk the pages and leave the keyboard there.
         Control<QTabBar>(&w, "TabStrip1")->setFocus();
         QTest::keyClick(Control<QTabBar>(&w, "TabStrip1"), Qt::Key_Right);
-        QCOMPARE(w.Current_Tab_Number, 2);
+        QCOMPARE(w.Current_Tab_Number(), 2);
         QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(Control<QTabBar>(&w, "TabStrip1")));
     }
 

@@ -4,6 +4,7 @@
 
 #include "Find_Control.h"
 #include "List_Rows.h"
+#include "List_View.h"
 #include "Main_Window_Lists.h"
 #include "Test_Support.h"
 #include "frmContactSystem.h"

@@ -5,17 +5,21 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QTextEdit>
 #include <QtTest>
 
 #include "Find_Control.h"
 #include "GlobalVariables.h"
+#include "Key_Toolbar.h"
 #include "List_Rows.h"
+#include "List_View.h"
 #include "Mapi_Fetch.h"
 #include "Test_Maildir.h"
 #include "Test_Support.h"
 #include "frmContactSystem.h"
+#include "pages/Unmatched_Page.h"
 
 namespace {
 
@@ -26,6 +30,8 @@ struct Page_Fixture {
     Scripted_Dialogs dialogs;
     frmContactSystem window;
     Database db{folder.Db()};
+
+    Unmatched_Page* Page() { return Control<Unmatched_Page>(&window, "frameUnmatched"); }
 
     QStringList Listed_Senders()
     {
@@ -52,7 +58,7 @@ struct Page_Fixture {
     {
         for (int i = 1; i <= Control<List_View>(&window, "ListUnmatched")->Row_Count(); ++i) {
             if (Control<List_View>(&window, "ListUnmatched")->Row_At(i)->text(1) == sender)
-                window.ListUnmatched_ItemClick(Control<List_View>(&window, "ListUnmatched")->Row_At(i));
+                Page()->ListUnmatched_ItemClick(Control<List_View>(&window, "ListUnmatched")->Row_At(i));
         }
     }
 };
@@ -147,25 +153,25 @@ private Q_SLOTS:
         f.folder.Write_File("saved/offer.pdf", "old content");
         f.dialogs.file_answers << target;
         Control<QListWidget>(&f.window, "ListUnmatchedAttachments")->setCurrentRow(0);
-        f.window.ToolManageEmaiAttachment_ButtonMenuClick("Save");
+        f.Page()->ToolManageEmaiAttachment_ButtonMenuClick("Save");
         QCOMPARE(f.dialogs.file_titles, QStringList({"Save Attachment"}));
         QFile saved(target);
         QVERIFY(saved.open(QIODevice::ReadOnly));
         QCOMPARE(saved.readAll(), QByteArray("PDF-CONTENT-1"));
 
         // Cancelled: nothing happens, nothing is said.
-        f.window.ToolManageEmaiAttachment_ButtonMenuClick("Save");
+        f.Page()->ToolManageEmaiAttachment_ButtonMenuClick("Save");
         QVERIFY(f.dialogs.messages.isEmpty());
 
         // A folder that cannot take the file is said so.
         f.dialogs.file_answers << f.folder.Path("no such folder/offer.pdf");
-        f.window.ToolManageEmaiAttachment_ButtonMenuClick("Save");
+        f.Page()->ToolManageEmaiAttachment_ButtonMenuClick("Save");
         QVERIFY(f.dialogs.Shown("Error on Save Attachment: "));
 
         Control<QListWidget>(&f.window, "ListUnmatchedAttachments")->setCurrentRow(-1);
-        f.window.ToolManageEmaiAttachment_ButtonMenuClick("Save");
+        f.Page()->ToolManageEmaiAttachment_ButtonMenuClick("Save");
         QVERIFY(f.dialogs.Shown("There is either no attachment to save or no attachment has been selected!"));
-        f.window.ToolManageEmaiAttachment_ButtonMenuClick("Delete");
+        f.Page()->ToolManageEmaiAttachment_ButtonMenuClick("Delete");
         QVERIFY(f.dialogs.Shown("First select the attachment to remove."));
     }
 
@@ -184,7 +190,7 @@ private Q_SLOTS:
             const QString target = f.folder.Path(QString("saved%1.txt").arg(row));
             f.dialogs.file_answers << target;
             Control<QListWidget>(&f.window, "ListUnmatchedAttachments")->setCurrentRow(row);
-            f.window.ToolManageEmaiAttachment_ButtonMenuClick("Save");
+            f.Page()->ToolManageEmaiAttachment_ButtonMenuClick("Save");
             QFile saved(target);
             return saved.open(QIODevice::ReadOnly) ? saved.readAll() : QByteArray("(not saved)");
         };
@@ -193,7 +199,7 @@ private Q_SLOTS:
 
         // Deleting the middle one leaves the first and the last.
         Control<QListWidget>(&f.window, "ListUnmatchedAttachments")->setCurrentRow(1);
-        f.window.ToolManageEmaiAttachment_ButtonMenuClick("Delete");
+        f.Page()->ToolManageEmaiAttachment_ButtonMenuClick("Delete");
         QCOMPARE(f.Attachment_Entries().size(), 2);
         QCOMPARE(saved_content(0), QByteArray("one"));
         QCOMPARE(saved_content(1), QByteArray("three"));
@@ -216,14 +222,14 @@ private Q_SLOTS:
         QCOMPARE(paths.size(), 2);
 
         Control<QListWidget>(&f.window, "ListUnmatchedAttachments")->setCurrentRow(0);
-        f.window.ToolManageEmaiAttachment_ButtonMenuClick("Delete");
+        f.Page()->ToolManageEmaiAttachment_ButtonMenuClick("Delete");
         QCOMPARE(f.Attachment_Entries(), QStringList({QString::fromUtf8("Angebot für  Frank.txt")}));
         QVERIFY(!QFile::exists(paths.at(0)));
         QCOMPARE(f.db.Scalar("SELECT Has_Attachments FROM NewEmails WHERE ID = ?", {id}).toInt(), 1);
         QVERIFY(!Control<List_View>(&f.window, "ListUnmatched")->Row_At(1)->icon(0).isNull());
 
         Control<QListWidget>(&f.window, "ListUnmatchedAttachments")->setCurrentRow(0);
-        f.window.ToolManageEmaiAttachment_ButtonMenuClick("Delete");
+        f.Page()->ToolManageEmaiAttachment_ButtonMenuClick("Delete");
         QVERIFY(f.Attachment_Entries().isEmpty());
         QVERIFY(!QFile::exists(paths.at(1)));
         QCOMPARE(f.db.Scalar("SELECT Has_Attachments FROM NewEmails WHERE ID = ?", {id}).toInt(), 0);
@@ -241,12 +247,12 @@ private Q_SLOTS:
         QCOMPARE(Control<List_View>(&f.window, "ListUnmatched")->Row_Count(), 2);
         int position = Control<List_View>(&f.window, "ListUnmatched")->Remove_Key(Control<List_View>(&f.window, "ListUnmatched")->Key_At(2));
         QCOMPARE(position, 2);
-        f.window.Select_Unmatched_Item_At(position);
+        f.Page()->Select_Unmatched_Item_At(position);
         QCOMPARE(position, 1);
         QCOMPARE(Control<QLineEdit>(&f.window, "UnmatchedName")->text(), Control<List_View>(&f.window, "ListUnmatched")->Row_At(1)->text(1));
         QCOMPARE(Control<QListWidget>(&f.window, "ListUnmatchedAttachments")->count(), 4);
         position = Control<List_View>(&f.window, "ListUnmatched")->Remove_Key(Control<List_View>(&f.window, "ListUnmatched")->Key_At(1));
-        f.window.Select_Unmatched_Item_At(position);
+        f.Page()->Select_Unmatched_Item_At(position);
         QCOMPARE(Control<QLineEdit>(&f.window, "UnmatchedName")->text(), QString());
         QCOMPARE(Control<QTextEdit>(&f.window, "UnmatchedMessage")->toPlainText(), QString());
         QCOMPARE(Control<QLineEdit>(&f.window, "txtUnmatchedUniqueID")->text(), QString());
@@ -257,7 +263,7 @@ private Q_SLOTS:
         QCOMPARE(Control<QLineEdit>(&f.window, "txtUnmatched_ID")->text(), QString());
 
         // A row whose e-mail has gone from the database.
-        f.window.Show_Unmatched_Email("unmgone-:::-2026-12-01 10:00:00");
+        f.Page()->Show_Unmatched_Email("unmgone-:::-2026-12-01 10:00:00");
         QVERIFY(f.dialogs.Shown("Error on accessing unmatched emails!"));
     }
 

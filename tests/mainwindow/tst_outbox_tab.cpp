@@ -1,14 +1,20 @@
+#include <QComboBox>
+#include <QLineEdit>
+#include <QTextEdit>
 #include <QtTest>
 
 #include "Database.h"
 #include "Dialogs.h"
 #include "Find_Control.h"
 #include "GlobalVariables.h"
+#include "Key_Toolbar.h"
 #include "List_Rows.h"
+#include "List_View.h"
 #include "Outbox_Posting.h"
 #include "Test_Maildir.h"
 #include "Test_Support.h"
 #include "frmContactSystem.h"
+#include "pages/Outbox_Page.h"
 
 namespace {
 
@@ -17,6 +23,8 @@ struct Outbox_Tab_Fixture {
     Test_Clock clock;
     Scripted_Dialogs dialogs;
     frmContactSystem window;
+
+    Outbox_Page* Page() { return Control<Outbox_Page>(&window, "frameOutbox"); }
 
     qint64 Add_Row(const QString& to, const QDateTime& sent, int due_minutes, const QString& type = "Email Out",
                    const QString& subject = "Subject")
@@ -30,7 +38,7 @@ struct Outbox_Tab_Fixture {
     }
     void Fill()
     {
-        window.Fill_Outbox_List();
+        Page()->Fill_Outbox_List();
         GlobalVariables::Outbox_List_Loaded = true;
     }
     bool Exists(qint64 id)
@@ -66,7 +74,7 @@ private Q_SLOTS:
         QCOMPARE(Control<QLineEdit>(&f.window, "txtFrameOutbox_ID")->text(), QString::number(early));
         QCOMPARE(Control<QLineEdit>(&f.window, "txtFrameOutbox_Email")->text(), QString("early@example.com"));
         QCOMPARE(Control<QTextEdit>(&f.window, "txtFrameOutbox_Message")->toPlainText(), QString("Body"));
-        QVERIFY(!f.window.Outbox_Item_Changed);
+        QVERIFY(!f.Page()->Modified());
         // A second visit adds nothing.
         f.window.TabStrip1_Click(1);
         f.window.TabStrip1_Click(4);
@@ -88,11 +96,11 @@ private Q_SLOTS:
         Control<QLineEdit>(&f.window, "txtFrameOutbox_Product")->setText("Van");
         Control<QLineEdit>(&f.window, "txtFrameOutbox_Email")->setText("changed@example.com");
         f.dialogs.file_answers << users_file;
-        f.window.ToolOutboxAttachmentActions_ButtonMenuClick("Add");
-        QVERIFY(f.window.Outbox_Item_Changed);
+        f.Page()->ToolOutboxAttachmentActions_ButtonMenuClick("Add");
+        QVERIFY(f.Page()->Modified());
         QCOMPARE(f.dialogs.file_titles, QStringList({"Open Attachment"}));
 
-        f.window.ListOutbox_ItemClick(Control<List_View>(&f.window, "ListOutbox")->Row_At(2));
+        f.Page()->ListOutbox_ItemClick(Control<List_View>(&f.window, "ListOutbox")->Row_At(2));
         QVERIFY(f.dialogs.messages.isEmpty());
         const QSqlRecord row = f.folder.Db().Select_First("SELECT * FROM Outbox WHERE ID = ?", {a});
         QCOMPARE(row.value("ToEmailName").toString(), QString("Ann Lee"));
@@ -109,15 +117,15 @@ private Q_SLOTS:
         QCOMPARE(Control<QLineEdit>(&f.window, "txtFrameOutbox_Email")->text(), QString("bob@example.com"));
 
         // Back on the entry, its file is listed; removing it and saving empties the rows.
-        f.window.ListOutbox_ItemClick(Control<List_View>(&f.window, "ListOutbox")->Row_At(1));
+        f.Page()->ListOutbox_ItemClick(Control<List_View>(&f.window, "ListOutbox")->Row_At(1));
         QCOMPARE(Control<QComboBox>(&f.window, "List_Outbox_Attachments")->count(), 1);
-        f.window.ToolOutboxAttachmentActions_ButtonMenuClick("Remove");
+        f.Page()->ToolOutboxAttachmentActions_ButtonMenuClick("Remove");
         QCOMPARE(Control<QComboBox>(&f.window, "List_Outbox_Attachments")->count(), 0);
-        f.window.Save_Outbox_Email();
+        f.Page()->Save_Outbox_Email();
         QCOMPARE(f.folder.Db().Scalar("SELECT count(*) FROM Outbox_Attachments").toInt(), 0);
 
         // Deleting the entry never touches the user's own file.
-        f.window.ToolOutbox_ButtonClick("Delete");
+        f.Page()->ToolOutbox_ButtonClick("Delete");
         QVERIFY(QFile::exists(users_file));
     }
 
@@ -135,20 +143,20 @@ private Q_SLOTS:
         Control<QTextEdit>(&f.window, "txtFrameOutbox_Message")->setPlainText("Edited body");
 
         // Neither another entry nor another page replaces the edit.
-        f.window.ListOutbox_ItemClick(Control<List_View>(&f.window, "ListOutbox")->Row_At(2));
+        f.Page()->ListOutbox_ItemClick(Control<List_View>(&f.window, "ListOutbox")->Row_At(2));
         QVERIFY(f.dialogs.Shown("Error on Save Outbox Email: disk is full"));
         QCOMPARE(Control<QLineEdit>(&f.window, "txtFrameOutbox_ID")->text(), QString::number(a));
         QCOMPARE(Control<QTextEdit>(&f.window, "txtFrameOutbox_Message")->toPlainText(), QString("Edited body"));
-        QVERIFY(f.window.Outbox_Item_Changed);
+        QVERIFY(f.Page()->Modified());
         QCOMPARE(Control<List_View>(&f.window, "ListOutbox")->currentItem(), Control<List_View>(&f.window, "ListOutbox")->Row_At(1));
         f.window.TabStrip1_Click(1);
-        QCOMPARE(f.window.Current_Tab_Number, 4);
+        QCOMPARE(f.window.Current_Tab_Number(), 4);
         QVERIFY(!f.window.Save_Pending_Edits());
         QCOMPARE(Control<QTextEdit>(&f.window, "txtFrameOutbox_Message")->toPlainText(), QString("Edited body"));
 
         // Once the database takes it again, the edit is stored on the next move.
         f.folder.Db().Execute("DROP TRIGGER no_updates");
-        f.window.ListOutbox_ItemClick(Control<List_View>(&f.window, "ListOutbox")->Row_At(2));
+        f.Page()->ListOutbox_ItemClick(Control<List_View>(&f.window, "ListOutbox")->Row_At(2));
         QCOMPARE(f.folder.Db().Scalar("SELECT Message FROM Outbox WHERE ID = ?", {a}).toString(),
                  QString("Edited body"));
         QCOMPARE(Control<QLineEdit>(&f.window, "txtFrameOutbox_Email")->text(), QString("bob@example.com"));
@@ -169,7 +177,7 @@ private Q_SLOTS:
         f.Fill();
         QCOMPARE(f.Listed_Addresses(), QStringList({"ann@example.com", "bob@example.com", "cy@example.com"}));
 
-        f.window.ToolOutbox_ButtonClick("Delete");
+        f.Page()->ToolOutbox_ButtonClick("Delete");
         QVERIFY(!f.Exists(a));
         QVERIFY(f.Exists(twin));
         QCOMPARE(f.Listed_Addresses(), QStringList({"bob@example.com", "cy@example.com"}));
@@ -178,11 +186,11 @@ private Q_SLOTS:
         // With confirmation on, Cancel keeps it; OK deletes it and its files.
         GlobalVariables::Confirm_Email_Deletes = true;
         f.dialogs.answers << vbCancel;
-        f.window.ToolOutbox_ButtonClick("Delete");
+        f.Page()->ToolOutbox_ButtonClick("Delete");
         QVERIFY(f.Exists(b));
         QCOMPARE(f.dialogs.messages.last().text, QString("Delete this outgoing e-mail?"));
         f.dialogs.answers << vbOK;
-        f.window.ToolOutbox_ButtonClick("Delete");
+        f.Page()->ToolOutbox_ButtonClick("Delete");
         QVERIFY(!f.Exists(b));
         QVERIFY(!QFile::exists(f.folder.Path("Attachments/x.txt")));
         QCOMPARE(f.folder.Db().Scalar("SELECT count(*) FROM Outbox_Attachments").toInt(), 0);
@@ -190,16 +198,16 @@ private Q_SLOTS:
 
         // The last one: the editor empties, the date-sent field keeps its text.
         f.dialogs.answers << vbOK;
-        f.window.ToolOutbox_ButtonClick("Delete");
+        f.Page()->ToolOutbox_ButtonClick("Delete");
         QVERIFY(!f.Exists(c));
         QCOMPARE(Control<List_View>(&f.window, "ListOutbox")->Row_Count(), 0);
         QVERIFY(Control<QLineEdit>(&f.window, "txtFrameOutbox_ID")->text().isEmpty());
         QVERIFY(Control<QLineEdit>(&f.window, "txtFrameOutbox_Email")->text().isEmpty());
         QVERIFY(!Control<QLineEdit>(&f.window, "txtFrameOutboxDateSent")->text().isEmpty());
-        QVERIFY(!f.window.Outbox_Item_Changed);
+        QVERIFY(!f.Page()->Modified());
         // Nothing shown: delete does nothing.
         const int asked = f.dialogs.messages.size();
-        f.window.ToolOutbox_ButtonClick("Delete");
+        f.Page()->ToolOutbox_ButtonClick("Delete");
         QCOMPARE(f.dialogs.messages.size(), asked);
     }
 
@@ -212,9 +220,9 @@ private Q_SLOTS:
         const qint64 call = f.Add_Row("call@example.com", sent.addSecs(2), -10, "To Do");
         f.Fill();
         f.dialogs.answers << vbNo;
-        f.window.ToolOutboxAll_ButtonClick("DeleteAll");
+        f.Page()->ToolOutboxAll_ButtonClick("DeleteAll");
         QCOMPARE(Control<List_View>(&f.window, "ListOutbox")->Row_Count(), 2);
-        f.window.ToolOutboxAll_ButtonClick("DeleteAll");
+        f.Page()->ToolOutboxAll_ButtonClick("DeleteAll");
         QCOMPARE(f.dialogs.messages.last().text, QString("Do you want to remove all the messages on the Outbox?"));
         QCOMPARE(Control<List_View>(&f.window, "ListOutbox")->Row_Count(), 0);
         QCOMPARE(f.folder.Db().Scalar("SELECT count(*) FROM Outbox").toInt(), 1);
@@ -228,18 +236,18 @@ private Q_SLOTS:
         const qint64 a = f.Add_Row("ann@example.com", f.clock.Now().addSecs(-600), -30);
         f.Fill();
         Control<QLineEdit>(&f.window, "txtFrameOutbox_Subject")->setText("Edited");
-        QVERIFY(f.window.Outbox_Item_Changed);
+        QVERIFY(f.Page()->Modified());
         Main_Window().Outbox_Entry_Gone(a + 1);
         QCOMPARE(Control<QLineEdit>(&f.window, "txtFrameOutbox_ID")->text(), QString::number(a));
         Main_Window().Outbox_Entry_Gone(a);
         QVERIFY(Control<QLineEdit>(&f.window, "txtFrameOutbox_ID")->text().isEmpty());
-        QVERIFY(!f.window.Outbox_Item_Changed);
+        QVERIFY(!f.Page()->Modified());
 
         // Saving an entry that has gone says so instead of failing quietly.
-        f.window.ListOutbox_ItemClick(Control<List_View>(&f.window, "ListOutbox")->Row_At(1));
+        f.Page()->ListOutbox_ItemClick(Control<List_View>(&f.window, "ListOutbox")->Row_At(1));
         f.folder.Db().Execute("DELETE FROM Outbox WHERE ID = ?", {a});
         Control<QLineEdit>(&f.window, "txtFrameOutbox_Subject")->setText("Edited again");
-        f.window.Save_Outbox_Email();
+        f.Page()->Save_Outbox_Email();
         QCOMPARE(f.dialogs.messages.size(), 1);
         QVERIFY(f.dialogs.messages[0].text.startsWith("This e-mail is no longer in the outbox"));
     }

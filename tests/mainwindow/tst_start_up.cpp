@@ -12,7 +12,7 @@
 #include "Main_Window_Test_Support.h"
 #include "Test_Support.h"
 #include "frmContactSystem.h"
-#include "frmHelpBrowser.h"
+#include "dialogs/frmHelpBrowser.h"
 #include "frmPassword.h"
 #include <QTextBrowser>
 
