@@ -12,6 +12,7 @@
 #include <QTabBar>
 #include <QVBoxLayout>
 
+#include "Clock.h"
 #include "Data_Access.h"
 #include "Dialog_Windows.h"
 #include "Dialogs.h"
@@ -24,9 +25,13 @@
 #include "MessageCenter.h"
 #include "Named_Controls.h"
 #include "Page_Stack.h"
+#include "Shown_Contact.h"
+#include "Start_Up_Steps.h"
+#include "Window_Activation.h"
 #include "Workflow_Run.h"
 #include "dialogs/frmAbout_Furrowline.h"
 #include "dialogs/frmHelpBrowser.h"
+#include "frmMAPI_Get_Email.h"
 #include "frames/Contact_Details_Frame.h"
 #include "frames/Contact_Head_Frame.h"
 #include "frames/Email_Composer_Frame.h"
@@ -61,9 +66,10 @@ frmContactSystem::frmContactSystem(QWidget* parent)
     layout->addWidget(frameOutbox, 1);
     setCentralWidget(central);
 
+    Contact_On_Display = new Shown_Contact(*frameContactsCommands, *frameContact_Top_Screen, *frameContactDetails,
+                                           *ListEvents, *frameEventView, this);
+    connect(Contact_On_Display, &Shown_Contact::Frame_Wanted, this, &frmContactSystem::Show_Detail_Frame);
     Set_Up_Panes();
-    Connect_Menus();
-    Connect_Panes();
     Install_Smtp_Sender();
 
     Refresh_Layout_Sizes();
@@ -80,6 +86,49 @@ frmContactSystem::~frmContactSystem()
     if (&Main_Window() == static_cast<Main_Window_Lists*>(this))
         Register_Main_Window(nullptr);
     Set_Dialog_Parent(nullptr);
+}
+
+// ---- Start-up ------------------------------------------------------------------------
+
+bool frmContactSystem::Start_Up()
+{
+    G::Password_Dialog_Answered = false;
+    G::ToDo_List_Loaded = false;
+    if (!Find_Database() || !Database_Usable() || !Settings_Loaded())
+        return false;
+    Prepare_Database();
+    if (!Log_In())
+        return false;
+
+    frameContact_Top_Screen->Refresh_Product_Title_Relationship_Lists();
+
+    Set_Up_Panes();
+    current_tab_ = 1;
+    TabStrip1->blockSignals(true);
+    TabStrip1->setCurrentIndex(0);
+    TabStrip1->blockSignals(false);
+    G::ToDo_List_Loaded = false;
+    G::Unmatched_List_Loaded = false;
+    G::Outbox_List_Loaded = false;
+
+    // The window comes up first, so that the list's messages stand over it.
+    Refresh_Layout_Sizes();
+    show();
+    Keep_Window_Active(this);
+    Set_Dialog_Parent(this);
+    Contacts_Where_Clause = Where_Clause{};
+    Contact_On_Display->Setup_The_Contacts_Tree(Contacts_Where_Clause);
+    Time_Pause(1);
+    Start_Up_Mail_Fetch();
+    // The keyboard starts in the contact list: the arrows walk the contacts.
+    frameContactsCommands->List()->setFocus();
+    return true;
+}
+
+void frmContactSystem::Start_Up_Mail_Fetch()
+{
+    frmMAPI_Get_Email fetch(this);
+    fetch.exec();
 }
 
 // ---- Building -----------------------------------------------------------------------
@@ -117,6 +166,13 @@ void frmContactSystem::Build_Menus()
     // Their windows are not built yet.
     for (QAction* action : {Setup_Furrowline_Settings, mnuViewStats, mnuJunkEmails, mnuPlanning})
         action->setEnabled(false);
+    // Exit closes the window: the close saves the pending edits and stops the sender.
+    connect(Exit_Main_Routine, &QAction::triggered, this, &QWidget::close);
+    connect(mnu_Get_Mapi_Mail, &QAction::triggered, this, &frmContactSystem::mnu_Get_Mapi_Mail_Click);
+    connect(mnuProcessWorkflows, &QAction::triggered, this, &frmContactSystem::mnuProcessWorkflows_Click);
+    connect(mnuAutomaticFileImport, &QAction::triggered, this, &frmContactSystem::mnuAutomaticFileImport_Click);
+    connect(mnuHelp_Browser, &QAction::triggered, this, &frmContactSystem::mnuHelp_Browser_Click);
+    connect(mnuAboutMirtelFurrowline, &QAction::triggered, this, &frmContactSystem::mnuAboutMirtelFurrowline_Click);
 }
 
 void frmContactSystem::Build_Status_Bar()
@@ -159,6 +215,15 @@ void frmContactSystem::Build_Tab_Strip()
         TabStrip1->setTabData(index, QString::fromLatin1(tab.key));
         TabStrip1->setTabToolTip(index, tab.tip);
     }
+    connect(TabStrip1, &QTabBar::tabBarClicked, this, [this](int index) {
+        if (index >= 0)
+            TabStrip1_Click(index + 1);
+    });
+    // Keyboard changes of the tab come without a click.
+    connect(TabStrip1, &QTabBar::currentChanged, this, [this](int index) {
+        if (index >= 0 && index + 1 != current_tab_)
+            TabStrip1_Click(index + 1);
+    });
 }
 
 QWidget* frmContactSystem::Build_Contacts_Area()
@@ -207,39 +272,6 @@ QWidget* frmContactSystem::Build_Contacts_Area()
     Contacts_Splitter->setStretchFactor(0, 2);
     Contacts_Splitter->setStretchFactor(1, 3);
     return FrameContacts;
-}
-
-void frmContactSystem::Connect_Panes()
-{
-    connect(frameContactsCommands, &Contacts_Page::Contact_Chosen, this, &frmContactSystem::ListContacts_ItemClick);
-    connect(ListEvents, &Event_History_List::Event_Chosen, this, &frmContactSystem::ListEvents_ItemClick);
-    connect(frameEventView, &Event_Reader_Frame::Event_Read, ListEvents, &Event_History_List::Mark_Event_Read);
-    connect(frameContact_Top_Screen, &Contact_Head_Frame::List_Column_Edited, this,
-            [this](int sub_item, const QString& text) {
-                frameContactsCommands->Set_Contact_Column(frameContact_Top_Screen->Contact_ID(), sub_item, text);
-            });
-    connect(frameContact_Top_Screen, &Contact_Head_Frame::Details_Requested, this,
-            [this] { Show_Detail_Frame(frameContactDetails); });
-}
-
-void frmContactSystem::Connect_Menus()
-{
-    connect(TabStrip1, &QTabBar::tabBarClicked, this, [this](int index) {
-        if (index >= 0)
-            TabStrip1_Click(index + 1);
-    });
-    // Keyboard changes of the tab come without a click.
-    connect(TabStrip1, &QTabBar::currentChanged, this, [this](int index) {
-        if (index >= 0 && index + 1 != current_tab_)
-            TabStrip1_Click(index + 1);
-    });
-    connect(Exit_Main_Routine, &QAction::triggered, this, &frmContactSystem::Exit_Main_Routine_Click);
-    connect(mnu_Get_Mapi_Mail, &QAction::triggered, this, &frmContactSystem::mnu_Get_Mapi_Mail_Click);
-    connect(mnuProcessWorkflows, &QAction::triggered, this, &frmContactSystem::mnuProcessWorkflows_Click);
-    connect(mnuAutomaticFileImport, &QAction::triggered, this, &frmContactSystem::mnuAutomaticFileImport_Click);
-    connect(mnuHelp_Browser, &QAction::triggered, this, &frmContactSystem::mnuHelp_Browser_Click);
-    connect(mnuAboutMirtelFurrowline, &QAction::triggered, this,
-            &frmContactSystem::mnuAboutMirtelFurrowline_Click);
 }
 
 void frmContactSystem::Set_Up_Panes()
@@ -326,7 +358,7 @@ QString frmContactSystem::Shown_Contact_ID() const
 
 void frmContactSystem::Refresh_Contact_List()
 {
-    Setup_The_Contacts_Tree(Contacts_Where_Clause);
+    Contact_On_Display->Setup_The_Contacts_Tree(Contacts_Where_Clause);
 }
 
 void frmContactSystem::Outbox_Entry_Gone(qint64 Outbox_ID)
@@ -356,7 +388,7 @@ void frmContactSystem::Show_Welcome_Frame()
 
 bool frmContactSystem::Save_Contact_Edits()
 {
-    return !Contact_Modified() || Save_Contact_Record();
+    return Contact_On_Display->Save();
 }
 
 bool frmContactSystem::Save_Pending_Edits()
@@ -444,41 +476,26 @@ void frmContactSystem::TabStrip1_Click(int New)
 
 // ---- Menus and closing --------------------------------------------------------------------
 
-void frmContactSystem::Exit_Main_Routine_Click()
-{
-    // An edit that cannot be stored keeps the program running, and with it
-    // the sender; only a real end stops it.
-    if (!Save_Pending_Edits())
-        return;
-    G::Message_Center_Running = false;
-    Unload_Message_Center();
-    close();
-}
-
 void frmContactSystem::closeEvent(QCloseEvent* event)
 {
     if (closing_done_) {
         event->accept();
         return;
     }
-    // An edit that cannot be stored keeps the window open, so it is not lost.
+    // An edit that cannot be stored keeps the window open, so it is not lost,
+    // and with it the sender; only a real end stops it.
     if (!Save_Pending_Edits()) {
         event->ignore();
         return;
     }
     G::Message_Center_Running = false;
-    Unload_Message_Center();
+    Stop_Message_Center();
     closing_done_ = true;
     event->accept();
     if (End_Program_On_Close) {
         QApplication::closeAllWindows();
         QApplication::quit();
     }
-}
-
-void frmContactSystem::Unload_Message_Center()
-{
-    Stop_Message_Center();
 }
 
 void frmContactSystem::mnu_Get_Mapi_Mail_Click()

@@ -1,9 +1,9 @@
 #pragma once
 // The main window: the menus, the tab strip over its four pages, the status
 // bar, start-up and shutdown, and the detail area that shows one frame at a
-// time. The pages and frames are classes of their own; the window holds each
-// under its name and carries what one asks of another (the contact shown, the
-// edits to store before a command leaves them).
+// time. The pages and frames are classes of their own, held under their names;
+// what one asks of another goes through the window (the edits to store before
+// a command leaves them) or through the shown contact (Shown_Contact).
 
 #include <QList>
 #include <QMainWindow>
@@ -24,10 +24,10 @@ class QGroupBox;
 class QLabel;
 class QMenu;
 class QSplitter;
-class QSqlRecord;
 class QTabBar;
 class Record_Call_Frame;
 class Schedule_Frame;
+class Shown_Contact;
 class ToDo_Page;
 class Unmatched_Page;
 class Welcome_Frame;
@@ -91,20 +91,8 @@ public:
     // ---- The contact on display ---------------------------------------------------
     Where_Clause Contacts_Where_Clause;              // the current group
     QString Contacts_Filter_Caption;
-    // Refills the contact list for the group and shows its first contact.
-    void Setup_The_Contacts_Tree(const Where_Clause& clause);
-    // Shows the contact in the head and the details (1), or nothing when it is
-    // not in the database (0); its row becomes the shown one.
-    int Show_Current_Contact_Record(qint64 ID);
-    // The same without the list mark and the detail frame.
-    int Load_And_Show_Contact(qint64 ID);
-    void Show_Contact_Events(qint64 ID);
-    // The shown contact was edited and not stored yet.
-    bool Contact_Modified() const;
-    // Writes the head and the details back to the shown contact; nothing when
-    // none is shown. False when it could not be written (message shown, the
-    // edits stay).
-    bool Save_Contact_Record();
+    // Showing, editing and saving it: Setup_The_Contacts_Tree, Show_Current_Contact_Record, ...
+    Shown_Contact* Contact_On_Display = nullptr;
 
     // Pending_Edits
     bool Save_Contact_Edits() override;
@@ -128,7 +116,6 @@ public:
     // filling its list on the first visit.
     void TabStrip1_Click(int New);
     int Current_Tab_Number() const { return current_tab_; }
-    void Exit_Main_Routine_Click();
     void mnu_Get_Mapi_Mail_Click();
     void mnuProcessWorkflows_Click();
     void mnuAutomaticFileImport_Click();
@@ -143,20 +130,13 @@ private:
     void Build_Status_Bar();
     void Build_Tab_Strip();
     QWidget* Build_Contacts_Area();
-    void Connect_Panes();
-    void Connect_Menus();
     void Set_Up_Panes();
     void Refresh_Layout_Sizes();
     List_View* List_Of(Main_List list) const;
     QLabel* Status_Panel(int panel) const;
 
-    void ListContacts_ItemClick(qint64 ID);
-    void ListEvents_ItemClick(const QString& Key);
-    void Show_Contact_Fields(const QSqlRecord& contact);
-    void Set_Contact_Modified(bool modified);
     void Check_Unread_Mail();
     void Start_Up_Mail_Fetch();
-    void Unload_Message_Center();
 
     QSplitter* Contacts_Splitter = nullptr;         // list side | contact side
     QSplitter* Detail_Splitter = nullptr;           // event list / detail area

@@ -22,6 +22,7 @@
 #include "Find_Control.h"
 #include "Key_Toolbar.h"
 #include "List_View.h"
+#include "Shown_Contact.h"
 #include "Test_Support.h"
 #include "frmContactSystem.h"
 

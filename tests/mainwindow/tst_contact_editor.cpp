@@ -63,9 +63,9 @@ private Q_SLOTS:
 
         // Typing with no contact shown, then leaving, stores nothing and blocks nothing.
         QTest::keyClicks(Control<QLineEdit>(&w, "txtCity"), "Paris");
-        QVERIFY(w.Contact_Modified());
-        QVERIFY(w.Save_Contact_Record());
-        QVERIFY(!w.Contact_Modified());
+        QVERIFY(w.Contact_On_Display->Modified());
+        QVERIFY(w.Contact_On_Display->Save_Contact_Record());
+        QVERIFY(!w.Contact_On_Display->Modified());
         QCOMPARE(s.dialogs.messages.size(), 1);
         QCOMPARE(s.Db().Scalar("SELECT COUNT(*) FROM Contacts").toInt(), 0);
         w.close();
@@ -80,13 +80,13 @@ private Q_SLOTS:
         frmContactSystem& w = s.Start();
         QCOMPARE(Control<List_View>(&w, "ListContacts")->topLevelItemCount(), 2);
 
-        w.Setup_The_Contacts_Tree({"WHERE Contacts.LastName = ?", {"O'Brien \"Jr\""}});
+        w.Contact_On_Display->Setup_The_Contacts_Tree({"WHERE Contacts.LastName = ?", {"O'Brien \"Jr\""}});
         QCOMPARE(Control<List_View>(&w, "ListContacts")->topLevelItemCount(), 1);
         QVERIFY(Row_Of(w, tricky));
         QCOMPARE(Control<QLineEdit>(&w, "txtContact_ID")->text(), QString::number(tricky));
 
         // The empty group: message, "0", and the shown contact stays in the boxes.
-        w.Setup_The_Contacts_Tree({"WHERE Contacts.LastName = ?", {"x' OR '1'='1"}});
+        w.Contact_On_Display->Setup_The_Contacts_Tree({"WHERE Contacts.LastName = ?", {"x' OR '1'='1"}});
         QVERIFY(s.dialogs.Shown("There are no contacts for this selection"));
         QCOMPARE(Control<List_View>(&w, "ListContacts")->topLevelItemCount(), 0);
         QCOMPARE(Control<QLabel>(&w, "StatusBar1_Panel2")->text(), QString("0"));
@@ -101,7 +101,7 @@ private Q_SLOTS:
             s.Db().Execute("INSERT INTO Eventhistory (ContactID, Event_Type, Event_Unique_ID, EventRead) "
                            "VALUES (?, 'Email In', ?, 1)", {id, QString::number(100 + i)});
         frmContactSystem& w = s.Start();
-        w.Setup_The_Contacts_Tree({"INNER JOIN Eventhistory ON Eventhistory.ContactID = Contacts.ID "
+        w.Contact_On_Display->Setup_The_Contacts_Tree({"INNER JOIN Eventhistory ON Eventhistory.ContactID = Contacts.ID "
                                    "WHERE Eventhistory.Event_Type = ?", {"Email In"}});
         QCOMPARE(Control<List_View>(&w, "ListContacts")->topLevelItemCount(), 1);
         QCOMPARE(Control<QLabel>(&w, "StatusBar1_Panel2")->text(), QString("3"));
@@ -147,7 +147,7 @@ private Q_SLOTS:
         QCOMPARE(Control<QComboBox>(&w, "Combo_Relationship")->currentText(), QString("Friend"));
         QVERIFY(Control<QCheckBox>(&w, "chkTimeline_Enabled")->isChecked());
         QVERIFY(Control<QCheckBox>(&w, "chkWorkflowCompleted")->isChecked());
-        QVERIFY(!w.Contact_Modified());
+        QVERIFY(!w.Contact_On_Display->Modified());
         QVERIFY(Control<QFrame>(&w, "frameContact_Top_Screen")->isVisible());
         QCOMPARE(w.Current_Detail_Frame(), static_cast<QWidget*>(Control<QGroupBox>(&w, "frameContactDetails")));
         QVERIFY(Control<QGroupBox>(&w, "frameContactDetails")->isVisible());
@@ -188,7 +188,7 @@ private Q_SLOTS:
         QTest::keyClicks(Control<QLineEdit>(&w, "txtCity"), "Paris");
         Control<QLineEdit>(&w, "txtfirstname")->selectAll();
         QTest::keyClicks(Control<QLineEdit>(&w, "txtfirstname"), "Anne");
-        QVERIFY(w.Contact_Modified());
+        QVERIFY(w.Contact_On_Display->Modified());
         // The name follows the typing in the list at once, before any save.
         QCOMPARE(Row_Of(w, ann)->text(1), QString("Anne"));
         QCOMPARE(Stored(s.Db(), ann, "City").toString(), QString("Old"));
@@ -220,7 +220,7 @@ private Q_SLOTS:
         frmContactSystem& w = s.Start();
         QCOMPARE(Control<QLineEdit>(&w, "txtContact_ID")->text(), QString::number(id));
         QTest::keyClicks(Control<QLineEdit>(&w, "txtState"), "NY");
-        QVERIFY(w.Save_Contact_Record());
+        QVERIFY(w.Contact_On_Display->Save_Contact_Record());
         QCOMPARE(Stored(s.Db(), id, "State").toString(), QString("NY"));
         QCOMPARE(Stored(s.Db(), id, "Options").toString(), long_text);
         QCOMPARE(Stored(s.Db(), id, "Address").toString(), with_nul);
@@ -234,7 +234,7 @@ private Q_SLOTS:
         const qint64 id = Insert_Contact(s.Db(), {{"FirstName", "Ann"}, {"LastName", "Abbot"}});
         frmContactSystem& w = s.Start();
         QTest::keyClicks(Control<QLineEdit>(&w, "txtState"), "NY");
-        QCOMPARE(w.Show_Current_Contact_Record(id), 1);
+        QCOMPARE(w.Contact_On_Display->Show_Current_Contact_Record(id), 1);
         QCOMPARE(Control<QLineEdit>(&w, "txtState")->text(), QString("NY"));
         QCOMPARE(Stored(s.Db(), id, "State").toString(), QString("NY"));
     }
@@ -389,7 +389,7 @@ private Q_SLOTS:
         Control<QLineEdit>(&w, "txtBought_Month")->setText(bought_boxes[0]);
         Control<QLineEdit>(&w, "txtBoughtDay")->setText(bought_boxes[1]);
         Control<QLineEdit>(&w, "txtBought_Year")->setText(bought_boxes[2]);
-        QVERIFY(w.Contact_Modified());
+        QVERIFY(w.Contact_On_Display->Modified());
         Click_Row(Control<List_View>(&w, "ListContacts"), Row_Of(w, other));
         QCOMPARE(Stored(s.Db(), id, "Workflow_Start_Date").toString(), workflow_stored);
         QCOMPARE(Stored(s.Db(), id, "Date_Product_Bought").toString(), bought_stored);
@@ -401,7 +401,7 @@ private Q_SLOTS:
             QVERIFY(s.dialogs.Shown("The workflow start date"));
             QCOMPARE(Control<QLineEdit>(&w, "txtContact_ID")->text(), QString::number(id));
             QCOMPARE(Control<QLineEdit>(&w, "txtWorkflowBeginDate")->text(), workflow_box);
-            QVERIFY(w.Contact_Modified());
+            QVERIFY(w.Contact_On_Display->Modified());
             QCOMPARE(Control<List_View>(&w, "ListContacts")->currentItem(), Row_Of(w, id));
         }
     }
@@ -415,9 +415,9 @@ private Q_SLOTS:
         s.clock.Set(QDateTime(QDate(2027, 3, 4), QTime(5, 6, 7)));
         Control<QPushButton>(&w, "Change_Workflow_Start_Date")->click();
         QCOMPARE(Control<QLineEdit>(&w, "txtWorkflowBeginDate")->text(), QString("03/04/2027 05:06:07"));
-        QVERIFY(w.Contact_Modified());
+        QVERIFY(w.Contact_On_Display->Modified());
         Control<QCheckBox>(&w, "chkTimeline_Enabled")->click();
-        w.Setup_The_Contacts_Tree({});
+        w.Contact_On_Display->Setup_The_Contacts_Tree({});
         QCOMPARE(Stored(s.Db(), id, "Workflow_Start_Date").toString(), QString("2027-03-04 05:06:07"));
         QCOMPARE(Stored(s.Db(), id, "Stop_Timeline_Action").toInt(), 1);
     }
@@ -432,7 +432,7 @@ private Q_SLOTS:
         QCOMPARE(Control<QLineEdit>(&w, "txtfirstname")->text(), QString("John"));
         QCOMPARE(Control<QLineEdit>(&w, "txtMiddle_Initials")->text(), QString("Q"));
         QCOMPARE(Control<QLineEdit>(&w, "txtlastname")->text(), QString("Smith"));
-        QVERIFY(w.Contact_Modified());
+        QVERIFY(w.Contact_On_Display->Modified());
         QCOMPARE(Row_Of(w, id)->text(1), QString("John"));
         QCOMPARE(Row_Of(w, id)->text(2), QString("Smith"));
     }
@@ -468,7 +468,7 @@ private Q_SLOTS:
             QVERIFY(!G::Message_Center_Running);
         }
         QCOMPARE(Stored(s.Db(), id, "Notes").toString(), QString("Call back Friday"));
-        QVERIFY(!w.Contact_Modified());
+        QVERIFY(!w.Contact_On_Display->Modified());
     }
 
     void an_edit_that_cannot_be_stored_keeps_the_window_open()
@@ -562,7 +562,7 @@ private Q_SLOTS:
         const int truck = Control<QComboBox>(&w, "lstProduct")->findText("Truck");
         Control<QComboBox>(&w, "lstProduct")->setCurrentIndex(truck);
         Q_EMIT Control<QComboBox>(&w, "lstProduct")->activated(truck);
-        QVERIFY(w.Contact_Modified());
+        QVERIFY(w.Contact_On_Display->Modified());
         QCOMPARE(Row_Of(w, id)->text(4), QString("Truck"));
         QCOMPARE(Row_Of(w, id)->text(3), QString("ann@example.com"));
         // Typing a title shows in its column too, without running a command.
@@ -659,10 +659,10 @@ private Q_SLOTS:
         QCOMPARE(s.Db().Scalar("SELECT COUNT(*) FROM " + table).toInt(), rows_after);
         QCOMPARE(box->currentText(), box_after);
         QCOMPARE(Row_Of(w, id)->text(relationship ? 5 : 6), box_after);
-        QVERIFY(w.Contact_Modified());
+        QVERIFY(w.Contact_On_Display->Modified());
 
         // The box's value is what the save stores.
-        w.Setup_The_Contacts_Tree({});
+        w.Contact_On_Display->Setup_The_Contacts_Tree({});
         QCOMPARE(Stored(s.Db(), id, relationship ? "Contact_Relationship" : "Contact_Title").toString(),
                  box_after);
     }

@@ -10,6 +10,7 @@
 #include "Database.h"
 #include "Lead_Sources.h"
 #include "List_View.h"
+#include "Shown_Contact.h"
 #include "Test_Support.h"
 #include "frmContactSystem.h"
 
@@ -30,11 +31,11 @@ private Q_SLOTS:
                                                                             "Bob,,Doe,bob@example.com\r\n")},
                                         {"Automatically_Import", true}});
         frmContactSystem window;
-        window.Setup_The_Contacts_Tree(window.Contacts_Where_Clause);
+        window.Contact_On_Display->Setup_The_Contacts_Tree(window.Contacts_Where_Clause);
         QCOMPARE(Control<List_View>(&window, "ListContacts")->Row_Count(), 1);
-        window.Show_Current_Contact_Record(id);
+        window.Contact_On_Display->Show_Current_Contact_Record(id);
         Control<QLineEdit>(&window, "txtfirstname")->setText("Edited");
-        QVERIFY(window.Contact_Modified());
+        QVERIFY(window.Contact_On_Display->Modified());
 
         QVERIFY(Control<QAction>(&window, "mnuAutomaticFileImport")->isEnabled());
         Control<QAction>(&window, "mnuAutomaticFileImport")->trigger();
@@ -43,7 +44,7 @@ private Q_SLOTS:
         // The list keeps what it showed until the group is selected again.
         QCOMPARE(Control<List_View>(&window, "ListContacts")->Row_Count(), 1);
         QCOMPARE(Control<QLineEdit>(&window, "txtfirstname")->text(), QString("Edited"));
-        window.Setup_The_Contacts_Tree(window.Contacts_Where_Clause);
+        window.Contact_On_Display->Setup_The_Contacts_Tree(window.Contacts_Where_Clause);
         QCOMPARE(Control<List_View>(&window, "ListContacts")->Row_Count(), 3);
         QCOMPARE(Control<QLabel>(&window, "StatusBar1_Panel3")->text(), QString("File Merge Finished"));
         QCOMPARE(Control<QLabel>(&window, "StatusBar1_Panel4")->text(), QString("2 Records Merged"));
@@ -71,7 +72,7 @@ private Q_SLOTS:
         frmContactSystem window;
         // The group shown is the pending contacts, which the import leaves alone.
         window.Contacts_Where_Clause = {"WHERE ((Contacts.Pending_Events_To_Read) = ?)", {true}};
-        window.Setup_The_Contacts_Tree(window.Contacts_Where_Clause);
+        window.Contact_On_Display->Setup_The_Contacts_Tree(window.Contacts_Where_Clause);
         window.show();
         QElapsedTimer since_tick;
         qint64 longest_gap = 0;
