@@ -10,11 +10,11 @@ Page_Stack::Page_Stack(const char* name, QWidget* parent)
 QSize Page_Stack::sizeHint() const
 {
     const QWidget* page = currentWidget();
-    return page ? page->sizeHint() : QStackedWidget::sizeHint();
+    return page ? page->sizeHint().expandedTo(page->minimumSize()) : QStackedWidget::sizeHint();
 }
 
 QSize Page_Stack::minimumSizeHint() const
 {
     const QWidget* page = currentWidget();
-    return page ? page->minimumSizeHint() : QStackedWidget::minimumSizeHint();
+    return page ? page->minimumSizeHint().expandedTo(page->minimumSize()) : QStackedWidget::minimumSizeHint();
 }
