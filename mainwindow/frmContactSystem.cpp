@@ -277,7 +277,8 @@ QWidget* frmContactSystem::Build_Contacts_Area()
 void frmContactSystem::Set_Up_Panes()
 {
     // The contact list beside the welcome text; every other page hidden.
-    for (QWidget* pane : std::initializer_list<QWidget*>{frameContact_Top_Screen, frameUnmatched, frameOutbox, frameToDo})
+    for (QWidget* pane :
+         std::initializer_list<QWidget*>{frameContact_Top_Screen, frameUnmatched, frameOutbox, frameToDo})
         pane->hide();
     Show_Detail_Frame(frameWelcomeMessage);
     FrameContacts->show();

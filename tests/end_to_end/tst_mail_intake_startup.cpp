@@ -56,7 +56,8 @@ private Q_SLOTS:
                 {lead});
             QCOMPARE(new_contact.value("Email").toString(), QString("john.smith@example.com"));
             QCOMPARE(db.Scalar("SELECT count(*) FROM Contacts").toInt(), 2);
-            QVERIFY(Control<List_View>(window.get(), "ListContacts")->Find_Key(Make_Contact_Key(new_contact.value("ID").toLongLong())));
+            const qint64 new_id = new_contact.value("ID").toLongLong();
+            QVERIFY(Control<List_View>(window.get(), "ListContacts")->Find_Key(Make_Contact_Key(new_id)));
             QCOMPARE(Control<List_View>(window.get(), "ListContacts")->Row_Count(), 2);
 
             window->TabStrip1_Click(3);

@@ -285,7 +285,8 @@ private Q_SLOTS:
         // One of two unread events: the reader shows it, the contact stays marked.
         Click_Row(Control<List_View>(&w, "ListEvents"), first);
         QCOMPARE(w.Current_Detail_Frame(), static_cast<QWidget*>(Control<QGroupBox>(&w, "frameEventView")));
-        QVERIFY(Control<QGroupBox>(&w, "frameEventView")->isVisible() && !Control<QGroupBox>(&w, "frameContactDetails")->isVisible());
+        QVERIFY(Control<QGroupBox>(&w, "frameEventView")->isVisible());
+        QVERIFY(!Control<QGroupBox>(&w, "frameContactDetails")->isVisible());
         QCOMPARE(Control<QLineEdit>(&w, "txtFrameEvent_Date")->text(), QString("12/01/26 09:00:00"));
         QCOMPARE(Control<QLineEdit>(&w, "txtFrameEvent_Type")->text(), QString("Email In"));
         QCOMPARE(Control<QLineEdit>(&w, "txtFrameEvent_Subject")->text(), QString("First"));
@@ -498,20 +499,21 @@ private Q_SLOTS:
         Insert_Contact(s.Db(), {{"FirstName", "Ann"}, {"LastName", "Abbot"}});
         frmContactSystem& w = s.Start();
         const QSize size = w.size();
+        const auto shown = [&w](const char* name) { return Control<QWidget>(&w, name)->isVisible(); };
         QVERIFY(!G::ToDo_List_Loaded);
         w.TabStrip1_Click(2);
         QVERIFY(G::ToDo_List_Loaded);
-        QVERIFY(Control<QGroupBox>(&w, "FrameContacts")->isVisible() && Control<QGroupBox>(&w, "frameToDo")->isVisible());
-        QVERIFY(!Control<QGroupBox>(&w, "frameContactsCommands")->isVisible());
+        QVERIFY(shown("FrameContacts") && shown("frameToDo"));
+        QVERIFY(!shown("frameContactsCommands"));
         w.TabStrip1_Click(3);
         QVERIFY(G::Unmatched_List_Loaded);
-        QVERIFY(Control<QGroupBox>(&w, "frameUnmatched")->isVisible() && !Control<QGroupBox>(&w, "FrameContacts")->isVisible());
+        QVERIFY(shown("frameUnmatched") && !shown("FrameContacts"));
         w.TabStrip1_Click(4);
         QVERIFY(G::Outbox_List_Loaded);
-        QVERIFY(Control<QGroupBox>(&w, "frameOutbox")->isVisible() && !Control<QGroupBox>(&w, "frameUnmatched")->isVisible());
+        QVERIFY(shown("frameOutbox") && !shown("frameUnmatched"));
         w.TabStrip1_Click(1);
-        QVERIFY(Control<QGroupBox>(&w, "FrameContacts")->isVisible() && Control<QGroupBox>(&w, "frameContactsCommands")->isVisible());
-        QVERIFY(!Control<QGroupBox>(&w, "frameOutbox")->isVisible() && !Control<QGroupBox>(&w, "frameToDo")->isVisible());
+        QVERIFY(shown("FrameContacts") && shown("frameContactsCommands"));
+        QVERIFY(!shown("frameOutbox") && !shown("frameToDo"));
         QCOMPARE(w.Current_Tab_Number(), 1);
         // Never two pages at once, so the window keeps its size.
         QCOMPARE(w.size(), size);
@@ -538,7 +540,8 @@ private Q_SLOTS:
 
         // Rows added while sorted take their place.
         Control<Contacts_Page>(&w, "frameContactsCommands")->Add_Contact_List_Row(99, "Di", "Bell", "", "", "");
-        QCOMPARE(Column_Texts(Control<List_View>(&w, "ListContacts"), 2), QStringList({"Cole", "Bell", "Baker", "Adams"}));
+        QCOMPARE(Column_Texts(Control<List_View>(&w, "ListContacts"), 2),
+                 QStringList({"Cole", "Bell", "Baker", "Adams"}));
     }
 
     void a_column_click_saves_the_pending_edit()
@@ -636,7 +639,7 @@ private Q_SLOTS:
         const qint64 id = Insert_Contact(s.Db(), {{"FirstName", "Ann"}, {"LastName", "Abbot"},
                                                   {"Contact_Title", "Mrs"}, {"Contact_Relationship", "Neighbour"}});
         frmContactSystem& w = s.Start();
-        QComboBox* box = relationship ? Control<QComboBox>(&w, "Combo_Relationship") : Control<QComboBox>(&w, "Combo_Title");
+        QComboBox* box = Control<QComboBox>(&w, relationship ? "Combo_Relationship" : "Combo_Title");
         const QString command = relationship ? "* Add New Relationship" : "* Add New Title";
         if (!answer.isEmpty())
             s.dialogs.input_answers << answer;
@@ -689,7 +692,7 @@ private Q_SLOTS:
         const qint64 id = Insert_Contact(s.Db(), {{"FirstName", "Ann"}, {"LastName", "Abbot"},
                                                   {contact_column, "Gone"}});
         frmContactSystem& w = s.Start();
-        QComboBox* box = relationship ? Control<QComboBox>(&w, "Combo_Relationship") : Control<QComboBox>(&w, "Combo_Title");
+        QComboBox* box = Control<QComboBox>(&w, relationship ? "Combo_Relationship" : "Combo_Title");
         QStringList listed;
         bool modal = false;
         When_Modal_Shown([&](QWidget* shown) {

@@ -56,18 +56,21 @@ private Q_SLOTS:
         Started_Window s;
         s.Db().Execute("INSERT INTO Contacts (FirstName, LastName) VALUES ('Ann', 'Abbot')");
         frmContactSystem& w = s.Start();
+        const auto named = [&w](const char* name) { return Control<QWidget>(&w, name); };
         const QList<QWidget*> expected = {
-            Control<QLineEdit>(&w, "txtfirstname"), Control<QLineEdit>(&w, "txtMiddle_Initials"), Control<QLineEdit>(&w, "txtlastname"), Control<QPushButton>(&w, "Capitalize_First_And_Last"),
-            Control<QLineEdit>(&w, "txtContact_ID"), Control<QLineEdit>(&w, "txtEmail"), Control<QComboBox>(&w, "lstProduct"), Control<QLineEdit>(&w, "txtContactReceivedDate"),
-            Control<QLineEdit>(&w, "txtHomephone"), Control<QComboBox>(&w, "Combo_Title"), Control<QPushButton>(&w, "Show_Product_Details"), Control<QLineEdit>(&w, "txtWorkphone"),
-            Control<QComboBox>(&w, "Combo_Relationship"), Control<QLineEdit>(&w, "txtCellphone"), Control<QLineEdit>(&w, "txtBest_Time_To_Contact"), Control<QLineEdit>(&w, "txtReferred_By"),
-            Control<List_View>(&w, "ListEvents"), Control<QLineEdit>(&w, "txtAddress"), Control<QLineEdit>(&w, "txtCity"), Control<QLineEdit>(&w, "txtState"), Control<QLineEdit>(&w, "txtZipcode"), Control<QLineEdit>(&w, "txtCompany"),
-            Control<QLineEdit>(&w, "txtB_Month"), Control<QLineEdit>(&w, "txtB_Day"), Control<QLineEdit>(&w, "txtB_Year"), Control<QLineEdit>(&w, "txtBought_Month"), Control<QLineEdit>(&w, "txtBoughtDay"),
-            Control<QLineEdit>(&w, "txtBought_Year"), Control<QLineEdit>(&w, "txtOptions"), Control<QLineEdit>(&w, "txtSource"), Control<QLineEdit>(&w, "txtWorkflowBeginDate"),
-            Control<QPushButton>(&w, "Change_Workflow_Start_Date"), Control<QCheckBox>(&w, "chkTimeline_Enabled"), Control<QCheckBox>(&w, "chkWorkflowCompleted"),
-            Control<QPlainTextEdit>(&w, "txtNotes"), Control<QTabBar>(&w, "TabStrip1"), Control<List_View>(&w, "ListContacts")};
+            named("txtfirstname"), named("txtMiddle_Initials"), named("txtlastname"),
+            named("Capitalize_First_And_Last"), named("txtContact_ID"), named("txtEmail"), named("lstProduct"),
+            named("txtContactReceivedDate"), named("txtHomephone"), named("Combo_Title"),
+            named("Show_Product_Details"), named("txtWorkphone"), named("Combo_Relationship"), named("txtCellphone"),
+            named("txtBest_Time_To_Contact"), named("txtReferred_By"), named("ListEvents"), named("txtAddress"),
+            named("txtCity"), named("txtState"), named("txtZipcode"), named("txtCompany"), named("txtB_Month"),
+            named("txtB_Day"), named("txtB_Year"), named("txtBought_Month"), named("txtBoughtDay"),
+            named("txtBought_Year"), named("txtOptions"), named("txtSource"), named("txtWorkflowBeginDate"),
+            named("Change_Workflow_Start_Date"), named("chkTimeline_Enabled"), named("chkWorkflowCompleted"),
+            named("txtNotes"), named("TabStrip1"), named("ListContacts")};
         QList<QWidget*> chain;
-        QWidget* at = Control<QLineEdit>(&w, "txtfirstname");
+        QWidget* const first = named("txtfirstname");
+        QWidget* at = first;
         do {
             // An editable combo box's own line edit is part of the box.
             QWidget* owner = qobject_cast<QComboBox*>(at->parentWidget()) ? at->parentWidget() : at;
@@ -75,7 +78,7 @@ private Q_SLOTS:
                 && (chain.isEmpty() || chain.last() != owner))
                 chain << owner;
             at = at->nextInFocusChain();
-        } while (at != Control<QLineEdit>(&w, "txtfirstname"));
+        } while (at != first);
         QStringList names, wanted;
         for (QWidget* widget : chain)
             names << widget->objectName();
@@ -139,15 +142,16 @@ private Q_SLOTS:
         frmContactSystem& w = s.Start();
         QVERIFY(QTest::qWaitForWindowActive(&w));
         Control<QLineEdit>(&w, "txtCity")->setFocus();
-        QTest::mouseClick(Control<QTabBar>(&w, "TabStrip1"), Qt::LeftButton, {}, Control<QTabBar>(&w, "TabStrip1")->tabRect(3).center());
+        QTabBar* tabs = Control<QTabBar>(&w, "TabStrip1");
+        QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(3).center());
         QCOMPARE(w.Current_Tab_Number(), 4);
         QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(Control<List_View>(&w, "ListOutbox")));
-        QTest::mouseClick(Control<QTabBar>(&w, "TabStrip1"), Qt::LeftButton, {}, Control<QTabBar>(&w, "TabStrip1")->tabRect(0).center());
+        QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(0).center());
         QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(Control<List_View>(&w, "ListContacts")));
 
         // Arrows on the strip walk the pages and leave the keyboard there.
-        Control<QTabBar>(&w, "TabStrip1")->setFocus();
-        QTest::keyClick(Control<QTabBar>(&w, "TabStrip1"), Qt::Key_Right);
+        tabs->setFocus();
+        QTest::keyClick(tabs, Qt::Key_Right);
         QCOMPARE(w.Current_Tab_Number(), 2);
         QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(Control<QTabBar>(&w, "TabStrip1")));
     }

@@ -85,14 +85,16 @@ private Q_SLOTS:
         const QDateTime received(QDate(2026, 12, 10), QTime(8, 0, 0));
         for (int i = 0; i < 3; ++i)
             QVERIFY(Add_Unmatched_List_Item("Sender", "Subject", received.addSecs(i), QString("id%1").arg(i), i == 1));
-        QCOMPARE(Control<List_View>(&window, "ListUnmatched")->topLevelItem(1)->text(3), QString("12/10/2026 08:00:01"));
+        QCOMPARE(Control<List_View>(&window, "ListUnmatched")->topLevelItem(1)->text(3),
+                 QString("12/10/2026 08:00:01"));
         QVERIFY(!Control<List_View>(&window, "ListUnmatched")->topLevelItem(1)->icon(0).isNull());
         QVERIFY(Control<List_View>(&window, "ListUnmatched")->topLevelItem(0)->icon(0).isNull());
         QCOMPARE(Remove_Unmatched_List_Item(received.addSecs(1), "id1"), 2);
         QCOMPARE(Remove_Unmatched_List_Item(received.addSecs(1), "id1"), 0);
         QCOMPARE(Main_Window().List_Row_Count(Main_List::Unmatched), 2);
         Main_Window().Select_List_Row(Main_List::Unmatched, 9);
-        QCOMPARE(Control<List_View>(&window, "ListUnmatched")->currentItem(), Control<List_View>(&window, "ListUnmatched")->topLevelItem(1));
+        List_View* unmatched = Control<List_View>(&window, "ListUnmatched");
+        QCOMPARE(unmatched->currentItem(), unmatched->topLevelItem(1));
     }
 
     void contact_rows_marks()

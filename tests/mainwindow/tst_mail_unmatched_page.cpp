@@ -32,12 +32,13 @@ struct Page_Fixture {
     Database db{folder.Db()};
 
     Unmatched_Page* Page() { return Control<Unmatched_Page>(&window, "frameUnmatched"); }
+    List_View* List() { return Control<List_View>(&window, "ListUnmatched"); }
 
     QStringList Listed_Senders()
     {
         QStringList senders;
-        for (int i = 1; i <= Control<List_View>(&window, "ListUnmatched")->Row_Count(); ++i)
-            senders << Control<List_View>(&window, "ListUnmatched")->Row_At(i)->text(1);
+        for (int i = 1; i <= List()->Row_Count(); ++i)
+            senders << List()->Row_At(i)->text(1);
         return senders;
     }
     QStringList Attachment_Entries()
@@ -56,9 +57,9 @@ struct Page_Fixture {
     }
     void Show_Row_Of(const QString& sender)
     {
-        for (int i = 1; i <= Control<List_View>(&window, "ListUnmatched")->Row_Count(); ++i) {
-            if (Control<List_View>(&window, "ListUnmatched")->Row_At(i)->text(1) == sender)
-                Page()->ListUnmatched_ItemClick(Control<List_View>(&window, "ListUnmatched")->Row_At(i));
+        for (int i = 1; i <= List()->Row_Count(); ++i) {
+            if (List()->Row_At(i)->text(1) == sender)
+                Page()->ListUnmatched_ItemClick(List()->Row_At(i));
         }
     }
 };
@@ -94,13 +95,13 @@ private Q_SLOTS:
         // Every column is in sight, "Received" too.
         QApplication::processEvents();
         int columns = 0;
-        for (int i = 0; i < Control<List_View>(&f.window, "ListUnmatched")->columnCount(); ++i)
-            columns += Control<List_View>(&f.window, "ListUnmatched")->columnWidth(i);
-        QVERIFY2(Control<List_View>(&f.window, "ListUnmatched")->viewport()->width() >= columns,
-                 qPrintable(QString("%1 < %2").arg(Control<List_View>(&f.window, "ListUnmatched")->viewport()->width()).arg(columns)));
-        QCOMPARE(Control<List_View>(&f.window, "ListUnmatched")->Row_At(1)->text(2), QString("Odd names"));
-        QVERIFY(!Control<List_View>(&f.window, "ListUnmatched")->Row_At(1)->icon(0).isNull());
-        QVERIFY(Control<List_View>(&f.window, "ListUnmatched")->Row_At(2)->icon(0).isNull());
+        for (int i = 0; i < f.List()->columnCount(); ++i)
+            columns += f.List()->columnWidth(i);
+        QVERIFY2(f.List()->viewport()->width() >= columns,
+                 qPrintable(QString("%1 < %2").arg(f.List()->viewport()->width()).arg(columns)));
+        QCOMPARE(f.List()->Row_At(1)->text(2), QString("Odd names"));
+        QVERIFY(!f.List()->Row_At(1)->icon(0).isNull());
+        QVERIFY(f.List()->Row_At(2)->icon(0).isNull());
         // The first row is shown, with its files.
         QCOMPARE(Control<QLineEdit>(&f.window, "UnmatchedName")->text(), QString("Gina"));
         QCOMPARE(Control<QLineEdit>(&f.window, "UnmatchedEmail")->text(), QString("gina@example.com"));
@@ -113,7 +114,8 @@ private Q_SLOTS:
 
         f.Show_Row_Of("Jane Buyer");
         QCOMPARE(Control<QLineEdit>(&f.window, "UnmatchedSubject")->text(), QString("Question about the blue sedan"));
-        QVERIFY(Control<QTextEdit>(&f.window, "UnmatchedMessage")->toPlainText().startsWith("Hello,\n\nis the blue sedan"));
+        const QString message = Control<QTextEdit>(&f.window, "UnmatchedMessage")->toPlainText();
+        QVERIFY(message.startsWith("Hello,\n\nis the blue sedan"));
         QVERIFY(Control<QListWidget>(&f.window, "ListUnmatchedAttachments")->isHidden());
         QVERIFY(Control<Key_Toolbar>(&f.window, "ToolManageEmaiAttachment")->isHidden());
         QVERIFY(f.Attachments_Caption()->isHidden());
@@ -126,17 +128,17 @@ private Q_SLOTS:
         f.maildir.Deliver("plain.eml");
         Control<QAction>(&f.window, "mnu_Get_Mapi_Mail")->trigger();
         f.window.TabStrip1_Click(3);
-        QCOMPARE(Control<List_View>(&f.window, "ListUnmatched")->Row_Count(), 1);
+        QCOMPARE(f.List()->Row_Count(), 1);
         f.window.Set_Status_Panel_Visible(7, false);
 
         f.maildir.Deliver("base64.eml");
         f.window.TabStrip1_Click(3);   // the tab already shown still checks
-        QCOMPARE(Control<List_View>(&f.window, "ListUnmatched")->Row_Count(), 2);
+        QCOMPARE(f.List()->Row_Count(), 2);
         QVERIFY(!Control<QLabel>(&f.window, "StatusBar1_Panel7")->isHidden());
         QCOMPARE(f.db.Scalar("SELECT count(*) FROM NewEmails").toInt(), 2);
         f.window.TabStrip1_Click(1);
         QCOMPARE(f.db.Scalar("SELECT count(*) FROM NewEmails").toInt(), 2);
-        QCOMPARE(Control<List_View>(&f.window, "ListUnmatched")->Row_Count(), 2);
+        QCOMPARE(f.List()->Row_Count(), 2);
         QVERIFY(f.dialogs.messages.isEmpty());
     }
 
@@ -226,7 +228,7 @@ private Q_SLOTS:
         QCOMPARE(f.Attachment_Entries(), QStringList({QString::fromUtf8("Angebot für  Frank.txt")}));
         QVERIFY(!QFile::exists(paths.at(0)));
         QCOMPARE(f.db.Scalar("SELECT Has_Attachments FROM NewEmails WHERE ID = ?", {id}).toInt(), 1);
-        QVERIFY(!Control<List_View>(&f.window, "ListUnmatched")->Row_At(1)->icon(0).isNull());
+        QVERIFY(!f.List()->Row_At(1)->icon(0).isNull());
 
         Control<QListWidget>(&f.window, "ListUnmatchedAttachments")->setCurrentRow(0);
         f.Page()->ToolManageEmaiAttachment_ButtonMenuClick("Delete");
@@ -234,7 +236,7 @@ private Q_SLOTS:
         QVERIFY(!QFile::exists(paths.at(1)));
         QCOMPARE(f.db.Scalar("SELECT Has_Attachments FROM NewEmails WHERE ID = ?", {id}).toInt(), 0);
         QCOMPARE(f.db.Scalar("SELECT count(*) FROM Attachments").toInt(), 0);
-        QVERIFY(Control<List_View>(&f.window, "ListUnmatched")->Row_At(1)->icon(0).isNull());
+        QVERIFY(f.List()->Row_At(1)->icon(0).isNull());
     }
 
     void reselection_after_a_removal()
@@ -244,14 +246,14 @@ private Q_SLOTS:
         f.maildir.Deliver("hostile_names.eml");
         Control<QAction>(&f.window, "mnu_Get_Mapi_Mail")->trigger();
         f.window.TabStrip1_Click(3);
-        QCOMPARE(Control<List_View>(&f.window, "ListUnmatched")->Row_Count(), 2);
-        int position = Control<List_View>(&f.window, "ListUnmatched")->Remove_Key(Control<List_View>(&f.window, "ListUnmatched")->Key_At(2));
+        QCOMPARE(f.List()->Row_Count(), 2);
+        int position = f.List()->Remove_Key(f.List()->Key_At(2));
         QCOMPARE(position, 2);
         f.Page()->Select_Unmatched_Item_At(position);
         QCOMPARE(position, 1);
-        QCOMPARE(Control<QLineEdit>(&f.window, "UnmatchedName")->text(), Control<List_View>(&f.window, "ListUnmatched")->Row_At(1)->text(1));
+        QCOMPARE(Control<QLineEdit>(&f.window, "UnmatchedName")->text(), f.List()->Row_At(1)->text(1));
         QCOMPARE(Control<QListWidget>(&f.window, "ListUnmatchedAttachments")->count(), 4);
-        position = Control<List_View>(&f.window, "ListUnmatched")->Remove_Key(Control<List_View>(&f.window, "ListUnmatched")->Key_At(1));
+        position = f.List()->Remove_Key(f.List()->Key_At(1));
         f.Page()->Select_Unmatched_Item_At(position);
         QCOMPARE(Control<QLineEdit>(&f.window, "UnmatchedName")->text(), QString());
         QCOMPARE(Control<QTextEdit>(&f.window, "UnmatchedMessage")->toPlainText(), QString());

@@ -25,6 +25,7 @@ struct Outbox_Tab_Fixture {
     frmContactSystem window;
 
     Outbox_Page* Page() { return Control<Outbox_Page>(&window, "frameOutbox"); }
+    List_View* List() { return Control<List_View>(&window, "ListOutbox"); }
 
     qint64 Add_Row(const QString& to, const QDateTime& sent, int due_minutes, const QString& type = "Email Out",
                    const QString& subject = "Subject")
@@ -48,8 +49,8 @@ struct Outbox_Tab_Fixture {
     QStringList Listed_Addresses()
     {
         QStringList addresses;
-        for (int i = 1; i <= Control<List_View>(&window, "ListOutbox")->Row_Count(); ++i)
-            addresses << Get_Key_ID(Control<List_View>(&window, "ListOutbox")->Key_At(i));
+        for (int i = 1; i <= List()->Row_Count(); ++i)
+            addresses << Get_Key_ID(List()->Key_At(i));
         return addresses;
     }
 };
@@ -78,7 +79,7 @@ private Q_SLOTS:
         // A second visit adds nothing.
         f.window.TabStrip1_Click(1);
         f.window.TabStrip1_Click(4);
-        QCOMPARE(Control<List_View>(&f.window, "ListOutbox")->Row_Count(), 2);
+        QCOMPARE(f.List()->Row_Count(), 2);
     }
 
     void an_edited_entry_is_saved_when_another_is_chosen()
@@ -100,7 +101,7 @@ private Q_SLOTS:
         QVERIFY(f.Page()->Modified());
         QCOMPARE(f.dialogs.file_titles, QStringList({"Open Attachment"}));
 
-        f.Page()->ListOutbox_ItemClick(Control<List_View>(&f.window, "ListOutbox")->Row_At(2));
+        f.Page()->ListOutbox_ItemClick(f.List()->Row_At(2));
         QVERIFY(f.dialogs.messages.isEmpty());
         const QSqlRecord row = f.folder.Db().Select_First("SELECT * FROM Outbox WHERE ID = ?", {a});
         QCOMPARE(row.value("ToEmailName").toString(), QString("Ann Lee"));
@@ -117,7 +118,7 @@ private Q_SLOTS:
         QCOMPARE(Control<QLineEdit>(&f.window, "txtFrameOutbox_Email")->text(), QString("bob@example.com"));
 
         // Back on the entry, its file is listed; removing it and saving empties the rows.
-        f.Page()->ListOutbox_ItemClick(Control<List_View>(&f.window, "ListOutbox")->Row_At(1));
+        f.Page()->ListOutbox_ItemClick(f.List()->Row_At(1));
         QCOMPARE(Control<QComboBox>(&f.window, "List_Outbox_Attachments")->count(), 1);
         f.Page()->ToolOutboxAttachmentActions_ButtonMenuClick("Remove");
         QCOMPARE(Control<QComboBox>(&f.window, "List_Outbox_Attachments")->count(), 0);
@@ -143,12 +144,12 @@ private Q_SLOTS:
         Control<QTextEdit>(&f.window, "txtFrameOutbox_Message")->setPlainText("Edited body");
 
         // Neither another entry nor another page replaces the edit.
-        f.Page()->ListOutbox_ItemClick(Control<List_View>(&f.window, "ListOutbox")->Row_At(2));
+        f.Page()->ListOutbox_ItemClick(f.List()->Row_At(2));
         QVERIFY(f.dialogs.Shown("Error on Save Outbox Email: disk is full"));
         QCOMPARE(Control<QLineEdit>(&f.window, "txtFrameOutbox_ID")->text(), QString::number(a));
         QCOMPARE(Control<QTextEdit>(&f.window, "txtFrameOutbox_Message")->toPlainText(), QString("Edited body"));
         QVERIFY(f.Page()->Modified());
-        QCOMPARE(Control<List_View>(&f.window, "ListOutbox")->currentItem(), Control<List_View>(&f.window, "ListOutbox")->Row_At(1));
+        QCOMPARE(f.List()->currentItem(), f.List()->Row_At(1));
         f.window.TabStrip1_Click(1);
         QCOMPARE(f.window.Current_Tab_Number(), 4);
         QVERIFY(!f.window.Save_Pending_Edits());
@@ -156,7 +157,7 @@ private Q_SLOTS:
 
         // Once the database takes it again, the edit is stored on the next move.
         f.folder.Db().Execute("DROP TRIGGER no_updates");
-        f.Page()->ListOutbox_ItemClick(Control<List_View>(&f.window, "ListOutbox")->Row_At(2));
+        f.Page()->ListOutbox_ItemClick(f.List()->Row_At(2));
         QCOMPARE(f.folder.Db().Scalar("SELECT Message FROM Outbox WHERE ID = ?", {a}).toString(),
                  QString("Edited body"));
         QCOMPARE(Control<QLineEdit>(&f.window, "txtFrameOutbox_Email")->text(), QString("bob@example.com"));
@@ -200,7 +201,7 @@ private Q_SLOTS:
         f.dialogs.answers << vbOK;
         f.Page()->ToolOutbox_ButtonClick("Delete");
         QVERIFY(!f.Exists(c));
-        QCOMPARE(Control<List_View>(&f.window, "ListOutbox")->Row_Count(), 0);
+        QCOMPARE(f.List()->Row_Count(), 0);
         QVERIFY(Control<QLineEdit>(&f.window, "txtFrameOutbox_ID")->text().isEmpty());
         QVERIFY(Control<QLineEdit>(&f.window, "txtFrameOutbox_Email")->text().isEmpty());
         QVERIFY(!Control<QLineEdit>(&f.window, "txtFrameOutboxDateSent")->text().isEmpty());
@@ -221,10 +222,10 @@ private Q_SLOTS:
         f.Fill();
         f.dialogs.answers << vbNo;
         f.Page()->ToolOutboxAll_ButtonClick("DeleteAll");
-        QCOMPARE(Control<List_View>(&f.window, "ListOutbox")->Row_Count(), 2);
+        QCOMPARE(f.List()->Row_Count(), 2);
         f.Page()->ToolOutboxAll_ButtonClick("DeleteAll");
         QCOMPARE(f.dialogs.messages.last().text, QString("Do you want to remove all the messages on the Outbox?"));
-        QCOMPARE(Control<List_View>(&f.window, "ListOutbox")->Row_Count(), 0);
+        QCOMPARE(f.List()->Row_Count(), 0);
         QCOMPARE(f.folder.Db().Scalar("SELECT count(*) FROM Outbox").toInt(), 1);
         QVERIFY(f.Exists(call));
         QVERIFY(Control<QLineEdit>(&f.window, "txtFrameOutbox_ID")->text().isEmpty());
@@ -244,7 +245,7 @@ private Q_SLOTS:
         QVERIFY(!f.Page()->Modified());
 
         // Saving an entry that has gone says so instead of failing quietly.
-        f.Page()->ListOutbox_ItemClick(Control<List_View>(&f.window, "ListOutbox")->Row_At(1));
+        f.Page()->ListOutbox_ItemClick(f.List()->Row_At(1));
         f.folder.Db().Execute("DELETE FROM Outbox WHERE ID = ?", {a});
         Control<QLineEdit>(&f.window, "txtFrameOutbox_Subject")->setText("Edited again");
         f.Page()->Save_Outbox_Email();
@@ -266,7 +267,7 @@ private Q_SLOTS:
         QVERIFY(Control<QAction>(&f.window, "mnuProcessWorkflows")->isEnabled());
         Control<QAction>(&f.window, "mnuProcessWorkflows")->trigger();
         QCOMPARE(f.Listed_Addresses(), QStringList({"ann@example.com"}));
-        QCOMPARE(Control<List_View>(&f.window, "ListOutbox")->Row_At(1)->text(3), QString("Hi Ann"));
+        QCOMPARE(f.List()->Row_At(1)->text(3), QString("Hi Ann"));
         QCOMPARE(f.dialogs.Texts(),
                  QStringList({"All Prospects Have Been Processed. Revise them using the respective viewers."}));
     }
