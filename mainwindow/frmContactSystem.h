@@ -75,6 +75,8 @@ public:
     Event_History_List* ListEvents = nullptr;
 
     // ---- Detail area ----------------------------------------------------------
+    // Each frame is made in Build_Contacts_Area and added to the stack there;
+    // what opens it fills it through its own procedures, then shows it here.
     Contact_Details_Frame* frameContactDetails = nullptr;
     Welcome_Frame* frameWelcomeMessage = nullptr;
     Event_Reader_Frame* frameEventView = nullptr;
