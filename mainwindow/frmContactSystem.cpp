@@ -2,21 +2,48 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QHeaderView>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
 #include <QMenuBar>
 #include <QScreen>
+#include <QSplitter>
 #include <QStatusBar>
+#include <QTabBar>
 #include <QVBoxLayout>
 
 #include "Clock.h"
 #include "Data_Access.h"
 #include "Dialog_Windows.h"
 #include "Dialogs.h"
+#include "Event_History_List.h"
 #include "GlobalVariables.h"
+#include "Import_Source.h"
 #include "List_Rows.h"
-#include "Shared_Routines.h"
-#include "frmAbout_Furrowline.h"
-#include "frmHelpBrowser.h"
+#include "List_View.h"
+#include "Mapi_Fetch.h"
+#include "MessageCenter.h"
+#include "Named_Controls.h"
+#include "Page_Stack.h"
+#include "Shown_Contact.h"
+#include "Start_Up_Steps.h"
+#include "Window_Activation.h"
+#include "Workflow_Run.h"
+#include "dialogs/frmAbout_Furrowline.h"
+#include "dialogs/frmHelpBrowser.h"
+#include "frmMAPI_Get_Email.h"
+#include "frames/Contact_Details_Frame.h"
+#include "frames/Contact_Head_Frame.h"
+#include "frames/Email_Composer_Frame.h"
+#include "frames/Event_Reader_Frame.h"
+#include "frames/Record_Call_Frame.h"
+#include "frames/Schedule_Frame.h"
+#include "frames/Welcome_Frame.h"
+#include "pages/Outbox_Page.h"
+#include "pages/ToDo_Page.h"
+#include "pages/Unmatched_Page.h"
+
+namespace G = GlobalVariables;
 
 frmContactSystem::frmContactSystem(QWidget* parent)
     : QMainWindow(parent)
@@ -32,23 +59,18 @@ frmContactSystem::frmContactSystem(QWidget* parent)
     layout->setContentsMargins(6, 6, 6, 0);
     layout->setSpacing(0);
     layout->addWidget(TabStrip1);
-    layout->addWidget(Build_Contacts_Page(), 1);
-    layout->addWidget(Build_Unmatched_Page(), 1);
-    layout->addWidget(Build_Outbox_Page(), 1);
+    layout->addWidget(Build_Contacts_Area(), 1);
+    frameUnmatched = new Unmatched_Page(*this);
+    layout->addWidget(frameUnmatched, 1);
+    frameOutbox = new Outbox_Page(*this);
+    layout->addWidget(frameOutbox, 1);
     setCentralWidget(central);
 
-    Set_Up_Lists();
-
+    Contact_On_Display = new Shown_Contact(*frameContactsCommands, *frameContact_Top_Screen, *frameContactDetails,
+                                           *ListEvents, *frameEventView, this);
+    connect(Contact_On_Display, &Shown_Contact::Frame_Wanted, this, &frmContactSystem::Show_Detail_Frame);
     Set_Up_Panes();
-    ToolUnmatchedEmailing->hide();
-
-    Connect_Contact_Editor();
-    Connect_Handlers();
-    Set_Later_Commands_Disabled();
-    Set_Up_Outbox_Page();
-    Set_Up_File_Import();
-    Set_Up_Event_Reader();
-    Set_Up_Unmatched_Page();
+    Install_Smtp_Sender();
 
     Refresh_Layout_Sizes();
     // Large enough for the lists and the editor, never larger than the screen.
@@ -66,9 +88,209 @@ frmContactSystem::~frmContactSystem()
     Set_Dialog_Parent(nullptr);
 }
 
-QLabel* frmContactSystem::Status_Panel(int panel) const
+// ---- Start-up ------------------------------------------------------------------------
+
+bool frmContactSystem::Start_Up()
 {
-    return panel >= 1 && panel <= StatusBar1.size() ? StatusBar1[panel - 1] : nullptr;
+    G::Password_Dialog_Answered = false;
+    G::ToDo_List_Loaded = false;
+    if (!Find_Database() || !Database_Usable() || !Settings_Loaded())
+        return false;
+    Prepare_Database();
+    if (!Log_In())
+        return false;
+
+    frameContact_Top_Screen->Refresh_Product_Title_Relationship_Lists();
+
+    Set_Up_Panes();
+    current_tab_ = 1;
+    TabStrip1->blockSignals(true);
+    TabStrip1->setCurrentIndex(0);
+    TabStrip1->blockSignals(false);
+    G::ToDo_List_Loaded = false;
+    G::Unmatched_List_Loaded = false;
+    G::Outbox_List_Loaded = false;
+
+    // The window comes up first, so that the list's messages stand over it.
+    Refresh_Layout_Sizes();
+    show();
+    Keep_Window_Active(this);
+    Set_Dialog_Parent(this);
+    Contacts_Where_Clause = Where_Clause{};
+    Contact_On_Display->Setup_The_Contacts_Tree(Contacts_Where_Clause);
+    Time_Pause(1);
+    Start_Up_Mail_Fetch();
+    // The keyboard starts in the contact list: the arrows walk the contacts.
+    frameContactsCommands->List()->setFocus();
+    return true;
+}
+
+void frmContactSystem::Start_Up_Mail_Fetch()
+{
+    frmMAPI_Get_Email fetch(this);
+    fetch.exec();
+}
+
+// ---- Building -----------------------------------------------------------------------
+
+void frmContactSystem::Build_Menus()
+{
+    QMenuBar* bar = menuBar();
+    const auto entry = [](QMenu* menu, const QString& text, const char* name) {
+        return Named(menu->addAction(text), name);
+    };
+    mnuFile = Named(bar->addMenu("&File"), "mnuFile");
+    Setup_Furrowline_Settings = entry(mnuFile, "General Brackenlead &Settings", "Setup_Furrowline_Settings");
+    mnuFile->addSeparator();
+    Exit_Main_Routine = entry(mnuFile, "E&xit", "Exit_Main_Routine");
+    Exit_Main_Routine->setShortcut(QKeySequence::Quit);
+    Exit_Main_Routine->setShortcutContext(Qt::ApplicationShortcut);
+
+    mnuReports = Named(bar->addMenu("&Reports"), "mnuReports");
+    mnuViewStats = entry(mnuReports, "Email &Stats", "mnuViewStats");
+    mnuJunkEmails = entry(mnuReports, "&Junk E-mails Edit/View", "mnuJunkEmails");
+
+    mnuPlanning = Named(bar->addAction("&Planning"), "mnuPlanning");
+
+    mnuActions = Named(bar->addMenu("&Actions"), "mnuActions");
+    mnu_Get_Mapi_Mail = entry(mnuActions, "&Get eMail", "mnu_Get_Mapi_Mail");
+    mnu_Get_Mapi_Mail->setShortcut(QKeySequence(Qt::Key_F5));
+    mnuProcessWorkflows = entry(mnuActions, "&Process Workflows", "mnuProcessWorkflows");
+    mnuAutomaticFileImport = entry(mnuActions, "Automatic File &Import", "mnuAutomaticFileImport");
+
+    mnuHelp = Named(bar->addMenu("&Help"), "mnuHelp");
+    mnuHelp_Browser = entry(mnuHelp, "Help &Browser", "mnuHelp_Browser");
+    mnuHelp_Browser->setShortcut(QKeySequence::HelpContents);
+    mnuAboutMirtelFurrowline = entry(mnuHelp, "&About Brackenlead for Windows", "mnuAboutMirtelFurrowline");
+
+    // Their windows are not built yet.
+    for (QAction* action : {Setup_Furrowline_Settings, mnuViewStats, mnuJunkEmails, mnuPlanning})
+        action->setEnabled(false);
+    // Exit closes the window: the close saves the pending edits and stops the sender.
+    connect(Exit_Main_Routine, &QAction::triggered, this, &QWidget::close);
+    connect(mnu_Get_Mapi_Mail, &QAction::triggered, this, &frmContactSystem::mnu_Get_Mapi_Mail_Click);
+    connect(mnuProcessWorkflows, &QAction::triggered, this, &frmContactSystem::mnuProcessWorkflows_Click);
+    connect(mnuAutomaticFileImport, &QAction::triggered, this, &frmContactSystem::mnuAutomaticFileImport_Click);
+    connect(mnuHelp_Browser, &QAction::triggered, this, &frmContactSystem::mnuHelp_Browser_Click);
+    connect(mnuAboutMirtelFurrowline, &QAction::triggered, this, &frmContactSystem::mnuAboutMirtelFurrowline_Click);
+}
+
+void frmContactSystem::Build_Status_Bar()
+{
+    QStatusBar* bar = statusBar();
+    bar->setObjectName("StatusBar1");
+    bar->setSizeGripEnabled(true);
+    // Panel 1 the general text, 2 the list information, 3 to 6 progress, 7 the new-mail sign.
+    // Small least widths: a panel with a long text takes the room the others
+    // leave, and the window never grows for it.
+    const int widths[7] = {100, 60, 60, 60, 60, 60, 60};
+    for (int i = 0; i < 7; ++i) {
+        auto* panel = new QLabel;
+        panel->setObjectName(QString("StatusBar1_Panel%1").arg(i + 1));
+        panel->setMinimumWidth(widths[i]);
+        panel->setFrameShape(QFrame::StyledPanel);
+        panel->setFrameShadow(QFrame::Sunken);
+        panel->setContentsMargins(4, 0, 4, 0);
+        StatusBar1 << panel;
+        bar->addWidget(panel, i == 0 ? 1 : 0);
+    }
+    StatusBar1[6]->setText("New Mail");
+    StatusBar1[6]->hide();
+}
+
+void frmContactSystem::Build_Tab_Strip()
+{
+    TabStrip1 = Named(new QTabBar, "TabStrip1");
+    TabStrip1->setExpanding(false);
+    TabStrip1->setDrawBase(true);
+    struct Tab { const char* caption; const char* key; const char* tip; };
+    const Tab tabs[] = {
+        {"Contacts", "", "Contact Acquisition Managment"},
+        {"To Do", "ToDo", "Calls and other issues to be done"},
+        {"Unmatched", "", "Emails that have not been matched to a contact"},
+        {"Outbox", "", "All the email on its way out"},
+    };
+    for (const Tab& tab : tabs) {
+        const int index = TabStrip1->addTab(tab.caption);
+        TabStrip1->setTabData(index, QString::fromLatin1(tab.key));
+        TabStrip1->setTabToolTip(index, tab.tip);
+    }
+    connect(TabStrip1, &QTabBar::tabBarClicked, this, [this](int index) {
+        if (index >= 0)
+            TabStrip1_Click(index + 1);
+    });
+    // Keyboard changes of the tab come without a click.
+    connect(TabStrip1, &QTabBar::currentChanged, this, [this](int index) {
+        if (index >= 0 && index + 1 != current_tab_)
+            TabStrip1_Click(index + 1);
+    });
+}
+
+QWidget* frmContactSystem::Build_Contacts_Area()
+{
+    FrameContacts = Named(new QGroupBox("Contacts"), "FrameContacts");
+    FrameContacts->setFlat(true);
+    auto* page_layout = new QHBoxLayout(FrameContacts);
+    page_layout->setContentsMargins(4, 4, 4, 4);
+    Contacts_Splitter = Named(new QSplitter(Qt::Horizontal), "Contacts_Splitter");
+    page_layout->addWidget(Contacts_Splitter);
+
+    // The list side: the contacts page or the to-do page.
+    auto* list_side = new QWidget;
+    auto* list_layout = new QVBoxLayout(list_side);
+    list_layout->setContentsMargins(0, 0, 0, 0);
+    frameContactsCommands = new Contacts_Page(*this);
+    list_layout->addWidget(frameContactsCommands);
+    frameToDo = new ToDo_Page;
+    list_layout->addWidget(frameToDo);
+    Contacts_Splitter->addWidget(list_side);
+
+    // The contact side: the contact head, its events and the detail area.
+    auto* contact_side = new QWidget;
+    auto* contact_layout = new QVBoxLayout(contact_side);
+    contact_layout->setContentsMargins(0, 0, 0, 0);
+    frameContact_Top_Screen = new Contact_Head_Frame;
+    contact_layout->addWidget(frameContact_Top_Screen);
+    Detail_Splitter = Named(new QSplitter(Qt::Vertical), "Detail_Splitter");
+    ListEvents = new Event_History_List(*this);
+    Detail_Splitter->addWidget(ListEvents);
+    Detail_Area = new Page_Stack("Detail_Area");
+    frameContactDetails = new Contact_Details_Frame;
+    frameWelcomeMessage = new Welcome_Frame;
+    frameEventView = new Event_Reader_Frame;
+    frameSchedule = new Schedule_Frame;
+    frameRecordCall = new Record_Call_Frame;
+    frameEmailOutView = new Email_Composer_Frame;
+    for (QWidget* frame : std::initializer_list<QWidget*>{frameContactDetails, frameWelcomeMessage, frameEventView,
+                                                          frameSchedule, frameRecordCall, frameEmailOutView})
+        Detail_Area->addWidget(frame);
+    Detail_Splitter->addWidget(Detail_Area);
+    Detail_Splitter->setStretchFactor(0, 1);
+    Detail_Splitter->setStretchFactor(1, 3);
+    contact_layout->addWidget(Detail_Splitter, 1);
+    Contacts_Splitter->addWidget(contact_side);
+    Contacts_Splitter->setStretchFactor(0, 2);
+    Contacts_Splitter->setStretchFactor(1, 3);
+    return FrameContacts;
+}
+
+void frmContactSystem::Set_Up_Panes()
+{
+    // The contact list beside the welcome text; every other page hidden.
+    for (QWidget* pane :
+         std::initializer_list<QWidget*>{frameContact_Top_Screen, frameUnmatched, frameOutbox, frameToDo})
+        pane->hide();
+    Show_Detail_Frame(frameWelcomeMessage);
+    FrameContacts->show();
+    frameContactsCommands->show();
+}
+
+void frmContactSystem::Refresh_Layout_Sizes()
+{
+    // Panes hidden before the window was first shown leave their old sizes in
+    // the layouts' caches; let every layout ask again.
+    for (QWidget* widget : findChildren<QWidget*>())
+        widget->updateGeometry();
 }
 
 // ---- The list interface of the engine ---------------------------------------
@@ -76,11 +298,11 @@ QLabel* frmContactSystem::Status_Panel(int panel) const
 List_View* frmContactSystem::List_Of(Main_List list) const
 {
     switch (list) {
-    case Main_List::Contacts: return ListContacts;
+    case Main_List::Contacts: return frameContactsCommands->List();
     case Main_List::Events: return ListEvents;
-    case Main_List::ToDo: return ListToDo;
-    case Main_List::Unmatched: return ListUnmatched;
-    case Main_List::Outbox: return ListOutbox;
+    case Main_List::ToDo: return frameToDo->List();
+    case Main_List::Unmatched: return frameUnmatched->List();
+    case Main_List::Outbox: return frameOutbox->List();
     }
     return nullptr;
 }
@@ -92,10 +314,7 @@ bool frmContactSystem::Add_List_Row(Main_List list, const List_Row& row)
 
 int frmContactSystem::Remove_List_Row(Main_List list, const QString& key)
 {
-    List_View* view = List_Of(list);
-    if (list == Main_List::Contacts && Current_Contact_Item && List_View::Item_Key(Current_Contact_Item) == key)
-        Current_Contact_Item = nullptr;
-    return view->Remove_Key(key);
+    return List_Of(list)->Remove_Key(key);
 }
 
 void frmContactSystem::Select_List_Row(Main_List list, int position)
@@ -111,6 +330,11 @@ int frmContactSystem::List_Row_Count(Main_List list) const
 QString frmContactSystem::List_Row_Key(Main_List list, int position) const
 {
     return List_Of(list)->Key_At(position);
+}
+
+QLabel* frmContactSystem::Status_Panel(int panel) const
+{
+    return panel >= 1 && panel <= StatusBar1.size() ? StatusBar1[panel - 1] : nullptr;
 }
 
 void frmContactSystem::Set_Status_Panel(int panel, const QString& text)
@@ -130,42 +354,29 @@ void frmContactSystem::Set_Status_Panel_Visible(int panel, bool visible)
 
 QString frmContactSystem::Shown_Contact_ID() const
 {
-    return txtContact_ID->text();
+    return frameContact_Top_Screen->Contact_ID();
 }
 
 void frmContactSystem::Refresh_Contact_List()
 {
-    Setup_The_Contacts_Tree(Contacts_Where_Clause);
+    Contact_On_Display->Setup_The_Contacts_Tree(Contacts_Where_Clause);
 }
 
-// ---- Detail area ----------------------------------------------------------------
-
-void frmContactSystem::Set_Up_Panes()
+void frmContactSystem::Outbox_Entry_Gone(qint64 Outbox_ID)
 {
-    // The contact list beside the welcome text; every other pane hidden.
-    for (QWidget* frame : std::initializer_list<QWidget*>{
-             frameEventView, frameEmailOutView, frameContactDetails, frameContact_Top_Screen,
-             frameRecordCall, frameSchedule, frameUnmatched, frameOutbox, frameToDo})
-        frame->hide();
-    Current_Detail_Frame = frameWelcomeMessage;
-    frameWelcomeMessage->show();
-    FrameContacts->show();
-    frameContactsCommands->show();
+    frameOutbox->Outbox_Entry_Gone(Outbox_ID);
+}
+
+// ---- Detail area -------------------------------------------------------------------
+
+QWidget* frmContactSystem::Current_Detail_Frame() const
+{
+    return Detail_Area->currentWidget();
 }
 
 void frmContactSystem::Show_Detail_Frame(QWidget* frame)
 {
-    if (Current_Detail_Frame && Current_Detail_Frame != frame)
-        Current_Detail_Frame->hide();
-    Current_Detail_Frame = frame;
-    if (frame)
-        frame->show();
-}
-
-void frmContactSystem::Show_Contact_Frame()
-{
-    frameContact_Top_Screen->show();
-    frameWelcomeMessage->hide();
+    Detail_Area->setCurrentWidget(frame);
 }
 
 void frmContactSystem::Show_Welcome_Frame()
@@ -174,39 +385,21 @@ void frmContactSystem::Show_Welcome_Frame()
     Show_Detail_Frame(frameWelcomeMessage);
 }
 
-// ---- Statements -------------------------------------------------------------------
+// ---- Pending edits -------------------------------------------------------------------
 
-QList<QSqlRecord> frmContactSystem::Open_List_Recordset(const QString& sql, const QVariantList& params,
-                                                        bool* ok)
+bool frmContactSystem::Save_Contact_Edits()
 {
-    try {
-        Database db = Open_Database();
-        QList<QSqlRecord> rows = db.Select(sql, params);
-        if (ok)
-            *ok = true;
-        return rows;
-    } catch (const Database_Error& e) {
-        Message_Box("Error on open temp record. msg: " + e.Description() + "\r\n\r\nOn query: " + sql);
-        if (ok)
-            *ok = false;
-        return {};
-    }
+    return Contact_On_Display->Save();
 }
-
-// ---- Pending edits ----------------------------------------------------------------
 
 bool frmContactSystem::Save_Pending_Edits()
 {
-    if (Contact_Changed && !Save_Contact_Record())
-        return false;
-    return !Outbox_Item_Changed || Save_Outbox_Email();
+    return Save_Contact_Edits() && frameOutbox->Save();
 }
 
 bool frmContactSystem::Save_Pending_Edits_Outbox_First()
 {
-    if (Outbox_Item_Changed && !Save_Outbox_Email())
-        return false;
-    return !Contact_Changed || Save_Contact_Record();
+    return frameOutbox->Save() && Save_Contact_Edits();
 }
 
 // ---- Tab strip ------------------------------------------------------------------------
@@ -217,7 +410,7 @@ void frmContactSystem::TabStrip1_Click(int New)
     const bool strip_had_focus = TabStrip1->hasFocus();
     const auto back_to_current = [this] {
         TabStrip1->blockSignals(true);
-        TabStrip1->setCurrentIndex(Current_Tab_Number - 1);
+        TabStrip1->setCurrentIndex(current_tab_ - 1);
         TabStrip1->blockSignals(false);
     };
     try {
@@ -226,9 +419,7 @@ void frmContactSystem::TabStrip1_Click(int New)
             return;
         }
         Check_Unread_Mail();
-        if (New == Current_Tab_Number)
-            return;
-        if (New < 1 || New > 4)
+        if (New == current_tab_ || New < 1 || New > 4)
             return;
         // Hide what the new page does not use before showing it: both shown at
         // once would make the window grow to hold them, and it would stay grown.
@@ -250,31 +441,32 @@ void frmContactSystem::TabStrip1_Click(int New)
         case 2:
             FrameContacts->show();
             frameToDo->show();
-            if (!GlobalVariables::ToDo_List_Loaded) {
-                Fill_ToDo_List();
-                GlobalVariables::ToDo_List_Loaded = true;
+            if (!G::ToDo_List_Loaded) {
+                frameToDo->Fill_ToDo_List();
+                G::ToDo_List_Loaded = true;
             }
             break;
         case 3:
-            if (!GlobalVariables::Unmatched_List_Loaded) {
-                Fill_Unmatched_List();
-                GlobalVariables::Unmatched_List_Loaded = true;
+            if (!G::Unmatched_List_Loaded) {
+                frameUnmatched->Fill_Unmatched_List();
+                G::Unmatched_List_Loaded = true;
             }
             frameUnmatched->show();
             break;
         case 4:
-            if (!GlobalVariables::Outbox_List_Loaded) {
-                Fill_Outbox_List();
-                GlobalVariables::Outbox_List_Loaded = true;
+            if (!G::Outbox_List_Loaded) {
+                frameOutbox->Fill_Outbox_List();
+                G::Outbox_List_Loaded = true;
             }
             frameOutbox->show();
             break;
         }
-        Current_Tab_Number = New;
+        current_tab_ = New;
         back_to_current();   // the strip shows the page in use, also when the program chose it
         // The keyboard goes to the page's list, unless it walks the strip itself.
         if (!strip_had_focus) {
-            List_View* const lists[] = {ListContacts, ListToDo, ListUnmatched, ListOutbox};
+            List_View* const lists[] = {frameContactsCommands->List(), frameToDo->List(), frameUnmatched->List(),
+                                        frameOutbox->List()};
             lists[New - 1]->setFocus();
         }
     } catch (...) {
@@ -283,20 +475,7 @@ void frmContactSystem::TabStrip1_Click(int New)
     }
 }
 
-// ---- Menus -------------------------------------------------------------------------------
-
-void frmContactSystem::Exit_Main_Routine_Click()
-{
-    // An edit that cannot be stored keeps the program running, and with it
-    // the sender; only a real end stops it.
-    if (Contact_Changed && !Save_Contact_Record())
-        return;
-    if (Outbox_Item_Changed && !Save_Outbox_Email())
-        return;
-    GlobalVariables::Message_Center_Running = false;
-    Unload_Message_Center();
-    close();
-}
+// ---- Menus and closing --------------------------------------------------------------------
 
 void frmContactSystem::closeEvent(QCloseEvent* event)
 {
@@ -304,18 +483,57 @@ void frmContactSystem::closeEvent(QCloseEvent* event)
         event->accept();
         return;
     }
-    // An edit that cannot be stored keeps the window open, so it is not lost.
-    if ((Contact_Changed && !Save_Contact_Record()) || (Outbox_Item_Changed && !Save_Outbox_Email())) {
+    // An edit that cannot be stored keeps the window open, so it is not lost,
+    // and with it the sender; only a real end stops it.
+    if (!Save_Pending_Edits()) {
         event->ignore();
         return;
     }
-    GlobalVariables::Message_Center_Running = false;
-    Unload_Message_Center();
+    G::Message_Center_Running = false;
+    Stop_Message_Center();
     closing_done_ = true;
     event->accept();
     if (End_Program_On_Close) {
         QApplication::closeAllWindows();
         QApplication::quit();
+    }
+}
+
+void frmContactSystem::mnu_Get_Mapi_Mail_Click()
+{
+    if (!Save_Pending_Edits())
+        return;
+    Sign_On_And_Get_All_Mail();
+}
+
+void frmContactSystem::Check_Unread_Mail()
+{
+    // A store that cannot be read now is tried again on the next click.
+    MDICheck_Email_And_Integrate_If_Needed();
+    update();
+}
+
+void frmContactSystem::mnuProcessWorkflows_Click()
+{
+    if (!Save_Pending_Edits())
+        return;
+    try {
+        Process_All_Contacts();
+    } catch (const Database_Error& e) {
+        for (int panel : {3, 4, 5})
+            Set_Status_Panel(panel, QString());
+        Message_Box("Error on Process Workflows: " + e.Description());
+    }
+}
+
+void frmContactSystem::mnuAutomaticFileImport_Click()
+{
+    if (!Save_Pending_Edits())
+        return;
+    try {
+        Automatic_File_Import();
+    } catch (const Database_Error& e) {
+        Message_Box("Error on Automatic File Import: " + e.Description());
     }
 }
 
@@ -327,85 +545,4 @@ void frmContactSystem::mnuAboutMirtelFurrowline_Click()
 void frmContactSystem::mnuHelp_Browser_Click()
 {
     frmHelpBrowser::Show_Instance(this, Help_Page_Url("index.htm"));
-}
-
-// ---- Lists ----------------------------------------------------------------------------------
-
-void frmContactSystem::ListContacts_ItemClick(QTreeWidgetItem* item)
-{
-    if (!item)
-        return;
-    if (Contact_Changed && !Save_Contact_Record()) {
-        // The edit stays on screen, and so does its contact.
-        ListContacts->Select_Item(Current_Contact_Item);
-        return;
-    }
-    const qint64 ID = List_View::Item_Key(item).mid(3).toLongLong();
-    if (!Show_Current_Contact_Record(ID))
-        return;
-    Show_Contact_Events(ID);
-    if (ListEvents->Row_Count() == 0 && txtPendingEvents->text() == "True") {
-        try {
-            Open_Database().Execute("UPDATE Contacts SET Pending_Events_To_Read = 0 WHERE ID = ?", {ID});
-            txtPendingEvents->setText("False");
-            for (int sub = 1; sub <= 3; ++sub)
-                List_View::Set_Bold(item, sub, false);
-        } catch (const Database_Error& e) {
-            Message_Box("Error on ListContacts_ItemClick: " + e.Description());
-        }
-    }
-}
-
-void frmContactSystem::ListContacts_ColumnClick(int column)
-{
-    if (Contact_Changed && !Save_Contact_Record())
-        return;
-    ListContacts->Column_Sort(column);
-}
-
-void frmContactSystem::ListEvents_ColumnClick(int column)
-{
-    if (Contact_Changed && !Save_Contact_Record())
-        return;
-    ListEvents->Column_Sort(column);
-}
-
-void frmContactSystem::ListToDo_ColumnClick(int column)
-{
-    ListToDo->Column_Sort(column);
-}
-
-void frmContactSystem::ListOutbox_ColumnClick(int column)
-{
-    if (!Save_Pending_Edits_Outbox_First())
-        return;
-    ListOutbox->Column_Sort(column);
-}
-
-void frmContactSystem::Connect_Handlers()
-{
-    connect(TabStrip1, &QTabBar::tabBarClicked, this, [this](int index) {
-        if (index >= 0)
-            TabStrip1_Click(index + 1);
-    });
-    // Keyboard changes of the tab come without a click.
-    connect(TabStrip1, &QTabBar::currentChanged, this, [this](int index) {
-        if (index >= 0 && index + 1 != Current_Tab_Number)
-            TabStrip1_Click(index + 1);
-    });
-    connect(Exit_Main_Routine, &QAction::triggered, this, &frmContactSystem::Exit_Main_Routine_Click);
-    connect(mnuAboutMirtelFurrowline, &QAction::triggered, this,
-            &frmContactSystem::mnuAboutMirtelFurrowline_Click);
-    connect(mnuHelp_Browser, &QAction::triggered, this, &frmContactSystem::mnuHelp_Browser_Click);
-
-    connect(ListContacts, &List_View::Item_Click, this, &frmContactSystem::ListContacts_ItemClick);
-    connect(ListContacts, &List_View::Column_Click, this, &frmContactSystem::ListContacts_ColumnClick);
-    connect(ListEvents, &List_View::Column_Click, this, &frmContactSystem::ListEvents_ColumnClick);
-    connect(ListToDo, &List_View::Column_Click, this, &frmContactSystem::ListToDo_ColumnClick);
-    connect(ListOutbox, &List_View::Column_Click, this, &frmContactSystem::ListOutbox_ColumnClick);
-    connect(ListEvents, &List_View::Item_Click, this, [this](QTreeWidgetItem* item) {
-        if (Contact_Changed && !Save_Contact_Record())
-            return;
-        Event_Row_Click(item);
-    });
 }

@@ -3,11 +3,14 @@
 // tab, with its files; the next start files nothing twice.
 
 #include <QDir>
+#include <QListWidget>
 #include <QSqlRecord>
 #include <QtTest>
 
+#include "Find_Control.h"
 #include "GlobalVariables.h"
 #include "List_Rows.h"
+#include "List_View.h"
 #include "Mapi_Fetch.h"
 #include "Test_Maildir.h"
 #include "Test_Support.h"
@@ -53,13 +56,14 @@ private Q_SLOTS:
                 {lead});
             QCOMPARE(new_contact.value("Email").toString(), QString("john.smith@example.com"));
             QCOMPARE(db.Scalar("SELECT count(*) FROM Contacts").toInt(), 2);
-            QVERIFY(window->ListContacts->Find_Key(Make_Contact_Key(new_contact.value("ID").toLongLong())));
-            QCOMPARE(window->ListContacts->Row_Count(), 2);
+            const qint64 new_id = new_contact.value("ID").toLongLong();
+            QVERIFY(Control<List_View>(window.get(), "ListContacts")->Find_Key(Make_Contact_Key(new_id)));
+            QCOMPARE(Control<List_View>(window.get(), "ListContacts")->Row_Count(), 2);
 
             window->TabStrip1_Click(3);
-            QCOMPARE(window->ListUnmatched->Row_Count(), 1);
-            QCOMPARE(Get_Key_ID(window->ListUnmatched->Key_At(1)), stranger);
-            QCOMPARE(window->ListUnmatchedAttachments->count(), 4);
+            QCOMPARE(Control<List_View>(window.get(), "ListUnmatched")->Row_Count(), 1);
+            QCOMPARE(Get_Key_ID(Control<List_View>(window.get(), "ListUnmatched")->Key_At(1)), stranger);
+            QCOMPARE(Control<QListWidget>(window.get(), "ListUnmatchedAttachments")->count(), 4);
             QCOMPARE(db.Scalar("SELECT count(*) FROM NewEmails").toInt(), 1);
             window->close();
             window.reset();

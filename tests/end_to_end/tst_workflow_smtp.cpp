@@ -1,8 +1,12 @@
 #include <QtTest>
 
 #include <QApplication>
+#include <QLabel>
+
+#include "List_View.h"
 
 #include "Database.h"
+#include "Find_Control.h"
 #include "GlobalVariables.h"
 #include "MessageCenter.h"
 #include "SMTP_Session.h"
@@ -11,6 +15,7 @@
 #include "Test_Support.h"
 #include "Workflow_Run.h"
 #include "frmContactSystem.h"
+#include "pages/Outbox_Page.h"
 
 // From a fresh database to a delivered workflow e-mail and back again.
 class Workflow_Smtp_Test : public QObject {
@@ -43,19 +48,19 @@ private Q_SLOTS:
             {start});
         QVERIFY(Load_Settings());
         frmContactSystem window;
-        window.Fill_Outbox_List();
+        Control<Outbox_Page>(&window, "frameOutbox")->Fill_Outbox_List();
         GlobalVariables::Outbox_List_Loaded = true;
 
         // Process Workflows: step 1 is posted and listed, and the sender starts,
         // without holding the menu's handler.
-        window.mnuProcessWorkflows->trigger();
+        Control<QAction>(&window, "mnuProcessWorkflows")->trigger();
         QVERIFY(GlobalVariables::Message_Center_Running);
         QCOMPARE(db.Scalar("SELECT count(*) FROM Outbox").toInt(), 1);
-        QCOMPARE(window.ListOutbox->Row_Count(), 1);
+        QCOMPARE(Control<List_View>(&window, "ListOutbox")->Row_Count(), 1);
 
         QTRY_COMPARE_WITH_TIMEOUT(server.Messages().size(), 1, 20000);
         QTRY_COMPARE(db.Scalar("SELECT count(*) FROM Outbox").toInt(), 0);
-        QCOMPARE(window.ListOutbox->Row_Count(), 0);
+        QCOMPARE(Control<List_View>(&window, "ListOutbox")->Row_Count(), 0);
         const Received_Mail mail = server.Messages().first();
         QCOMPARE(mail.from, QString("sales@example.com"));
         QCOMPARE(mail.to, QStringList({"ann@example.com"}));
@@ -74,13 +79,13 @@ private Q_SLOTS:
         // Next run, a day later: step 2 is not due yet.
         clock.Set(start.addDays(1));
         GlobalVariables::Automatically_Send_Emails = false;
-        window.mnuProcessWorkflows->trigger();
+        Control<QAction>(&window, "mnuProcessWorkflows")->trigger();
         QCOMPARE(db.Scalar("SELECT count(*) FROM Outbox").toInt(), 0);
 
         // Two days after the start it is, and it goes the same way.
         clock.Set(start.addDays(2).addSecs(30));
         GlobalVariables::Automatically_Send_Emails = true;
-        window.mnuProcessWorkflows->trigger();
+        Control<QAction>(&window, "mnuProcessWorkflows")->trigger();
         const QSqlRecord posted = db.Select_First("SELECT * FROM Outbox");
         QCOMPARE(posted.value("Out_Timeline_Event_Number").toInt(), 2);
         QTRY_COMPARE_WITH_TIMEOUT(server.Messages().size(), 2, 20000);

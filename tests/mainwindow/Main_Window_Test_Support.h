@@ -3,14 +3,26 @@
 // own event loop, and clicks on list rows and headers.
 
 #include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
+#include <QGroupBox>
 #include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTabBar>
+#include <QTextEdit>
 #include <QTimer>
 #include <QTreeWidget>
 #include <QtTest>
 #include <functional>
 #include <memory>
 
+#include "Find_Control.h"
+#include "Key_Toolbar.h"
+#include "List_View.h"
+#include "Shown_Contact.h"
 #include "Test_Support.h"
 #include "frmContactSystem.h"
 

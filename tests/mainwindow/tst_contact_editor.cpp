@@ -9,12 +9,14 @@
 #include <QtTest>
 
 #include "Data_Access.h"
+#include "Find_Control.h"
 #include "GlobalVariables.h"
 #include "Main_Window_Test_Support.h"
 #include "Test_Support.h"
 #include "frmContactSystem.h"
-#include "frmDelete_Relationship.h"
-#include "frmDelete_Title.h"
+#include "dialogs/Lookup_Delete_Dialog.h"
+#include "dialogs/frmDelete_Relationship.h"
+#include "dialogs/frmDelete_Title.h"
 
 namespace G = GlobalVariables;
 
@@ -40,7 +42,7 @@ QVariant Stored(Database db, qint64 id, const QString& field)
 
 QTreeWidgetItem* Row_Of(frmContactSystem& w, qint64 id)
 {
-    return w.ListContacts->Find_Key("key" + QString::number(id));
+    return Control<List_View>(&w, "ListContacts")->Find_Key("key" + QString::number(id));
 }
 
 } // namespace
@@ -53,17 +55,17 @@ private Q_SLOTS:
         Started_Window s;
         frmContactSystem& w = s.Start();
         QCOMPARE(s.dialogs.Texts(), QStringList({"There are no contacts for this selection"}));
-        QCOMPARE(w.ListContacts->topLevelItemCount(), 0);
-        QCOMPARE(w.Status_Panel(2)->text(), QString("0"));
-        QVERIFY(w.txtContact_ID->text().isEmpty());
-        QVERIFY(w.frameWelcomeMessage->isVisible());
-        QVERIFY(!w.frameContact_Top_Screen->isVisible());
+        QCOMPARE(Control<List_View>(&w, "ListContacts")->topLevelItemCount(), 0);
+        QCOMPARE(Control<QLabel>(&w, "StatusBar1_Panel2")->text(), QString("0"));
+        QVERIFY(Control<QLineEdit>(&w, "txtContact_ID")->text().isEmpty());
+        QVERIFY(Control<QFrame>(&w, "frameWelcomeMessage")->isVisible());
+        QVERIFY(!Control<QFrame>(&w, "frameContact_Top_Screen")->isVisible());
 
         // Typing with no contact shown, then leaving, stores nothing and blocks nothing.
-        QTest::keyClicks(w.txtCity, "Paris");
-        QVERIFY(w.Contact_Changed);
-        QVERIFY(w.Save_Contact_Record());
-        QVERIFY(!w.Contact_Changed);
+        QTest::keyClicks(Control<QLineEdit>(&w, "txtCity"), "Paris");
+        QVERIFY(w.Contact_On_Display->Modified());
+        QVERIFY(w.Contact_On_Display->Save_Contact_Record());
+        QVERIFY(!w.Contact_On_Display->Modified());
         QCOMPARE(s.dialogs.messages.size(), 1);
         QCOMPARE(s.Db().Scalar("SELECT COUNT(*) FROM Contacts").toInt(), 0);
         w.close();
@@ -76,19 +78,19 @@ private Q_SLOTS:
         const qint64 tricky = Insert_Contact(s.Db(), {{"FirstName", "Pat"}, {"LastName", "O'Brien \"Jr\""}});
         Insert_Contact(s.Db(), {{"FirstName", "Ann"}, {"LastName", "Lee"}});
         frmContactSystem& w = s.Start();
-        QCOMPARE(w.ListContacts->topLevelItemCount(), 2);
+        QCOMPARE(Control<List_View>(&w, "ListContacts")->topLevelItemCount(), 2);
 
-        w.Setup_The_Contacts_Tree({"WHERE Contacts.LastName = ?", {"O'Brien \"Jr\""}});
-        QCOMPARE(w.ListContacts->topLevelItemCount(), 1);
+        w.Contact_On_Display->Setup_The_Contacts_Tree({"WHERE Contacts.LastName = ?", {"O'Brien \"Jr\""}});
+        QCOMPARE(Control<List_View>(&w, "ListContacts")->topLevelItemCount(), 1);
         QVERIFY(Row_Of(w, tricky));
-        QCOMPARE(w.txtContact_ID->text(), QString::number(tricky));
+        QCOMPARE(Control<QLineEdit>(&w, "txtContact_ID")->text(), QString::number(tricky));
 
         // The empty group: message, "0", and the shown contact stays in the boxes.
-        w.Setup_The_Contacts_Tree({"WHERE Contacts.LastName = ?", {"x' OR '1'='1"}});
+        w.Contact_On_Display->Setup_The_Contacts_Tree({"WHERE Contacts.LastName = ?", {"x' OR '1'='1"}});
         QVERIFY(s.dialogs.Shown("There are no contacts for this selection"));
-        QCOMPARE(w.ListContacts->topLevelItemCount(), 0);
-        QCOMPARE(w.Status_Panel(2)->text(), QString("0"));
-        QCOMPARE(w.txtContact_ID->text(), QString::number(tricky));
+        QCOMPARE(Control<List_View>(&w, "ListContacts")->topLevelItemCount(), 0);
+        QCOMPARE(Control<QLabel>(&w, "StatusBar1_Panel2")->text(), QString("0"));
+        QCOMPARE(Control<QLineEdit>(&w, "txtContact_ID")->text(), QString::number(tricky));
     }
 
     void a_contact_joined_to_several_events_is_listed_once()
@@ -99,11 +101,11 @@ private Q_SLOTS:
             s.Db().Execute("INSERT INTO Eventhistory (ContactID, Event_Type, Event_Unique_ID, EventRead) "
                            "VALUES (?, 'Email In', ?, 1)", {id, QString::number(100 + i)});
         frmContactSystem& w = s.Start();
-        w.Setup_The_Contacts_Tree({"INNER JOIN Eventhistory ON Eventhistory.ContactID = Contacts.ID "
+        w.Contact_On_Display->Setup_The_Contacts_Tree({"INNER JOIN Eventhistory ON Eventhistory.ContactID = Contacts.ID "
                                    "WHERE Eventhistory.Event_Type = ?", {"Email In"}});
-        QCOMPARE(w.ListContacts->topLevelItemCount(), 1);
-        QCOMPARE(w.Status_Panel(2)->text(), QString("3"));
-        QCOMPARE(w.ListEvents->topLevelItemCount(), 3);
+        QCOMPARE(Control<List_View>(&w, "ListContacts")->topLevelItemCount(), 1);
+        QCOMPARE(Control<QLabel>(&w, "StatusBar1_Panel2")->text(), QString("3"));
+        QCOMPARE(Control<List_View>(&w, "ListEvents")->topLevelItemCount(), 3);
     }
 
     void showing_a_contact_fills_every_box()
@@ -127,29 +129,29 @@ private Q_SLOTS:
                                                      {"New_Contact", 1}});
         frmContactSystem& w = s.Start();
 
-        const QList<QPair<QWidget*, QString>> expected = {
-            {w.txtContact_ID, QString::number(id)}, {w.txtfirstname, "Ann"}, {w.txtMiddle_Initials, "Q"},
-            {w.txtlastname, "Abbot"}, {w.txtBest_Time_To_Contact, "Mornings"}, {w.txtReferred_By, "Bob"},
-            {w.txtEmail, "ann@example.com"}, {w.txtWorkphone, "111"}, {w.txtHomephone, "222"},
-            {w.txtCellphone, "333"}, {w.txtAddress, "1 Main St"}, {w.txtCity, "Springfield"},
-            {w.txtState, "IL"}, {w.txtZipcode, "62701"}, {w.txtCompany, "Acme"}, {w.txtB_Day, "9"},
-            {w.txtB_Month, "3"}, {w.txtB_Year, "1980"}, {w.txtSource, "Manual Entry"},
-            {w.txtBought_Month, "7"}, {w.txtBoughtDay, "4"}, {w.txtBought_Year, "2025"},
-            {w.txtPendingEvents, "True"}, {w.txtContactReceivedDate, "11/29/26"},
-            {w.txtWorkflowBeginDate, "11/30/2026 08:05:09"}, {w.txtOptions, "Sunroof"}};
+        const QList<QPair<const char*, QString>> expected = {
+            {"txtContact_ID", QString::number(id)}, {"txtfirstname", "Ann"}, {"txtMiddle_Initials", "Q"},
+            {"txtlastname", "Abbot"}, {"txtBest_Time_To_Contact", "Mornings"}, {"txtReferred_By", "Bob"},
+            {"txtEmail", "ann@example.com"}, {"txtWorkphone", "111"}, {"txtHomephone", "222"},
+            {"txtCellphone", "333"}, {"txtAddress", "1 Main St"}, {"txtCity", "Springfield"},
+            {"txtState", "IL"}, {"txtZipcode", "62701"}, {"txtCompany", "Acme"}, {"txtB_Day", "9"},
+            {"txtB_Month", "3"}, {"txtB_Year", "1980"}, {"txtSource", "Manual Entry"},
+            {"txtBought_Month", "7"}, {"txtBoughtDay", "4"}, {"txtBought_Year", "2025"},
+            {"txtPendingEvents", "True"}, {"txtContactReceivedDate", "11/29/26"},
+            {"txtWorkflowBeginDate", "11/30/2026 08:05:09"}, {"txtOptions", "Sunroof"}};
         for (const auto& [box, text] : expected)
-            QCOMPARE(qobject_cast<QLineEdit*>(box)->text(), text);
-        QCOMPARE(w.txtNotes->toPlainText(), QString("Line one\nLine two"));
-        QCOMPARE(w.lstProduct->currentText(), QString("Sedan"));
-        QCOMPARE(w.Combo_Title->currentText(), QString("Dr"));
-        QCOMPARE(w.Combo_Relationship->currentText(), QString("Friend"));
-        QVERIFY(w.chkTimeline_Enabled->isChecked());
-        QVERIFY(w.chkWorkflowCompleted->isChecked());
-        QVERIFY(!w.Contact_Changed);
-        QVERIFY(w.frameContact_Top_Screen->isVisible());
-        QCOMPARE(w.Current_Detail_Frame, static_cast<QWidget*>(w.frameContactDetails));
-        QVERIFY(w.frameContactDetails->isVisible());
-        QVERIFY(!w.frameWelcomeMessage->isVisible());
+            QCOMPARE(Control<QLineEdit>(&w, box)->text(), text);
+        QCOMPARE(Control<QPlainTextEdit>(&w, "txtNotes")->toPlainText(), QString("Line one\nLine two"));
+        QCOMPARE(Control<QComboBox>(&w, "lstProduct")->currentText(), QString("Sedan"));
+        QCOMPARE(Control<QComboBox>(&w, "Combo_Title")->currentText(), QString("Dr"));
+        QCOMPARE(Control<QComboBox>(&w, "Combo_Relationship")->currentText(), QString("Friend"));
+        QVERIFY(Control<QCheckBox>(&w, "chkTimeline_Enabled")->isChecked());
+        QVERIFY(Control<QCheckBox>(&w, "chkWorkflowCompleted")->isChecked());
+        QVERIFY(!w.Contact_On_Display->Modified());
+        QVERIFY(Control<QFrame>(&w, "frameContact_Top_Screen")->isVisible());
+        QCOMPARE(w.Current_Detail_Frame(), static_cast<QWidget*>(Control<QGroupBox>(&w, "frameContactDetails")));
+        QVERIFY(Control<QGroupBox>(&w, "frameContactDetails")->isVisible());
+        QVERIFY(!Control<QFrame>(&w, "frameWelcomeMessage")->isVisible());
 
         // Shown once, no longer new; the other contact is still new.
         QCOMPARE(Stored(s.Db(), id, "New_Contact").toInt(), 0);
@@ -161,13 +163,13 @@ private Q_SLOTS:
 
         // Another contact: the first row goes back to the ordinary colour, the
         // next one is red, and a null received date shows an empty box.
-        Click_Row(w.ListContacts, Row_Of(w, other));
-        QCOMPARE(w.txtContact_ID->text(), QString::number(other));
+        Click_Row(Control<List_View>(&w, "ListContacts"), Row_Of(w, other));
+        QCOMPARE(Control<QLineEdit>(&w, "txtContact_ID")->text(), QString::number(other));
         QCOMPARE(first->data(1, Qt::ForegroundRole), QVariant());
         QCOMPARE(Row_Of(w, other)->foreground(2).color(), QColor(255, 0, 0));
-        QVERIFY(w.txtContactReceivedDate->text().isEmpty());
-        QVERIFY(w.txtBought_Month->text().isEmpty());
-        QVERIFY(w.txtWorkflowBeginDate->text().isEmpty());
+        QVERIFY(Control<QLineEdit>(&w, "txtContactReceivedDate")->text().isEmpty());
+        QVERIFY(Control<QLineEdit>(&w, "txtBought_Month")->text().isEmpty());
+        QVERIFY(Control<QLineEdit>(&w, "txtWorkflowBeginDate")->text().isEmpty());
         QCOMPARE(Stored(s.Db(), other, "New_Contact").toInt(), 0);
     }
 
@@ -180,19 +182,19 @@ private Q_SLOTS:
                                                    {"City", "Old"}});
         const qint64 bob = Insert_Contact(s.Db(), {{"FirstName", "Bob"}, {"LastName", "Baker"}});
         frmContactSystem& w = s.Start();
-        QCOMPARE(w.txtContact_ID->text(), QString::number(ann));
+        QCOMPARE(Control<QLineEdit>(&w, "txtContact_ID")->text(), QString::number(ann));
 
-        w.txtCity->clear();
-        QTest::keyClicks(w.txtCity, "Paris");
-        w.txtfirstname->selectAll();
-        QTest::keyClicks(w.txtfirstname, "Anne");
-        QVERIFY(w.Contact_Changed);
+        Control<QLineEdit>(&w, "txtCity")->clear();
+        QTest::keyClicks(Control<QLineEdit>(&w, "txtCity"), "Paris");
+        Control<QLineEdit>(&w, "txtfirstname")->selectAll();
+        QTest::keyClicks(Control<QLineEdit>(&w, "txtfirstname"), "Anne");
+        QVERIFY(w.Contact_On_Display->Modified());
         // The name follows the typing in the list at once, before any save.
         QCOMPARE(Row_Of(w, ann)->text(1), QString("Anne"));
         QCOMPARE(Stored(s.Db(), ann, "City").toString(), QString("Old"));
 
-        Click_Row(w.ListContacts, Row_Of(w, bob));
-        QCOMPARE(w.txtContact_ID->text(), QString::number(bob));
+        Click_Row(Control<List_View>(&w, "ListContacts"), Row_Of(w, bob));
+        QCOMPARE(Control<QLineEdit>(&w, "txtContact_ID")->text(), QString::number(bob));
         QCOMPARE(Stored(s.Db(), ann, "City").toString(), QString("Paris"));
         QCOMPARE(Stored(s.Db(), ann, "FirstName").toString(), QString("Anne"));
         // The dates in the boxes went back exactly as they were.
@@ -202,7 +204,7 @@ private Q_SLOTS:
 
         // Showing and leaving without typing stores nothing.
         s.Db().Execute("UPDATE Contacts SET City = 'Elsewhere' WHERE ID = ?", {bob});
-        Click_Row(w.ListContacts, Row_Of(w, ann));
+        Click_Row(Control<List_View>(&w, "ListContacts"), Row_Of(w, ann));
         QCOMPARE(Stored(s.Db(), bob, "City").toString(), QString("Elsewhere"));
     }
 
@@ -216,9 +218,9 @@ private Q_SLOTS:
                                                   {"Company", QString(10000, QChar('c'))},
                                                   {"Notes", "line one\r\nline two"}});
         frmContactSystem& w = s.Start();
-        QCOMPARE(w.txtContact_ID->text(), QString::number(id));
-        QTest::keyClicks(w.txtState, "NY");
-        QVERIFY(w.Save_Contact_Record());
+        QCOMPARE(Control<QLineEdit>(&w, "txtContact_ID")->text(), QString::number(id));
+        QTest::keyClicks(Control<QLineEdit>(&w, "txtState"), "NY");
+        QVERIFY(w.Contact_On_Display->Save_Contact_Record());
         QCOMPARE(Stored(s.Db(), id, "State").toString(), QString("NY"));
         QCOMPARE(Stored(s.Db(), id, "Options").toString(), long_text);
         QCOMPARE(Stored(s.Db(), id, "Address").toString(), with_nul);
@@ -231,9 +233,9 @@ private Q_SLOTS:
         Started_Window s;
         const qint64 id = Insert_Contact(s.Db(), {{"FirstName", "Ann"}, {"LastName", "Abbot"}});
         frmContactSystem& w = s.Start();
-        QTest::keyClicks(w.txtState, "NY");
-        QCOMPARE(w.Show_Current_Contact_Record(id), 1);
-        QCOMPARE(w.txtState->text(), QString("NY"));
+        QTest::keyClicks(Control<QLineEdit>(&w, "txtState"), "NY");
+        QCOMPARE(w.Contact_On_Display->Show_Current_Contact_Record(id), 1);
+        QCOMPARE(Control<QLineEdit>(&w, "txtState")->text(), QString("NY"));
         QCOMPARE(Stored(s.Db(), id, "State").toString(), QString("NY"));
     }
 
@@ -248,15 +250,15 @@ private Q_SLOTS:
                        "VALUES (?, 'Email In', '77', 0)", {busy});
         frmContactSystem& w = s.Start();
         QVERIFY(List_View::Is_Bold(Row_Of(w, quiet), 1));
-        Click_Row(w.ListContacts, Row_Of(w, busy));
-        QCOMPARE(w.ListEvents->topLevelItemCount(), 1);
-        QVERIFY(List_View::Is_Bold(w.ListEvents->topLevelItem(0), 1));
+        Click_Row(Control<List_View>(&w, "ListContacts"), Row_Of(w, busy));
+        QCOMPARE(Control<List_View>(&w, "ListEvents")->topLevelItemCount(), 1);
+        QVERIFY(List_View::Is_Bold(Control<List_View>(&w, "ListEvents")->topLevelItem(0), 1));
         QCOMPARE(Stored(s.Db(), busy, "Pending_Events_To_Read").toInt(), 1);
         QVERIFY(List_View::Is_Bold(Row_Of(w, busy), 1));
 
-        Click_Row(w.ListContacts, Row_Of(w, quiet));
+        Click_Row(Control<List_View>(&w, "ListContacts"), Row_Of(w, quiet));
         QCOMPARE(Stored(s.Db(), quiet, "Pending_Events_To_Read").toInt(), 0);
-        QCOMPARE(w.txtPendingEvents->text(), QString("False"));
+        QCOMPARE(Control<QLineEdit>(&w, "txtPendingEvents")->text(), QString("False"));
         QVERIFY(!List_View::Is_Bold(Row_Of(w, quiet), 1));
         QVERIFY(!List_View::Is_Bold(Row_Of(w, quiet), 2));
     }
@@ -275,35 +277,36 @@ private Q_SLOTS:
                        "'Again', '12', 0)",
                        {id});
         frmContactSystem& w = s.Start();
-        QCOMPARE(w.ListEvents->topLevelItemCount(), 2);
-        QTreeWidgetItem* first = w.ListEvents->Find_Key("evt11-:::-" + QString::number(id));
-        QTreeWidgetItem* second = w.ListEvents->Find_Key("evt12-:::-" + QString::number(id));
+        QCOMPARE(Control<List_View>(&w, "ListEvents")->topLevelItemCount(), 2);
+        QTreeWidgetItem* first = Control<List_View>(&w, "ListEvents")->Find_Key("evt11-:::-" + QString::number(id));
+        QTreeWidgetItem* second = Control<List_View>(&w, "ListEvents")->Find_Key("evt12-:::-" + QString::number(id));
         QVERIFY(first && second && List_View::Is_Bold(first, 1) && List_View::Is_Bold(second, 3));
 
         // One of two unread events: the reader shows it, the contact stays marked.
-        Click_Row(w.ListEvents, first);
-        QCOMPARE(w.Current_Detail_Frame, static_cast<QWidget*>(w.frameEventView));
-        QVERIFY(w.frameEventView->isVisible() && !w.frameContactDetails->isVisible());
-        QCOMPARE(w.txtFrameEvent_Date->text(), QString("12/01/26 09:00:00"));
-        QCOMPARE(w.txtFrameEvent_Type->text(), QString("Email In"));
-        QCOMPARE(w.txtFrameEvent_Subject->text(), QString("First"));
-        QCOMPARE(w.txtFrameEvent_Message->toPlainText(), QString("Hello"));
-        QCOMPARE(w.txtEventID->text(), QString::number(older));
+        Click_Row(Control<List_View>(&w, "ListEvents"), first);
+        QCOMPARE(w.Current_Detail_Frame(), static_cast<QWidget*>(Control<QGroupBox>(&w, "frameEventView")));
+        QVERIFY(Control<QGroupBox>(&w, "frameEventView")->isVisible());
+        QVERIFY(!Control<QGroupBox>(&w, "frameContactDetails")->isVisible());
+        QCOMPARE(Control<QLineEdit>(&w, "txtFrameEvent_Date")->text(), QString("12/01/26 09:00:00"));
+        QCOMPARE(Control<QLineEdit>(&w, "txtFrameEvent_Type")->text(), QString("Email In"));
+        QCOMPARE(Control<QLineEdit>(&w, "txtFrameEvent_Subject")->text(), QString("First"));
+        QCOMPARE(Control<QTextEdit>(&w, "txtFrameEvent_Message")->toPlainText(), QString("Hello"));
+        QCOMPARE(Control<QLineEdit>(&w, "txtEventID")->text(), QString::number(older));
         QVERIFY(!List_View::Is_Bold(first, 1));
         QCOMPARE(s.Db().Scalar("SELECT EventRead FROM Eventhistory WHERE ID = ?", {older}).toInt(), 1);
         QVERIFY(List_View::Is_Bold(Row_Of(w, id), 1));
         QCOMPARE(Stored(s.Db(), id, "Pending_Events_To_Read").toInt(), 1);
-        QVERIFY(!w.ListEventAttachments->isVisible());
+        QVERIFY(!Control<QComboBox>(&w, "ListEventAttachments")->isVisible());
 
         // The last unread one clears it.
-        Click_Row(w.ListEvents, second);
+        Click_Row(Control<List_View>(&w, "ListEvents"), second);
         QVERIFY(!List_View::Is_Bold(Row_Of(w, id), 1) && !List_View::Is_Bold(Row_Of(w, id), 2));
         QCOMPARE(Stored(s.Db(), id, "Pending_Events_To_Read").toInt(), 0);
         QVERIFY(s.dialogs.messages.isEmpty());
 
         // An event gone meanwhile is said.
         s.Db().Execute("DELETE FROM Eventhistory WHERE ID = ?", {older});
-        Click_Row(w.ListEvents, first);
+        Click_Row(Control<List_View>(&w, "ListEvents"), first);
         QVERIFY(s.dialogs.Shown("Error in Display_Event_History. EOF Encountered!"));
     }
 
@@ -325,21 +328,21 @@ private Q_SLOTS:
                        "Attachment_Final_Name) VALUES (?, 'E', ?, 'price list.pdf')",
                        {event, stored});
         frmContactSystem& w = s.Start();
-        Click_Row(w.ListEvents, w.ListEvents->topLevelItem(0));
-        QVERIFY(w.ListEventAttachments->isVisible());
-        QCOMPARE(w.ListEventAttachments->currentText(), QString("price list.pdf"));
+        Click_Row(Control<List_View>(&w, "ListEvents"), Control<List_View>(&w, "ListEvents")->topLevelItem(0));
+        QVERIFY(Control<QComboBox>(&w, "ListEventAttachments")->isVisible());
+        QCOMPARE(Control<QComboBox>(&w, "ListEventAttachments")->currentText(), QString("price list.pdf"));
 
         // Cancelled: nothing written. Then saved over an older file of that name.
         const QString target = s.folder.Path("copy.pdf");
         s.dialogs.file_answers << "" << target;
-        QTest::mouseDClick(w.ListEventAttachments, Qt::LeftButton);
+        QTest::mouseDClick(Control<QComboBox>(&w, "ListEventAttachments"), Qt::LeftButton);
         QVERIFY(!QFileInfo::exists(target));
         QFile old(target);
         QVERIFY(old.open(QIODevice::WriteOnly));
         old.write("old");
         old.close();
-        QAction* clip = w.ToolEventAttachmentActions->Button(QString());
-        QAction* save = w.ToolEventAttachmentActions->Menu_Entry(clip, "Save");
+        QAction* clip = Control<Key_Toolbar>(&w, "ToolEventAttachmentActions")->Button(QString());
+        QAction* save = Control<Key_Toolbar>(&w, "ToolEventAttachmentActions")->Menu_Entry(clip, "Save");
         QVERIFY(save && save->isEnabled());
         save->trigger();
         QCOMPARE(s.dialogs.file_titles, QStringList({"Save Attachment", "Save Attachment"}));
@@ -383,24 +386,24 @@ private Q_SLOTS:
                                                   {"Date_Product_Bought", "2025-07-04 00:00:00"}});
         const qint64 other = Insert_Contact(s.Db(), {{"FirstName", "Bob"}, {"LastName", "Baker"}});
         frmContactSystem& w = s.Start();
-        w.txtWorkflowBeginDate->setText(workflow_box);
-        w.txtBought_Month->setText(bought_boxes[0]);
-        w.txtBoughtDay->setText(bought_boxes[1]);
-        w.txtBought_Year->setText(bought_boxes[2]);
-        QVERIFY(w.Contact_Changed);
-        Click_Row(w.ListContacts, Row_Of(w, other));
+        Control<QLineEdit>(&w, "txtWorkflowBeginDate")->setText(workflow_box);
+        Control<QLineEdit>(&w, "txtBought_Month")->setText(bought_boxes[0]);
+        Control<QLineEdit>(&w, "txtBoughtDay")->setText(bought_boxes[1]);
+        Control<QLineEdit>(&w, "txtBought_Year")->setText(bought_boxes[2]);
+        QVERIFY(w.Contact_On_Display->Modified());
+        Click_Row(Control<List_View>(&w, "ListContacts"), Row_Of(w, other));
         QCOMPARE(Stored(s.Db(), id, "Workflow_Start_Date").toString(), workflow_stored);
         QCOMPARE(Stored(s.Db(), id, "Date_Product_Bought").toString(), bought_stored);
         if (saved) {
-            QCOMPARE(w.txtContact_ID->text(), QString::number(other));
+            QCOMPARE(Control<QLineEdit>(&w, "txtContact_ID")->text(), QString::number(other));
             QVERIFY(s.dialogs.messages.isEmpty());
         } else {
             // The edit stays on screen with its contact, still marked changed.
             QVERIFY(s.dialogs.Shown("The workflow start date"));
-            QCOMPARE(w.txtContact_ID->text(), QString::number(id));
-            QCOMPARE(w.txtWorkflowBeginDate->text(), workflow_box);
-            QVERIFY(w.Contact_Changed);
-            QCOMPARE(w.ListContacts->currentItem(), Row_Of(w, id));
+            QCOMPARE(Control<QLineEdit>(&w, "txtContact_ID")->text(), QString::number(id));
+            QCOMPARE(Control<QLineEdit>(&w, "txtWorkflowBeginDate")->text(), workflow_box);
+            QVERIFY(w.Contact_On_Display->Modified());
+            QCOMPARE(Control<List_View>(&w, "ListContacts")->currentItem(), Row_Of(w, id));
         }
     }
 
@@ -411,11 +414,11 @@ private Q_SLOTS:
         Insert_Contact(s.Db(), {{"FirstName", "Bob"}, {"LastName", "Baker"}});
         frmContactSystem& w = s.Start();
         s.clock.Set(QDateTime(QDate(2027, 3, 4), QTime(5, 6, 7)));
-        w.Change_Workflow_Start_Date->click();
-        QCOMPARE(w.txtWorkflowBeginDate->text(), QString("03/04/2027 05:06:07"));
-        QVERIFY(w.Contact_Changed);
-        w.chkTimeline_Enabled->click();
-        w.Setup_The_Contacts_Tree({});
+        Control<QPushButton>(&w, "Change_Workflow_Start_Date")->click();
+        QCOMPARE(Control<QLineEdit>(&w, "txtWorkflowBeginDate")->text(), QString("03/04/2027 05:06:07"));
+        QVERIFY(w.Contact_On_Display->Modified());
+        Control<QCheckBox>(&w, "chkTimeline_Enabled")->click();
+        w.Contact_On_Display->Setup_The_Contacts_Tree({});
         QCOMPARE(Stored(s.Db(), id, "Workflow_Start_Date").toString(), QString("2027-03-04 05:06:07"));
         QCOMPARE(Stored(s.Db(), id, "Stop_Timeline_Action").toInt(), 1);
     }
@@ -426,11 +429,11 @@ private Q_SLOTS:
         const qint64 id = Insert_Contact(s.Db(), {{"FirstName", "jOHN"}, {"MiddleInitial", "q"},
                                                   {"LastName", "SMITH"}});
         frmContactSystem& w = s.Start();
-        w.Capitalize_First_And_Last->click();
-        QCOMPARE(w.txtfirstname->text(), QString("John"));
-        QCOMPARE(w.txtMiddle_Initials->text(), QString("Q"));
-        QCOMPARE(w.txtlastname->text(), QString("Smith"));
-        QVERIFY(w.Contact_Changed);
+        Control<QPushButton>(&w, "Capitalize_First_And_Last")->click();
+        QCOMPARE(Control<QLineEdit>(&w, "txtfirstname")->text(), QString("John"));
+        QCOMPARE(Control<QLineEdit>(&w, "txtMiddle_Initials")->text(), QString("Q"));
+        QCOMPARE(Control<QLineEdit>(&w, "txtlastname")->text(), QString("Smith"));
+        QVERIFY(w.Contact_On_Display->Modified());
         QCOMPARE(Row_Of(w, id)->text(1), QString("John"));
         QCOMPARE(Row_Of(w, id)->text(2), QString("Smith"));
     }
@@ -449,15 +452,15 @@ private Q_SLOTS:
         Started_Window s;
         const qint64 id = Insert_Contact(s.Db(), {{"FirstName", "Ann"}, {"LastName", "Abbot"}});
         frmContactSystem& w = s.Start();
-        QTest::keyClicks(w.txtNotes, "Call back Friday");
+        QTest::keyClicks(Control<QPlainTextEdit>(&w, "txtNotes"), "Call back Friday");
         G::Message_Center_Running = true;
         if (way == "tab") {
-            w.TabStrip1->setCurrentIndex(1);
-            QCOMPARE(w.Current_Tab_Number, 2);
-            QVERIFY(w.frameToDo->isVisible());
-            QVERIFY(w.frameContact_Top_Screen->isVisible());
+            Control<QTabBar>(&w, "TabStrip1")->setCurrentIndex(1);
+            QCOMPARE(w.Current_Tab_Number(), 2);
+            QVERIFY(Control<QGroupBox>(&w, "frameToDo")->isVisible());
+            QVERIFY(Control<QFrame>(&w, "frameContact_Top_Screen")->isVisible());
         } else if (way == "exit") {
-            w.Exit_Main_Routine->trigger();
+            Control<QAction>(&w, "Exit_Main_Routine")->trigger();
             QVERIFY(!w.isVisible());
             QVERIFY(!G::Message_Center_Running);
         } else {
@@ -466,7 +469,7 @@ private Q_SLOTS:
             QVERIFY(!G::Message_Center_Running);
         }
         QCOMPARE(Stored(s.Db(), id, "Notes").toString(), QString("Call back Friday"));
-        QVERIFY(!w.Contact_Changed);
+        QVERIFY(!w.Contact_On_Display->Modified());
     }
 
     void an_edit_that_cannot_be_stored_keeps_the_window_open()
@@ -474,17 +477,17 @@ private Q_SLOTS:
         Started_Window s;
         Insert_Contact(s.Db(), {{"FirstName", "Ann"}, {"LastName", "Abbot"}});
         frmContactSystem& w = s.Start();
-        w.txtB_Month->setText("March");
+        Control<QLineEdit>(&w, "txtB_Month")->setText("March");
         G::Message_Center_Running = true;
         w.close();
         QVERIFY(w.isVisible());
         QVERIFY(s.dialogs.Shown("The birthday boxes take whole numbers only"));
         // The program goes on, and so does its sender.
         QVERIFY(G::Message_Center_Running);
-        w.Exit_Main_Routine->trigger();
+        Control<QAction>(&w, "Exit_Main_Routine")->trigger();
         QVERIFY(w.isVisible());
         QVERIFY(G::Message_Center_Running);
-        w.txtB_Month->setText("3");
+        Control<QLineEdit>(&w, "txtB_Month")->setText("3");
         w.close();
         QVERIFY(!w.isVisible());
         QVERIFY(!G::Message_Center_Running);
@@ -496,21 +499,22 @@ private Q_SLOTS:
         Insert_Contact(s.Db(), {{"FirstName", "Ann"}, {"LastName", "Abbot"}});
         frmContactSystem& w = s.Start();
         const QSize size = w.size();
+        const auto shown = [&w](const char* name) { return Control<QWidget>(&w, name)->isVisible(); };
         QVERIFY(!G::ToDo_List_Loaded);
         w.TabStrip1_Click(2);
         QVERIFY(G::ToDo_List_Loaded);
-        QVERIFY(w.FrameContacts->isVisible() && w.frameToDo->isVisible());
-        QVERIFY(!w.frameContactsCommands->isVisible());
+        QVERIFY(shown("FrameContacts") && shown("frameToDo"));
+        QVERIFY(!shown("frameContactsCommands"));
         w.TabStrip1_Click(3);
         QVERIFY(G::Unmatched_List_Loaded);
-        QVERIFY(w.frameUnmatched->isVisible() && !w.FrameContacts->isVisible());
+        QVERIFY(shown("frameUnmatched") && !shown("FrameContacts"));
         w.TabStrip1_Click(4);
         QVERIFY(G::Outbox_List_Loaded);
-        QVERIFY(w.frameOutbox->isVisible() && !w.frameUnmatched->isVisible());
+        QVERIFY(shown("frameOutbox") && !shown("frameUnmatched"));
         w.TabStrip1_Click(1);
-        QVERIFY(w.FrameContacts->isVisible() && w.frameContactsCommands->isVisible());
-        QVERIFY(!w.frameOutbox->isVisible() && !w.frameToDo->isVisible());
-        QCOMPARE(w.Current_Tab_Number, 1);
+        QVERIFY(shown("FrameContacts") && shown("frameContactsCommands"));
+        QVERIFY(!shown("frameOutbox") && !shown("frameToDo"));
+        QCOMPARE(w.Current_Tab_Number(), 1);
         // Never two pages at once, so the window keeps its size.
         QCOMPARE(w.size(), size);
     }
@@ -522,21 +526,22 @@ private Q_SLOTS:
         Insert_Contact(s.Db(), {{"FirstName", "Al"}, {"LastName", "Cole"}});
         Insert_Contact(s.Db(), {{"FirstName", "Bo"}, {"LastName", "Adams"}});
         frmContactSystem& w = s.Start();
-        QCOMPARE(Column_Texts(w.ListContacts, 2), QStringList({"Adams", "Baker", "Cole"}));
+        QCOMPARE(Column_Texts(Control<List_View>(&w, "ListContacts"), 2), QStringList({"Adams", "Baker", "Cole"}));
 
-        Click_Header(w.ListContacts, 1);   // a new column keeps the order in use: ascending
-        QCOMPARE(Column_Texts(w.ListContacts, 1), QStringList({"Al", "Bo", "Cy"}));
-        Click_Header(w.ListContacts, 1);
-        QCOMPARE(Column_Texts(w.ListContacts, 1), QStringList({"Cy", "Bo", "Al"}));
-        Click_Header(w.ListContacts, 1);
-        QCOMPARE(Column_Texts(w.ListContacts, 1), QStringList({"Al", "Bo", "Cy"}));
-        Click_Header(w.ListContacts, 1);
-        Click_Header(w.ListContacts, 2);   // descending carries over to the next column
-        QCOMPARE(Column_Texts(w.ListContacts, 2), QStringList({"Cole", "Baker", "Adams"}));
+        Click_Header(Control<List_View>(&w, "ListContacts"), 1);   // a new column keeps the order in use: ascending
+        QCOMPARE(Column_Texts(Control<List_View>(&w, "ListContacts"), 1), QStringList({"Al", "Bo", "Cy"}));
+        Click_Header(Control<List_View>(&w, "ListContacts"), 1);
+        QCOMPARE(Column_Texts(Control<List_View>(&w, "ListContacts"), 1), QStringList({"Cy", "Bo", "Al"}));
+        Click_Header(Control<List_View>(&w, "ListContacts"), 1);
+        QCOMPARE(Column_Texts(Control<List_View>(&w, "ListContacts"), 1), QStringList({"Al", "Bo", "Cy"}));
+        Click_Header(Control<List_View>(&w, "ListContacts"), 1);
+        Click_Header(Control<List_View>(&w, "ListContacts"), 2);   // descending carries over to the next column
+        QCOMPARE(Column_Texts(Control<List_View>(&w, "ListContacts"), 2), QStringList({"Cole", "Baker", "Adams"}));
 
         // Rows added while sorted take their place.
-        w.Add_Contact_List_Row(99, "Di", "Bell", "", "", "");
-        QCOMPARE(Column_Texts(w.ListContacts, 2), QStringList({"Cole", "Bell", "Baker", "Adams"}));
+        Control<Contacts_Page>(&w, "frameContactsCommands")->Add_Contact_List_Row(99, "Di", "Bell", "", "", "");
+        QCOMPARE(Column_Texts(Control<List_View>(&w, "ListContacts"), 2),
+                 QStringList({"Cole", "Bell", "Baker", "Adams"}));
     }
 
     void a_column_click_saves_the_pending_edit()
@@ -544,8 +549,8 @@ private Q_SLOTS:
         Started_Window s;
         const qint64 id = Insert_Contact(s.Db(), {{"FirstName", "Ann"}, {"LastName", "Abbot"}});
         frmContactSystem& w = s.Start();
-        QTest::keyClicks(w.txtCompany, "Acme");
-        Click_Header(w.ListContacts, 3);
+        QTest::keyClicks(Control<QLineEdit>(&w, "txtCompany"), "Acme");
+        Click_Header(Control<List_View>(&w, "ListContacts"), 3);
         QCOMPARE(Stored(s.Db(), id, "Company").toString(), QString("Acme"));
     }
 
@@ -557,18 +562,18 @@ private Q_SLOTS:
                                                   {"Email", "ann@example.com"}, {"Product", "Sedan"}});
         const qint64 other = Insert_Contact(s.Db(), {{"FirstName", "Bob"}, {"LastName", "Baker"}});
         frmContactSystem& w = s.Start();
-        const int truck = w.lstProduct->findText("Truck");
-        w.lstProduct->setCurrentIndex(truck);
-        Q_EMIT w.lstProduct->activated(truck);
-        QVERIFY(w.Contact_Changed);
+        const int truck = Control<QComboBox>(&w, "lstProduct")->findText("Truck");
+        Control<QComboBox>(&w, "lstProduct")->setCurrentIndex(truck);
+        Q_EMIT Control<QComboBox>(&w, "lstProduct")->activated(truck);
+        QVERIFY(w.Contact_On_Display->Modified());
         QCOMPARE(Row_Of(w, id)->text(4), QString("Truck"));
         QCOMPARE(Row_Of(w, id)->text(3), QString("ann@example.com"));
         // Typing a title shows in its column too, without running a command.
-        w.Combo_Title->lineEdit()->selectAll();
-        QTest::keyClicks(w.Combo_Title->lineEdit(), "Dr");
+        Control<QComboBox>(&w, "Combo_Title")->lineEdit()->selectAll();
+        QTest::keyClicks(Control<QComboBox>(&w, "Combo_Title")->lineEdit(), "Dr");
         QCOMPARE(Row_Of(w, id)->text(6), QString("Dr"));
         QVERIFY(s.dialogs.input_prompts.isEmpty());
-        Click_Row(w.ListContacts, Row_Of(w, other));
+        Click_Row(Control<List_View>(&w, "ListContacts"), Row_Of(w, other));
         QCOMPARE(Stored(s.Db(), id, "Product").toString(), QString("Truck"));
         QCOMPARE(Stored(s.Db(), id, "Contact_Title").toString(), QString("Dr"));
     }
@@ -581,12 +586,12 @@ private Q_SLOTS:
         Insert_Contact(s.Db(), {{"FirstName", "Ann"}, {"LastName", "Abbot"}});
         frmContactSystem& w = s.Start();
         QStringList titles, relationships, products;
-        for (int i = 0; i < w.Combo_Title->count(); ++i)
-            titles << w.Combo_Title->itemText(i);
-        for (int i = 0; i < w.Combo_Relationship->count(); ++i)
-            relationships << w.Combo_Relationship->itemText(i);
-        for (int i = 0; i < w.lstProduct->count(); ++i)
-            products << w.lstProduct->itemText(i);
+        for (int i = 0; i < Control<QComboBox>(&w, "Combo_Title")->count(); ++i)
+            titles << Control<QComboBox>(&w, "Combo_Title")->itemText(i);
+        for (int i = 0; i < Control<QComboBox>(&w, "Combo_Relationship")->count(); ++i)
+            relationships << Control<QComboBox>(&w, "Combo_Relationship")->itemText(i);
+        for (int i = 0; i < Control<QComboBox>(&w, "lstProduct")->count(); ++i)
+            products << Control<QComboBox>(&w, "lstProduct")->itemText(i);
         QCOMPARE(titles, QStringList({"Mr", "Dr", "* Add New Title", "* Delete Title"}));
         // An empty table still offers its commands, so a first value can be added.
         QCOMPARE(relationships, QStringList({"* Add New Relationship", "* Delete Relationship"}));
@@ -634,7 +639,7 @@ private Q_SLOTS:
         const qint64 id = Insert_Contact(s.Db(), {{"FirstName", "Ann"}, {"LastName", "Abbot"},
                                                   {"Contact_Title", "Mrs"}, {"Contact_Relationship", "Neighbour"}});
         frmContactSystem& w = s.Start();
-        QComboBox* box = relationship ? w.Combo_Relationship : w.Combo_Title;
+        QComboBox* box = Control<QComboBox>(&w, relationship ? "Combo_Relationship" : "Combo_Title");
         const QString command = relationship ? "* Add New Relationship" : "* Add New Title";
         if (!answer.isEmpty())
             s.dialogs.input_answers << answer;
@@ -657,10 +662,10 @@ private Q_SLOTS:
         QCOMPARE(s.Db().Scalar("SELECT COUNT(*) FROM " + table).toInt(), rows_after);
         QCOMPARE(box->currentText(), box_after);
         QCOMPARE(Row_Of(w, id)->text(relationship ? 5 : 6), box_after);
-        QVERIFY(w.Contact_Changed);
+        QVERIFY(w.Contact_On_Display->Modified());
 
         // The box's value is what the save stores.
-        w.Setup_The_Contacts_Tree({});
+        w.Contact_On_Display->Setup_The_Contacts_Tree({});
         QCOMPARE(Stored(s.Db(), id, relationship ? "Contact_Relationship" : "Contact_Title").toString(),
                  box_after);
     }
@@ -687,7 +692,7 @@ private Q_SLOTS:
         const qint64 id = Insert_Contact(s.Db(), {{"FirstName", "Ann"}, {"LastName", "Abbot"},
                                                   {contact_column, "Gone"}});
         frmContactSystem& w = s.Start();
-        QComboBox* box = relationship ? w.Combo_Relationship : w.Combo_Title;
+        QComboBox* box = Control<QComboBox>(&w, relationship ? "Combo_Relationship" : "Combo_Title");
         QStringList listed;
         bool modal = false;
         When_Modal_Shown([&](QWidget* shown) {
@@ -696,14 +701,15 @@ private Q_SLOTS:
             modal = dialog->isModal();
             QVERIFY(relationship ? qobject_cast<frmDelete_Relationship*>(shown) != nullptr
                                  : qobject_cast<frmDelete_Title*>(shown) != nullptr);
-            for (int i = 0; i < dialog->List->count(); ++i)
-                listed << dialog->List->item(i)->text();
-            dialog->List->setCurrentRow(1);
-            dialog->Delete_Title->click();
+            auto* list = Control<QListWidget>(dialog, relationship ? "lstRelationship" : "lstTitles");
+            for (int i = 0; i < list->count(); ++i)
+                listed << list->item(i)->text();
+            list->setCurrentRow(1);
+            Control<QPushButton>(dialog, "Delete_Title")->click();
             // Both rows with that text go; only the selected entry leaves the list.
-            QCOMPARE(dialog->List->count(), 2);
+            QCOMPARE(list->count(), 2);
             if (way_out == "OK")
-                dialog->OK->click();
+                Control<QPushButton>(dialog, "OK")->click();
             else
                 dialog->close();
         });
@@ -734,7 +740,7 @@ private Q_SLOTS:
         w.resize(1024, 700);
         const QString text = "No incoming mail: There is no mail store at /home/someone/Maildir.";
         w.Set_Status_Panel(5, text);
-        QLabel* panel = w.Status_Panel(5);
+        QLabel* panel = Control<QLabel>(&w, "StatusBar1_Panel5");
         QTRY_VERIFY2(panel->contentsRect().width() >= panel->fontMetrics().horizontalAdvance(text),
                      qPrintable(QString::number(panel->width())));
         QCOMPARE(panel->toolTip(), text);
@@ -745,12 +751,12 @@ private Q_SLOTS:
     {
         Started_Window s;
         frmContactSystem& w = s.Start();
-        QVERIFY(w.mnuAboutMirtelFurrowline->isEnabled());
-        w.mnuAboutMirtelFurrowline->trigger();
+        QVERIFY(Control<QAction>(&w, "mnuAboutMirtelFurrowline")->isEnabled());
+        Control<QAction>(&w, "mnuAboutMirtelFurrowline")->trigger();
         QWidget* about = w.findChild<QWidget*>("frmAbout_Furrowline");
         QVERIFY(about && about->isVisible());
         QCOMPARE(about->windowTitle(), QString("About Brackenlead for Windows"));
-        about->findChild<QPushButton*>("ok_button")->click();
+        Control<QPushButton>(about, "ok_button")->click();
         QTRY_VERIFY(!w.findChild<QWidget*>("frmAbout_Furrowline"));
     }
 };

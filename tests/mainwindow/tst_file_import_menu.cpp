@@ -1,11 +1,16 @@
 #include <QElapsedTimer>
 #include <QSet>
+#include <QLabel>
+#include <QLineEdit>
 #include <QtTest>
 
+#include "Find_Control.h"
 #include "Ftp_Server.h"
 
 #include "Database.h"
 #include "Lead_Sources.h"
+#include "List_View.h"
+#include "Shown_Contact.h"
 #include "Test_Support.h"
 #include "frmContactSystem.h"
 
@@ -26,23 +31,23 @@ private Q_SLOTS:
                                                                             "Bob,,Doe,bob@example.com\r\n")},
                                         {"Automatically_Import", true}});
         frmContactSystem window;
-        window.Setup_The_Contacts_Tree(window.Contacts_Where_Clause);
-        QCOMPARE(window.ListContacts->Row_Count(), 1);
-        window.Show_Current_Contact_Record(id);
-        window.txtfirstname->setText("Edited");
-        window.Contact_Changed = true;
+        window.Contact_On_Display->Setup_The_Contacts_Tree(window.Contacts_Where_Clause);
+        QCOMPARE(Control<List_View>(&window, "ListContacts")->Row_Count(), 1);
+        window.Contact_On_Display->Show_Current_Contact_Record(id);
+        Control<QLineEdit>(&window, "txtfirstname")->setText("Edited");
+        QVERIFY(window.Contact_On_Display->Modified());
 
-        QVERIFY(window.mnuAutomaticFileImport->isEnabled());
-        window.mnuAutomaticFileImport->trigger();
+        QVERIFY(Control<QAction>(&window, "mnuAutomaticFileImport")->isEnabled());
+        Control<QAction>(&window, "mnuAutomaticFileImport")->trigger();
         QCOMPARE(db.Scalar("SELECT FirstName FROM Contacts WHERE ID = ?", {id}).toString(), QString("Edited"));
         QCOMPARE(Contact_Count(db), 3);
         // The list keeps what it showed until the group is selected again.
-        QCOMPARE(window.ListContacts->Row_Count(), 1);
-        QCOMPARE(window.txtfirstname->text(), QString("Edited"));
-        window.Setup_The_Contacts_Tree(window.Contacts_Where_Clause);
-        QCOMPARE(window.ListContacts->Row_Count(), 3);
-        QCOMPARE(window.Status_Panel(3)->text(), QString("File Merge Finished"));
-        QCOMPARE(window.Status_Panel(4)->text(), QString("2 Records Merged"));
+        QCOMPARE(Control<List_View>(&window, "ListContacts")->Row_Count(), 1);
+        QCOMPARE(Control<QLineEdit>(&window, "txtfirstname")->text(), QString("Edited"));
+        window.Contact_On_Display->Setup_The_Contacts_Tree(window.Contacts_Where_Clause);
+        QCOMPARE(Control<List_View>(&window, "ListContacts")->Row_Count(), 3);
+        QCOMPARE(Control<QLabel>(&window, "StatusBar1_Panel3")->text(), QString("File Merge Finished"));
+        QCOMPARE(Control<QLabel>(&window, "StatusBar1_Panel4")->text(), QString("2 Records Merged"));
         QCOMPARE(dialogs.messages.size(), 1);
         QVERIFY(dialogs.messages.first().text.startsWith("All import sources have been integrated."));
     }
@@ -67,7 +72,7 @@ private Q_SLOTS:
         frmContactSystem window;
         // The group shown is the pending contacts, which the import leaves alone.
         window.Contacts_Where_Clause = {"WHERE ((Contacts.Pending_Events_To_Read) = ?)", {true}};
-        window.Setup_The_Contacts_Tree(window.Contacts_Where_Clause);
+        window.Contact_On_Display->Setup_The_Contacts_Tree(window.Contacts_Where_Clause);
         window.show();
         QElapsedTimer since_tick;
         qint64 longest_gap = 0;
@@ -76,23 +81,23 @@ private Q_SLOTS:
         connect(&ticker, &QTimer::timeout, [&] {
             longest_gap = qMax(longest_gap, since_tick.restart());
             bool number = false;
-            window.Status_Panel(5)->text().toInt(&number);
+            Control<QLabel>(&window, "StatusBar1_Panel5")->text().toInt(&number);
             if (number)
-                progress_seen << window.Status_Panel(5)->text();
+                progress_seen << Control<QLabel>(&window, "StatusBar1_Panel5")->text();
         });
         since_tick.start();
         ticker.start(20);
         QElapsedTimer timer;
         timer.start();
-        window.mnuAutomaticFileImport->trigger();
+        Control<QAction>(&window, "mnuAutomaticFileImport")->trigger();
         const qint64 elapsed = timer.elapsed();
         longest_gap = qMax(longest_gap, since_tick.elapsed());
         ticker.stop();
         qInfo("%lld ms, longest pause %lld ms, %lld progress values", elapsed, longest_gap,
               qint64(progress_seen.size()));
         QCOMPARE(Contact_Count(db), 9902);
-        QCOMPARE(window.Status_Panel(4)->text(), QString("9901 Records Merged"));
-        QCOMPARE(window.ListContacts->Row_Count(), 1);
+        QCOMPARE(Control<QLabel>(&window, "StatusBar1_Panel4")->text(), QString("9901 Records Merged"));
+        QCOMPARE(Control<List_View>(&window, "ListContacts")->Row_Count(), 1);
         QVERIFY2(elapsed < 20000, qPrintable(QString::number(elapsed)));
         QVERIFY2(longest_gap < 1500, qPrintable(QString::number(longest_gap)));
         QVERIFY2(progress_seen.size() >= 5, qPrintable(QString::number(progress_seen.size())));
@@ -103,7 +108,7 @@ private Q_SLOTS:
         Test_Program_Folder folder;
         Scripted_Dialogs dialogs;
         frmContactSystem window;
-        window.mnuAutomaticFileImport->trigger();
+        Control<QAction>(&window, "mnuAutomaticFileImport")->trigger();
         QCOMPARE(dialogs.Texts(), QStringList{"There are no Import Sources set to automatic import."});
     }
 };

@@ -7,15 +7,18 @@
 #include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
 #include <QMenuBar>
 #include <QtTest>
 
 #include "Data_Access.h"
+#include "Find_Control.h"
 #include "GlobalVariables.h"
 #include "Main_Window_Test_Support.h"
 #include "Test_Support.h"
 #include "frmContactSystem.h"
-#include "frmDelete_Title.h"
+#include "dialogs/frmDelete_Title.h"
 
 class tst_keyboard : public QObject {
     Q_OBJECT
@@ -26,7 +29,7 @@ private Q_SLOTS:
         s.Db().Execute("INSERT INTO Contacts (FirstName, LastName) VALUES ('Ann', 'Abbot')");
         frmContactSystem& w = s.Start();
         QVERIFY(QTest::qWaitForWindowActive(&w));
-        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(w.ListContacts));
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(Control<List_View>(&w, "ListContacts")));
     }
 
     void a_closed_dialog_gives_the_keyboard_back()
@@ -35,7 +38,7 @@ private Q_SLOTS:
         s.Db().Execute("INSERT INTO Contacts (FirstName, LastName) VALUES ('Ann', 'Abbot')");
         frmContactSystem& w = s.Start();
         QVERIFY(QTest::qWaitForWindowActive(&w));
-        w.txtCity->setFocus();
+        Control<QLineEdit>(&w, "txtCity")->setFocus();
         QDialog dialog(&w);
         dialog.show();
         dialog.activateWindow();
@@ -44,7 +47,7 @@ private Q_SLOTS:
         dialog.hide();
         QApplication::setActiveWindow(nullptr);
         QTRY_VERIFY(w.isActiveWindow());
-        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(w.txtCity));
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(Control<QLineEdit>(&w, "txtCity")));
     }
 
     // Tab walks the editor row by row, as the boxes stand.
@@ -53,18 +56,21 @@ private Q_SLOTS:
         Started_Window s;
         s.Db().Execute("INSERT INTO Contacts (FirstName, LastName) VALUES ('Ann', 'Abbot')");
         frmContactSystem& w = s.Start();
+        const auto named = [&w](const char* name) { return Control<QWidget>(&w, name); };
         const QList<QWidget*> expected = {
-            w.txtfirstname, w.txtMiddle_Initials, w.txtlastname, w.Capitalize_First_And_Last,
-            w.txtContact_ID, w.txtEmail, w.lstProduct, w.txtContactReceivedDate,
-            w.txtHomephone, w.Combo_Title, w.Show_Product_Details, w.txtWorkphone,
-            w.Combo_Relationship, w.txtCellphone, w.txtBest_Time_To_Contact, w.txtReferred_By,
-            w.ListEvents, w.txtAddress, w.txtCity, w.txtState, w.txtZipcode, w.txtCompany,
-            w.txtB_Month, w.txtB_Day, w.txtB_Year, w.txtBought_Month, w.txtBoughtDay,
-            w.txtBought_Year, w.txtOptions, w.txtSource, w.txtWorkflowBeginDate,
-            w.Change_Workflow_Start_Date, w.chkTimeline_Enabled, w.chkWorkflowCompleted,
-            w.txtNotes, w.TabStrip1, w.ListContacts};
+            named("txtfirstname"), named("txtMiddle_Initials"), named("txtlastname"),
+            named("Capitalize_First_And_Last"), named("txtContact_ID"), named("txtEmail"), named("lstProduct"),
+            named("txtContactReceivedDate"), named("txtHomephone"), named("Combo_Title"),
+            named("Show_Product_Details"), named("txtWorkphone"), named("Combo_Relationship"), named("txtCellphone"),
+            named("txtBest_Time_To_Contact"), named("txtReferred_By"), named("ListEvents"), named("txtAddress"),
+            named("txtCity"), named("txtState"), named("txtZipcode"), named("txtCompany"), named("txtB_Month"),
+            named("txtB_Day"), named("txtB_Year"), named("txtBought_Month"), named("txtBoughtDay"),
+            named("txtBought_Year"), named("txtOptions"), named("txtSource"), named("txtWorkflowBeginDate"),
+            named("Change_Workflow_Start_Date"), named("chkTimeline_Enabled"), named("chkWorkflowCompleted"),
+            named("txtNotes"), named("TabStrip1"), named("ListContacts")};
         QList<QWidget*> chain;
-        QWidget* at = w.txtfirstname;
+        QWidget* const first = named("txtfirstname");
+        QWidget* at = first;
         do {
             // An editable combo box's own line edit is part of the box.
             QWidget* owner = qobject_cast<QComboBox*>(at->parentWidget()) ? at->parentWidget() : at;
@@ -72,7 +78,7 @@ private Q_SLOTS:
                 && (chain.isEmpty() || chain.last() != owner))
                 chain << owner;
             at = at->nextInFocusChain();
-        } while (at != w.txtfirstname);
+        } while (at != first);
         QStringList names, wanted;
         for (QWidget* widget : chain)
             names << widget->objectName();
@@ -135,18 +141,19 @@ private Q_SLOTS:
         s.Db().Execute("INSERT INTO Contacts (FirstName, LastName) VALUES ('Ann', 'Abbot')");
         frmContactSystem& w = s.Start();
         QVERIFY(QTest::qWaitForWindowActive(&w));
-        w.txtCity->setFocus();
-        QTest::mouseClick(w.TabStrip1, Qt::LeftButton, {}, w.TabStrip1->tabRect(3).center());
-        QCOMPARE(w.Current_Tab_Number, 4);
-        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(w.ListOutbox));
-        QTest::mouseClick(w.TabStrip1, Qt::LeftButton, {}, w.TabStrip1->tabRect(0).center());
-        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(w.ListContacts));
+        Control<QLineEdit>(&w, "txtCity")->setFocus();
+        QTabBar* tabs = Control<QTabBar>(&w, "TabStrip1");
+        QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(3).center());
+        QCOMPARE(w.Current_Tab_Number(), 4);
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(Control<List_View>(&w, "ListOutbox")));
+        QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(0).center());
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(Control<List_View>(&w, "ListContacts")));
 
         // Arrows on the strip walk the pages and leave the keyboard there.
-        w.TabStrip1->setFocus();
-        QTest::keyClick(w.TabStrip1, Qt::Key_Right);
-        QCOMPARE(w.Current_Tab_Number, 2);
-        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(w.TabStrip1));
+        tabs->setFocus();
+        QTest::keyClick(tabs, Qt::Key_Right);
+        QCOMPARE(w.Current_Tab_Number(), 2);
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(Control<QTabBar>(&w, "TabStrip1")));
     }
 
     void a_box_that_cannot_be_stored_gets_the_keyboard_data()
@@ -167,13 +174,12 @@ private Q_SLOTS:
         s.Db().Execute("INSERT INTO Contacts (FirstName, LastName) VALUES ('Bob', 'Baker')");
         frmContactSystem& w = s.Start();
         QVERIFY(QTest::qWaitForWindowActive(&w));
-        auto* edit = w.findChild<QLineEdit*>(box);
-        QVERIFY(edit);
+        auto* edit = Control<QLineEdit>(&w, qPrintable(box));
         edit->setText(text);
-        w.ListContacts->setFocus();
-        QTest::keyClick(w.ListContacts, Qt::Key_Down);
+        Control<List_View>(&w, "ListContacts")->setFocus();
+        QTest::keyClick(Control<List_View>(&w, "ListContacts"), Qt::Key_Down);
         QCOMPARE(s.dialogs.messages.size(), 1);
-        QCOMPARE(w.txtfirstname->text(), QString("Ann"));
+        QCOMPARE(Control<QLineEdit>(&w, "txtfirstname")->text(), QString("Ann"));
         QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(edit));
         QCOMPARE(edit->selectedText(), text);
     }
@@ -184,13 +190,14 @@ private Q_SLOTS:
         Scripted_Dialogs dialogs;
         folder.Db().Execute("INSERT INTO Titles (Contact_Title) VALUES ('Dr')");
         frmDelete_Title dialog;
-        QVERIFY(dialog.Delete_Title->isEnabled());
-        dialog.Delete_Title->click();
+        auto* button = Control<QPushButton>(&dialog, "Delete_Title");
+        QVERIFY(button->isEnabled());
+        button->click();
         QCOMPARE(dialogs.Texts(), QStringList({"Do you want to Delete Dr?"}));
-        QCOMPARE(dialog.List->count(), 0);
-        QVERIFY(!dialog.Delete_Title->isEnabled());
+        QCOMPARE(Control<QListWidget>(&dialog, "lstTitles")->count(), 0);
+        QVERIFY(!button->isEnabled());
         frmDelete_Title again;
-        QVERIFY(!again.Delete_Title->isEnabled());
+        QVERIFY(!Control<QPushButton>(&again, "Delete_Title")->isEnabled());
     }
 
     void arrow_keys_show_the_next_contact_and_save_the_edit()
@@ -199,16 +206,16 @@ private Q_SLOTS:
         s.Db().Execute("INSERT INTO Contacts (FirstName, LastName, City) VALUES ('Ann', 'Abbot', 'Old')");
         s.Db().Execute("INSERT INTO Contacts (FirstName, LastName) VALUES ('Bob', 'Baker')");
         frmContactSystem& w = s.Start();
-        QCOMPARE(w.txtfirstname->text(), QString("Ann"));
-        w.txtCity->selectAll();
-        QTest::keyClicks(w.txtCity, "Paris");
-        w.ListContacts->setFocus();
-        QTest::keyClick(w.ListContacts, Qt::Key_Down);
-        QCOMPARE(w.txtfirstname->text(), QString("Bob"));
+        QCOMPARE(Control<QLineEdit>(&w, "txtfirstname")->text(), QString("Ann"));
+        Control<QLineEdit>(&w, "txtCity")->selectAll();
+        QTest::keyClicks(Control<QLineEdit>(&w, "txtCity"), "Paris");
+        Control<List_View>(&w, "ListContacts")->setFocus();
+        QTest::keyClick(Control<List_View>(&w, "ListContacts"), Qt::Key_Down);
+        QCOMPARE(Control<QLineEdit>(&w, "txtfirstname")->text(), QString("Bob"));
         QCOMPARE(s.Db().Scalar("SELECT City FROM Contacts WHERE FirstName = 'Ann'").toString(), QString("Paris"));
-        QTest::keyClick(w.ListContacts, Qt::Key_Up);
-        QCOMPARE(w.txtfirstname->text(), QString("Ann"));
-        QCOMPARE(w.txtCity->text(), QString("Paris"));
+        QTest::keyClick(Control<List_View>(&w, "ListContacts"), Qt::Key_Up);
+        QCOMPARE(Control<QLineEdit>(&w, "txtfirstname")->text(), QString("Ann"));
+        QCOMPARE(Control<QLineEdit>(&w, "txtCity")->text(), QString("Paris"));
     }
 };
 

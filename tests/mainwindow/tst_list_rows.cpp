@@ -2,7 +2,9 @@
 
 #include <QtTest>
 
+#include "Find_Control.h"
 #include "List_Rows.h"
+#include "List_View.h"
 #include "Main_Window_Lists.h"
 #include "Test_Support.h"
 #include "frmContactSystem.h"
@@ -65,8 +67,8 @@ private Q_SLOTS:
         QVERIFY(Add_ToDo_List_Item(7, sent, "Ann", QVariant(), type, "Call her", due));
         // Two entries of one contact posted in the same second share their key.
         QVERIFY(!Add_ToDo_List_Item(7, sent, "Ann", "Lee", type, "Again", due));
-        QCOMPARE(window.ListToDo->topLevelItemCount(), 1);
-        QTreeWidgetItem* row = window.ListToDo->topLevelItem(0);
+        QCOMPARE(Control<List_View>(&window, "ListToDo")->topLevelItemCount(), 1);
+        QTreeWidgetItem* row = Control<List_View>(&window, "ListToDo")->topLevelItem(0);
         QCOMPARE(row->text(0), QString());
         QCOMPARE(row->text(1), QString("Ann"));
         QCOMPARE(row->text(2), QString());
@@ -83,14 +85,16 @@ private Q_SLOTS:
         const QDateTime received(QDate(2026, 12, 10), QTime(8, 0, 0));
         for (int i = 0; i < 3; ++i)
             QVERIFY(Add_Unmatched_List_Item("Sender", "Subject", received.addSecs(i), QString("id%1").arg(i), i == 1));
-        QCOMPARE(window.ListUnmatched->topLevelItem(1)->text(3), QString("12/10/2026 08:00:01"));
-        QVERIFY(!window.ListUnmatched->topLevelItem(1)->icon(0).isNull());
-        QVERIFY(window.ListUnmatched->topLevelItem(0)->icon(0).isNull());
+        QCOMPARE(Control<List_View>(&window, "ListUnmatched")->topLevelItem(1)->text(3),
+                 QString("12/10/2026 08:00:01"));
+        QVERIFY(!Control<List_View>(&window, "ListUnmatched")->topLevelItem(1)->icon(0).isNull());
+        QVERIFY(Control<List_View>(&window, "ListUnmatched")->topLevelItem(0)->icon(0).isNull());
         QCOMPARE(Remove_Unmatched_List_Item(received.addSecs(1), "id1"), 2);
         QCOMPARE(Remove_Unmatched_List_Item(received.addSecs(1), "id1"), 0);
         QCOMPARE(Main_Window().List_Row_Count(Main_List::Unmatched), 2);
         Main_Window().Select_List_Row(Main_List::Unmatched, 9);
-        QCOMPARE(window.ListUnmatched->currentItem(), window.ListUnmatched->topLevelItem(1));
+        List_View* unmatched = Control<List_View>(&window, "ListUnmatched");
+        QCOMPARE(unmatched->currentItem(), unmatched->topLevelItem(1));
     }
 
     void contact_rows_marks()
@@ -99,7 +103,7 @@ private Q_SLOTS:
         frmContactSystem window;
         QVERIFY(Add_Contact_List_Item(5, "Ann", "Lee", QVariant(), QVariant(), "Dr", true, true, "ann@example.com"));
         QVERIFY(!Add_Contact_List_Item(5, "Ann", "Lee", "", "", "", false, false, ""));
-        QTreeWidgetItem* row = window.ListContacts->topLevelItem(0);
+        QTreeWidgetItem* row = Control<List_View>(&window, "ListContacts")->topLevelItem(0);
         QCOMPARE(List_View::Item_Key(row), QString("key5"));
         QCOMPARE(row->text(3), QString("ann@example.com"));
         QCOMPARE(row->text(6), QString("Dr"));

@@ -5,16 +5,21 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QTextEdit>
 #include <QtTest>
 
+#include "Find_Control.h"
 #include "GlobalVariables.h"
+#include "Key_Toolbar.h"
 #include "List_Rows.h"
+#include "List_View.h"
 #include "Mapi_Fetch.h"
 #include "Test_Maildir.h"
 #include "Test_Support.h"
 #include "frmContactSystem.h"
+#include "pages/Unmatched_Page.h"
 
 namespace {
 
@@ -26,32 +31,35 @@ struct Page_Fixture {
     frmContactSystem window;
     Database db{folder.Db()};
 
+    Unmatched_Page* Page() { return Control<Unmatched_Page>(&window, "frameUnmatched"); }
+    List_View* List() { return Control<List_View>(&window, "ListUnmatched"); }
+
     QStringList Listed_Senders()
     {
         QStringList senders;
-        for (int i = 1; i <= window.ListUnmatched->Row_Count(); ++i)
-            senders << window.ListUnmatched->Row_At(i)->text(1);
+        for (int i = 1; i <= List()->Row_Count(); ++i)
+            senders << List()->Row_At(i)->text(1);
         return senders;
     }
     QStringList Attachment_Entries()
     {
         QStringList names;
-        for (int i = 0; i < window.ListUnmatchedAttachments->count(); ++i)
-            names << window.ListUnmatchedAttachments->item(i)->text();
+        for (int i = 0; i < Control<QListWidget>(&window, "ListUnmatchedAttachments")->count(); ++i)
+            names << Control<QListWidget>(&window, "ListUnmatchedAttachments")->item(i)->text();
         return names;
     }
     QLabel* Attachments_Caption()
     {
         for (QLabel* label : window.findChildren<QLabel*>())
-            if (label->buddy() == window.ListUnmatchedAttachments)
+            if (label->buddy() == Control<QListWidget>(&window, "ListUnmatchedAttachments"))
                 return label;
         return nullptr;
     }
     void Show_Row_Of(const QString& sender)
     {
-        for (int i = 1; i <= window.ListUnmatched->Row_Count(); ++i) {
-            if (window.ListUnmatched->Row_At(i)->text(1) == sender)
-                window.ListUnmatched_ItemClick(window.ListUnmatched->Row_At(i));
+        for (int i = 1; i <= List()->Row_Count(); ++i) {
+            if (List()->Row_At(i)->text(1) == sender)
+                Page()->ListUnmatched_ItemClick(List()->Row_At(i));
         }
     }
 };
@@ -69,13 +77,13 @@ private Q_SLOTS:
         Page_Fixture f;
         f.maildir.Deliver("plain.eml");
         f.maildir.Deliver("hostile_names.eml");
-        QVERIFY(f.window.mnu_Get_Mapi_Mail->isEnabled());
-        f.window.mnu_Get_Mapi_Mail->trigger();
+        QVERIFY(Control<QAction>(&f.window, "mnu_Get_Mapi_Mail")->isEnabled());
+        Control<QAction>(&f.window, "mnu_Get_Mapi_Mail")->trigger();
         const qint64 first_session = MAPISession1().SessionID();
         QVERIFY(first_session != 0);
         QCOMPARE(f.db.Scalar("SELECT count(*) FROM NewEmails").toInt(), 2);
         // Get eMail again signs off and on before it fetches.
-        f.window.mnu_Get_Mapi_Mail->trigger();
+        Control<QAction>(&f.window, "mnu_Get_Mapi_Mail")->trigger();
         QVERIFY(MAPISession1().SessionID() != first_session);
         QCOMPARE(f.db.Scalar("SELECT count(*) FROM NewEmails").toInt(), 2);
 
@@ -87,28 +95,29 @@ private Q_SLOTS:
         // Every column is in sight, "Received" too.
         QApplication::processEvents();
         int columns = 0;
-        for (int i = 0; i < f.window.ListUnmatched->columnCount(); ++i)
-            columns += f.window.ListUnmatched->columnWidth(i);
-        QVERIFY2(f.window.ListUnmatched->viewport()->width() >= columns,
-                 qPrintable(QString("%1 < %2").arg(f.window.ListUnmatched->viewport()->width()).arg(columns)));
-        QCOMPARE(f.window.ListUnmatched->Row_At(1)->text(2), QString("Odd names"));
-        QVERIFY(!f.window.ListUnmatched->Row_At(1)->icon(0).isNull());
-        QVERIFY(f.window.ListUnmatched->Row_At(2)->icon(0).isNull());
+        for (int i = 0; i < f.List()->columnCount(); ++i)
+            columns += f.List()->columnWidth(i);
+        QVERIFY2(f.List()->viewport()->width() >= columns,
+                 qPrintable(QString("%1 < %2").arg(f.List()->viewport()->width()).arg(columns)));
+        QCOMPARE(f.List()->Row_At(1)->text(2), QString("Odd names"));
+        QVERIFY(!f.List()->Row_At(1)->icon(0).isNull());
+        QVERIFY(f.List()->Row_At(2)->icon(0).isNull());
         // The first row is shown, with its files.
-        QCOMPARE(f.window.UnmatchedName->text(), QString("Gina"));
-        QCOMPARE(f.window.UnmatchedEmail->text(), QString("gina@example.com"));
-        QCOMPARE(f.window.UnmatchedSubject->text(), QString("Odd names"));
-        QCOMPARE(f.window.UnmatchedMessage->toPlainText(), QString("Attached."));
-        QVERIFY(f.window.UnmatchedMessage->isReadOnly());
+        QCOMPARE(Control<QLineEdit>(&f.window, "UnmatchedName")->text(), QString("Gina"));
+        QCOMPARE(Control<QLineEdit>(&f.window, "UnmatchedEmail")->text(), QString("gina@example.com"));
+        QCOMPARE(Control<QLineEdit>(&f.window, "UnmatchedSubject")->text(), QString("Odd names"));
+        QCOMPARE(Control<QTextEdit>(&f.window, "UnmatchedMessage")->toPlainText(), QString("Attached."));
+        QVERIFY(Control<QTextEdit>(&f.window, "UnmatchedMessage")->isReadOnly());
         QCOMPARE(f.Attachment_Entries(), QStringList({"escape.txt", "win.ini", "badname.txt", "attachment"}));
-        QVERIFY(!f.window.ListUnmatchedAttachments->isHidden());
+        QVERIFY(!Control<QListWidget>(&f.window, "ListUnmatchedAttachments")->isHidden());
         QVERIFY(f.Attachments_Caption() && !f.Attachments_Caption()->isHidden());
 
         f.Show_Row_Of("Jane Buyer");
-        QCOMPARE(f.window.UnmatchedSubject->text(), QString("Question about the blue sedan"));
-        QVERIFY(f.window.UnmatchedMessage->toPlainText().startsWith("Hello,\n\nis the blue sedan"));
-        QVERIFY(f.window.ListUnmatchedAttachments->isHidden());
-        QVERIFY(f.window.ToolManageEmaiAttachment->isHidden());
+        QCOMPARE(Control<QLineEdit>(&f.window, "UnmatchedSubject")->text(), QString("Question about the blue sedan"));
+        const QString message = Control<QTextEdit>(&f.window, "UnmatchedMessage")->toPlainText();
+        QVERIFY(message.startsWith("Hello,\n\nis the blue sedan"));
+        QVERIFY(Control<QListWidget>(&f.window, "ListUnmatchedAttachments")->isHidden());
+        QVERIFY(Control<Key_Toolbar>(&f.window, "ToolManageEmaiAttachment")->isHidden());
         QVERIFY(f.Attachments_Caption()->isHidden());
         QVERIFY(f.dialogs.messages.isEmpty());
     }
@@ -117,19 +126,19 @@ private Q_SLOTS:
     {
         Page_Fixture f;
         f.maildir.Deliver("plain.eml");
-        f.window.mnu_Get_Mapi_Mail->trigger();
+        Control<QAction>(&f.window, "mnu_Get_Mapi_Mail")->trigger();
         f.window.TabStrip1_Click(3);
-        QCOMPARE(f.window.ListUnmatched->Row_Count(), 1);
+        QCOMPARE(f.List()->Row_Count(), 1);
         f.window.Set_Status_Panel_Visible(7, false);
 
         f.maildir.Deliver("base64.eml");
         f.window.TabStrip1_Click(3);   // the tab already shown still checks
-        QCOMPARE(f.window.ListUnmatched->Row_Count(), 2);
-        QVERIFY(!f.window.Status_Panel(7)->isHidden());
+        QCOMPARE(f.List()->Row_Count(), 2);
+        QVERIFY(!Control<QLabel>(&f.window, "StatusBar1_Panel7")->isHidden());
         QCOMPARE(f.db.Scalar("SELECT count(*) FROM NewEmails").toInt(), 2);
         f.window.TabStrip1_Click(1);
         QCOMPARE(f.db.Scalar("SELECT count(*) FROM NewEmails").toInt(), 2);
-        QCOMPARE(f.window.ListUnmatched->Row_Count(), 2);
+        QCOMPARE(f.List()->Row_Count(), 2);
         QVERIFY(f.dialogs.messages.isEmpty());
     }
 
@@ -137,7 +146,7 @@ private Q_SLOTS:
     {
         Page_Fixture f;
         f.maildir.Deliver("attachments.eml");
-        f.window.mnu_Get_Mapi_Mail->trigger();
+        Control<QAction>(&f.window, "mnu_Get_Mapi_Mail")->trigger();
         f.window.TabStrip1_Click(3);
         QCOMPARE(f.Attachment_Entries().size(), 2);
 
@@ -145,26 +154,26 @@ private Q_SLOTS:
         QDir().mkpath(f.folder.Path("saved"));
         f.folder.Write_File("saved/offer.pdf", "old content");
         f.dialogs.file_answers << target;
-        f.window.ListUnmatchedAttachments->setCurrentRow(0);
-        f.window.ToolManageEmaiAttachment_ButtonMenuClick("Save");
+        Control<QListWidget>(&f.window, "ListUnmatchedAttachments")->setCurrentRow(0);
+        f.Page()->ToolManageEmaiAttachment_ButtonMenuClick("Save");
         QCOMPARE(f.dialogs.file_titles, QStringList({"Save Attachment"}));
         QFile saved(target);
         QVERIFY(saved.open(QIODevice::ReadOnly));
         QCOMPARE(saved.readAll(), QByteArray("PDF-CONTENT-1"));
 
         // Cancelled: nothing happens, nothing is said.
-        f.window.ToolManageEmaiAttachment_ButtonMenuClick("Save");
+        f.Page()->ToolManageEmaiAttachment_ButtonMenuClick("Save");
         QVERIFY(f.dialogs.messages.isEmpty());
 
         // A folder that cannot take the file is said so.
         f.dialogs.file_answers << f.folder.Path("no such folder/offer.pdf");
-        f.window.ToolManageEmaiAttachment_ButtonMenuClick("Save");
+        f.Page()->ToolManageEmaiAttachment_ButtonMenuClick("Save");
         QVERIFY(f.dialogs.Shown("Error on Save Attachment: "));
 
-        f.window.ListUnmatchedAttachments->setCurrentRow(-1);
-        f.window.ToolManageEmaiAttachment_ButtonMenuClick("Save");
+        Control<QListWidget>(&f.window, "ListUnmatchedAttachments")->setCurrentRow(-1);
+        f.Page()->ToolManageEmaiAttachment_ButtonMenuClick("Save");
         QVERIFY(f.dialogs.Shown("There is either no attachment to save or no attachment has been selected!"));
-        f.window.ToolManageEmaiAttachment_ButtonMenuClick("Delete");
+        f.Page()->ToolManageEmaiAttachment_ButtonMenuClick("Delete");
         QVERIFY(f.dialogs.Shown("First select the attachment to remove."));
     }
 
@@ -176,14 +185,14 @@ private Q_SLOTS:
                                   "--b\nContent-Disposition: attachment; filename=same.txt\n\none\n"
                                   "--b\nContent-Disposition: attachment; filename=same.txt\n\ntwo\n"
                                   "--b\nContent-Disposition: attachment; filename=same.txt\n\nthree\n--b--\n");
-        f.window.mnu_Get_Mapi_Mail->trigger();
+        Control<QAction>(&f.window, "mnu_Get_Mapi_Mail")->trigger();
         f.window.TabStrip1_Click(3);
         QCOMPARE(f.Attachment_Entries(), QStringList({"same.txt", "same.txt", "same.txt"}));
         const auto saved_content = [&f](int row) {
             const QString target = f.folder.Path(QString("saved%1.txt").arg(row));
             f.dialogs.file_answers << target;
-            f.window.ListUnmatchedAttachments->setCurrentRow(row);
-            f.window.ToolManageEmaiAttachment_ButtonMenuClick("Save");
+            Control<QListWidget>(&f.window, "ListUnmatchedAttachments")->setCurrentRow(row);
+            f.Page()->ToolManageEmaiAttachment_ButtonMenuClick("Save");
             QFile saved(target);
             return saved.open(QIODevice::ReadOnly) ? saved.readAll() : QByteArray("(not saved)");
         };
@@ -191,8 +200,8 @@ private Q_SLOTS:
         QCOMPARE(saved_content(2), QByteArray("three"));
 
         // Deleting the middle one leaves the first and the last.
-        f.window.ListUnmatchedAttachments->setCurrentRow(1);
-        f.window.ToolManageEmaiAttachment_ButtonMenuClick("Delete");
+        Control<QListWidget>(&f.window, "ListUnmatchedAttachments")->setCurrentRow(1);
+        f.Page()->ToolManageEmaiAttachment_ButtonMenuClick("Delete");
         QCOMPARE(f.Attachment_Entries().size(), 2);
         QCOMPARE(saved_content(0), QByteArray("one"));
         QCOMPARE(saved_content(1), QByteArray("three"));
@@ -203,9 +212,9 @@ private Q_SLOTS:
     {
         Page_Fixture f;
         f.maildir.Deliver("attachments.eml");
-        f.window.mnu_Get_Mapi_Mail->trigger();
+        Control<QAction>(&f.window, "mnu_Get_Mapi_Mail")->trigger();
         f.window.TabStrip1_Click(3);
-        const qint64 id = f.window.txtUnmatched_ID->text().toLongLong();
+        const qint64 id = Control<QLineEdit>(&f.window, "txtUnmatched_ID")->text().toLongLong();
         const QStringList paths = [&] {
             QStringList list;
             for (const QSqlRecord& row : f.db.Select("SELECT Attachment_Path_Name FROM Attachments"))
@@ -214,20 +223,20 @@ private Q_SLOTS:
         }();
         QCOMPARE(paths.size(), 2);
 
-        f.window.ListUnmatchedAttachments->setCurrentRow(0);
-        f.window.ToolManageEmaiAttachment_ButtonMenuClick("Delete");
+        Control<QListWidget>(&f.window, "ListUnmatchedAttachments")->setCurrentRow(0);
+        f.Page()->ToolManageEmaiAttachment_ButtonMenuClick("Delete");
         QCOMPARE(f.Attachment_Entries(), QStringList({QString::fromUtf8("Angebot für  Frank.txt")}));
         QVERIFY(!QFile::exists(paths.at(0)));
         QCOMPARE(f.db.Scalar("SELECT Has_Attachments FROM NewEmails WHERE ID = ?", {id}).toInt(), 1);
-        QVERIFY(!f.window.ListUnmatched->Row_At(1)->icon(0).isNull());
+        QVERIFY(!f.List()->Row_At(1)->icon(0).isNull());
 
-        f.window.ListUnmatchedAttachments->setCurrentRow(0);
-        f.window.ToolManageEmaiAttachment_ButtonMenuClick("Delete");
+        Control<QListWidget>(&f.window, "ListUnmatchedAttachments")->setCurrentRow(0);
+        f.Page()->ToolManageEmaiAttachment_ButtonMenuClick("Delete");
         QVERIFY(f.Attachment_Entries().isEmpty());
         QVERIFY(!QFile::exists(paths.at(1)));
         QCOMPARE(f.db.Scalar("SELECT Has_Attachments FROM NewEmails WHERE ID = ?", {id}).toInt(), 0);
         QCOMPARE(f.db.Scalar("SELECT count(*) FROM Attachments").toInt(), 0);
-        QVERIFY(f.window.ListUnmatched->Row_At(1)->icon(0).isNull());
+        QVERIFY(f.List()->Row_At(1)->icon(0).isNull());
     }
 
     void reselection_after_a_removal()
@@ -235,28 +244,28 @@ private Q_SLOTS:
         Page_Fixture f;
         f.maildir.Deliver("plain.eml");
         f.maildir.Deliver("hostile_names.eml");
-        f.window.mnu_Get_Mapi_Mail->trigger();
+        Control<QAction>(&f.window, "mnu_Get_Mapi_Mail")->trigger();
         f.window.TabStrip1_Click(3);
-        QCOMPARE(f.window.ListUnmatched->Row_Count(), 2);
-        int position = f.window.ListUnmatched->Remove_Key(f.window.ListUnmatched->Key_At(2));
+        QCOMPARE(f.List()->Row_Count(), 2);
+        int position = f.List()->Remove_Key(f.List()->Key_At(2));
         QCOMPARE(position, 2);
-        f.window.Select_Unmatched_Item_At(position);
+        f.Page()->Select_Unmatched_Item_At(position);
         QCOMPARE(position, 1);
-        QCOMPARE(f.window.UnmatchedName->text(), f.window.ListUnmatched->Row_At(1)->text(1));
-        QCOMPARE(f.window.ListUnmatchedAttachments->count(), 4);
-        position = f.window.ListUnmatched->Remove_Key(f.window.ListUnmatched->Key_At(1));
-        f.window.Select_Unmatched_Item_At(position);
-        QCOMPARE(f.window.UnmatchedName->text(), QString());
-        QCOMPARE(f.window.UnmatchedMessage->toPlainText(), QString());
-        QCOMPARE(f.window.txtUnmatchedUniqueID->text(), QString());
+        QCOMPARE(Control<QLineEdit>(&f.window, "UnmatchedName")->text(), f.List()->Row_At(1)->text(1));
+        QCOMPARE(Control<QListWidget>(&f.window, "ListUnmatchedAttachments")->count(), 4);
+        position = f.List()->Remove_Key(f.List()->Key_At(1));
+        f.Page()->Select_Unmatched_Item_At(position);
+        QCOMPARE(Control<QLineEdit>(&f.window, "UnmatchedName")->text(), QString());
+        QCOMPARE(Control<QTextEdit>(&f.window, "UnmatchedMessage")->toPlainText(), QString());
+        QCOMPARE(Control<QLineEdit>(&f.window, "txtUnmatchedUniqueID")->text(), QString());
         // The files of the e-mail that went are no longer offered.
-        QCOMPARE(f.window.ListUnmatchedAttachments->count(), 0);
-        QVERIFY(f.window.ListUnmatchedAttachments->isHidden());
-        QVERIFY(f.window.ToolManageEmaiAttachment->isHidden());
-        QCOMPARE(f.window.txtUnmatched_ID->text(), QString());
+        QCOMPARE(Control<QListWidget>(&f.window, "ListUnmatchedAttachments")->count(), 0);
+        QVERIFY(Control<QListWidget>(&f.window, "ListUnmatchedAttachments")->isHidden());
+        QVERIFY(Control<Key_Toolbar>(&f.window, "ToolManageEmaiAttachment")->isHidden());
+        QCOMPARE(Control<QLineEdit>(&f.window, "txtUnmatched_ID")->text(), QString());
 
         // A row whose e-mail has gone from the database.
-        f.window.Show_Unmatched_Email("unmgone-:::-2026-12-01 10:00:00");
+        f.Page()->Show_Unmatched_Email("unmgone-:::-2026-12-01 10:00:00");
         QVERIFY(f.dialogs.Shown("Error on accessing unmatched emails!"));
     }
 
@@ -277,14 +286,14 @@ private Q_SLOTS:
                     "'Hello Jane', 'Body', ?, ?)",
                     {jane, f.clock.Now().addSecs(-60), f.clock.Now().addSecs(-120)});
         f.window.TabStrip1_Click(4);
-        QCOMPARE(f.window.ListOutbox->Row_Count(), 1);
-        QAction* send_all = f.window.ToolOutboxAll->Button("MapiSend");
+        QCOMPARE(Control<List_View>(&f.window, "ListOutbox")->Row_Count(), 1);
+        QAction* send_all = Control<Key_Toolbar>(&f.window, "ToolOutboxAll")->Button("MapiSend");
         QVERIFY(send_all && send_all->isEnabled());
         send_all->trigger();
         qunsetenv("SENDMAIL");
         QVERIFY2(f.dialogs.messages.isEmpty(), qPrintable(f.dialogs.Texts().join("\n")));
-        QCOMPARE(f.window.ListOutbox->Row_Count(), 0);
-        QCOMPARE(f.window.txtFrameOutbox_Email->text(), QString());
+        QCOMPARE(Control<List_View>(&f.window, "ListOutbox")->Row_Count(), 0);
+        QCOMPARE(Control<QLineEdit>(&f.window, "txtFrameOutbox_Email")->text(), QString());
         QCOMPARE(f.db.Scalar("SELECT count(*) FROM Outbox").toInt(), 0);
         QCOMPARE(f.db.Scalar("SELECT EventSubject FROM Eventhistory WHERE ContactID = ?", {jane}).toString(),
                  QString("Hello Jane"));

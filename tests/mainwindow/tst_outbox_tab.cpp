@@ -1,13 +1,20 @@
+#include <QComboBox>
+#include <QLineEdit>
+#include <QTextEdit>
 #include <QtTest>
 
 #include "Database.h"
 #include "Dialogs.h"
+#include "Find_Control.h"
 #include "GlobalVariables.h"
+#include "Key_Toolbar.h"
 #include "List_Rows.h"
+#include "List_View.h"
 #include "Outbox_Posting.h"
 #include "Test_Maildir.h"
 #include "Test_Support.h"
 #include "frmContactSystem.h"
+#include "pages/Outbox_Page.h"
 
 namespace {
 
@@ -16,6 +23,9 @@ struct Outbox_Tab_Fixture {
     Test_Clock clock;
     Scripted_Dialogs dialogs;
     frmContactSystem window;
+
+    Outbox_Page* Page() { return Control<Outbox_Page>(&window, "frameOutbox"); }
+    List_View* List() { return Control<List_View>(&window, "ListOutbox"); }
 
     qint64 Add_Row(const QString& to, const QDateTime& sent, int due_minutes, const QString& type = "Email Out",
                    const QString& subject = "Subject")
@@ -29,7 +39,7 @@ struct Outbox_Tab_Fixture {
     }
     void Fill()
     {
-        window.Fill_Outbox_List();
+        Page()->Fill_Outbox_List();
         GlobalVariables::Outbox_List_Loaded = true;
     }
     bool Exists(qint64 id)
@@ -39,8 +49,8 @@ struct Outbox_Tab_Fixture {
     QStringList Listed_Addresses()
     {
         QStringList addresses;
-        for (int i = 1; i <= window.ListOutbox->Row_Count(); ++i)
-            addresses << Get_Key_ID(window.ListOutbox->Key_At(i));
+        for (int i = 1; i <= List()->Row_Count(); ++i)
+            addresses << Get_Key_ID(List()->Key_At(i));
         return addresses;
     }
 };
@@ -62,14 +72,14 @@ private Q_SLOTS:
         f.window.TabStrip1_Click(4);
         QVERIFY(GlobalVariables::Outbox_List_Loaded);
         QCOMPARE(f.Listed_Addresses(), QStringList({"early@example.com", "late@example.com"}));
-        QCOMPARE(f.window.txtFrameOutbox_ID->text(), QString::number(early));
-        QCOMPARE(f.window.txtFrameOutbox_Email->text(), QString("early@example.com"));
-        QCOMPARE(f.window.txtFrameOutbox_Message->toPlainText(), QString("Body"));
-        QVERIFY(!f.window.Outbox_Item_Changed);
+        QCOMPARE(Control<QLineEdit>(&f.window, "txtFrameOutbox_ID")->text(), QString::number(early));
+        QCOMPARE(Control<QLineEdit>(&f.window, "txtFrameOutbox_Email")->text(), QString("early@example.com"));
+        QCOMPARE(Control<QTextEdit>(&f.window, "txtFrameOutbox_Message")->toPlainText(), QString("Body"));
+        QVERIFY(!f.Page()->Modified());
         // A second visit adds nothing.
         f.window.TabStrip1_Click(1);
         f.window.TabStrip1_Click(4);
-        QCOMPARE(f.window.ListOutbox->Row_Count(), 2);
+        QCOMPARE(f.List()->Row_Count(), 2);
     }
 
     void an_edited_entry_is_saved_when_another_is_chosen()
@@ -81,17 +91,17 @@ private Q_SLOTS:
         const QString users_file = f.folder.Write_File("Documents/brochure.pdf", "PDF");
         f.Fill();
 
-        f.window.txtFrameOutbox_Name->setText("Ann Lee");
-        f.window.txtFrameOutbox_Subject->setText("New subject");
-        f.window.txtFrameOutbox_Message->setPlainText("New body");
-        f.window.txtFrameOutbox_Product->setText("Van");
-        f.window.txtFrameOutbox_Email->setText("changed@example.com");
+        Control<QLineEdit>(&f.window, "txtFrameOutbox_Name")->setText("Ann Lee");
+        Control<QLineEdit>(&f.window, "txtFrameOutbox_Subject")->setText("New subject");
+        Control<QTextEdit>(&f.window, "txtFrameOutbox_Message")->setPlainText("New body");
+        Control<QLineEdit>(&f.window, "txtFrameOutbox_Product")->setText("Van");
+        Control<QLineEdit>(&f.window, "txtFrameOutbox_Email")->setText("changed@example.com");
         f.dialogs.file_answers << users_file;
-        f.window.ToolOutboxAttachmentActions_ButtonMenuClick("Add");
-        QVERIFY(f.window.Outbox_Item_Changed);
+        f.Page()->ToolOutboxAttachmentActions_ButtonMenuClick("Add");
+        QVERIFY(f.Page()->Modified());
         QCOMPARE(f.dialogs.file_titles, QStringList({"Open Attachment"}));
 
-        f.window.ListOutbox_ItemClick(f.window.ListOutbox->Row_At(2));
+        f.Page()->ListOutbox_ItemClick(f.List()->Row_At(2));
         QVERIFY(f.dialogs.messages.isEmpty());
         const QSqlRecord row = f.folder.Db().Select_First("SELECT * FROM Outbox WHERE ID = ?", {a});
         QCOMPARE(row.value("ToEmailName").toString(), QString("Ann Lee"));
@@ -105,18 +115,18 @@ private Q_SLOTS:
         QCOMPARE(files.size(), 1);
         QCOMPARE(files[0].value("Attachment_Name").toString(), QString("brochure.pdf"));
         QCOMPARE(files[0].value("Attachment_Path").toString(), f.folder.Path("Attachments/brochure.pdf"));
-        QCOMPARE(f.window.txtFrameOutbox_Email->text(), QString("bob@example.com"));
+        QCOMPARE(Control<QLineEdit>(&f.window, "txtFrameOutbox_Email")->text(), QString("bob@example.com"));
 
         // Back on the entry, its file is listed; removing it and saving empties the rows.
-        f.window.ListOutbox_ItemClick(f.window.ListOutbox->Row_At(1));
-        QCOMPARE(f.window.List_Outbox_Attachments->count(), 1);
-        f.window.ToolOutboxAttachmentActions_ButtonMenuClick("Remove");
-        QCOMPARE(f.window.List_Outbox_Attachments->count(), 0);
-        f.window.Save_Outbox_Email();
+        f.Page()->ListOutbox_ItemClick(f.List()->Row_At(1));
+        QCOMPARE(Control<QComboBox>(&f.window, "List_Outbox_Attachments")->count(), 1);
+        f.Page()->ToolOutboxAttachmentActions_ButtonMenuClick("Remove");
+        QCOMPARE(Control<QComboBox>(&f.window, "List_Outbox_Attachments")->count(), 0);
+        f.Page()->Save_Outbox_Email();
         QCOMPARE(f.folder.Db().Scalar("SELECT count(*) FROM Outbox_Attachments").toInt(), 0);
 
         // Deleting the entry never touches the user's own file.
-        f.window.ToolOutbox_ButtonClick("Delete");
+        f.Page()->ToolOutbox_ButtonClick("Delete");
         QVERIFY(QFile::exists(users_file));
     }
 
@@ -131,26 +141,26 @@ private Q_SLOTS:
         f.window.TabStrip1_Click(4);
         f.folder.Db().Execute("CREATE TRIGGER no_updates BEFORE UPDATE ON Outbox "
                               "BEGIN SELECT RAISE(ABORT, 'disk is full'); END");
-        f.window.txtFrameOutbox_Message->setPlainText("Edited body");
+        Control<QTextEdit>(&f.window, "txtFrameOutbox_Message")->setPlainText("Edited body");
 
         // Neither another entry nor another page replaces the edit.
-        f.window.ListOutbox_ItemClick(f.window.ListOutbox->Row_At(2));
+        f.Page()->ListOutbox_ItemClick(f.List()->Row_At(2));
         QVERIFY(f.dialogs.Shown("Error on Save Outbox Email: disk is full"));
-        QCOMPARE(f.window.txtFrameOutbox_ID->text(), QString::number(a));
-        QCOMPARE(f.window.txtFrameOutbox_Message->toPlainText(), QString("Edited body"));
-        QVERIFY(f.window.Outbox_Item_Changed);
-        QCOMPARE(f.window.ListOutbox->currentItem(), f.window.ListOutbox->Row_At(1));
+        QCOMPARE(Control<QLineEdit>(&f.window, "txtFrameOutbox_ID")->text(), QString::number(a));
+        QCOMPARE(Control<QTextEdit>(&f.window, "txtFrameOutbox_Message")->toPlainText(), QString("Edited body"));
+        QVERIFY(f.Page()->Modified());
+        QCOMPARE(f.List()->currentItem(), f.List()->Row_At(1));
         f.window.TabStrip1_Click(1);
-        QCOMPARE(f.window.Current_Tab_Number, 4);
+        QCOMPARE(f.window.Current_Tab_Number(), 4);
         QVERIFY(!f.window.Save_Pending_Edits());
-        QCOMPARE(f.window.txtFrameOutbox_Message->toPlainText(), QString("Edited body"));
+        QCOMPARE(Control<QTextEdit>(&f.window, "txtFrameOutbox_Message")->toPlainText(), QString("Edited body"));
 
         // Once the database takes it again, the edit is stored on the next move.
         f.folder.Db().Execute("DROP TRIGGER no_updates");
-        f.window.ListOutbox_ItemClick(f.window.ListOutbox->Row_At(2));
+        f.Page()->ListOutbox_ItemClick(f.List()->Row_At(2));
         QCOMPARE(f.folder.Db().Scalar("SELECT Message FROM Outbox WHERE ID = ?", {a}).toString(),
                  QString("Edited body"));
-        QCOMPARE(f.window.txtFrameOutbox_Email->text(), QString("bob@example.com"));
+        QCOMPARE(Control<QLineEdit>(&f.window, "txtFrameOutbox_Email")->text(), QString("bob@example.com"));
     }
 
     void delete_removes_the_shown_entry_only_and_shows_the_next()
@@ -168,37 +178,37 @@ private Q_SLOTS:
         f.Fill();
         QCOMPARE(f.Listed_Addresses(), QStringList({"ann@example.com", "bob@example.com", "cy@example.com"}));
 
-        f.window.ToolOutbox_ButtonClick("Delete");
+        f.Page()->ToolOutbox_ButtonClick("Delete");
         QVERIFY(!f.Exists(a));
         QVERIFY(f.Exists(twin));
         QCOMPARE(f.Listed_Addresses(), QStringList({"bob@example.com", "cy@example.com"}));
-        QCOMPARE(f.window.txtFrameOutbox_ID->text(), QString::number(b));
+        QCOMPARE(Control<QLineEdit>(&f.window, "txtFrameOutbox_ID")->text(), QString::number(b));
 
         // With confirmation on, Cancel keeps it; OK deletes it and its files.
         GlobalVariables::Confirm_Email_Deletes = true;
         f.dialogs.answers << vbCancel;
-        f.window.ToolOutbox_ButtonClick("Delete");
+        f.Page()->ToolOutbox_ButtonClick("Delete");
         QVERIFY(f.Exists(b));
         QCOMPARE(f.dialogs.messages.last().text, QString("Delete this outgoing e-mail?"));
         f.dialogs.answers << vbOK;
-        f.window.ToolOutbox_ButtonClick("Delete");
+        f.Page()->ToolOutbox_ButtonClick("Delete");
         QVERIFY(!f.Exists(b));
         QVERIFY(!QFile::exists(f.folder.Path("Attachments/x.txt")));
         QCOMPARE(f.folder.Db().Scalar("SELECT count(*) FROM Outbox_Attachments").toInt(), 0);
-        QCOMPARE(f.window.txtFrameOutbox_ID->text(), QString::number(c));
+        QCOMPARE(Control<QLineEdit>(&f.window, "txtFrameOutbox_ID")->text(), QString::number(c));
 
         // The last one: the editor empties, the date-sent field keeps its text.
         f.dialogs.answers << vbOK;
-        f.window.ToolOutbox_ButtonClick("Delete");
+        f.Page()->ToolOutbox_ButtonClick("Delete");
         QVERIFY(!f.Exists(c));
-        QCOMPARE(f.window.ListOutbox->Row_Count(), 0);
-        QVERIFY(f.window.txtFrameOutbox_ID->text().isEmpty());
-        QVERIFY(f.window.txtFrameOutbox_Email->text().isEmpty());
-        QVERIFY(!f.window.txtFrameOutboxDateSent->text().isEmpty());
-        QVERIFY(!f.window.Outbox_Item_Changed);
+        QCOMPARE(f.List()->Row_Count(), 0);
+        QVERIFY(Control<QLineEdit>(&f.window, "txtFrameOutbox_ID")->text().isEmpty());
+        QVERIFY(Control<QLineEdit>(&f.window, "txtFrameOutbox_Email")->text().isEmpty());
+        QVERIFY(!Control<QLineEdit>(&f.window, "txtFrameOutboxDateSent")->text().isEmpty());
+        QVERIFY(!f.Page()->Modified());
         // Nothing shown: delete does nothing.
         const int asked = f.dialogs.messages.size();
-        f.window.ToolOutbox_ButtonClick("Delete");
+        f.Page()->ToolOutbox_ButtonClick("Delete");
         QCOMPARE(f.dialogs.messages.size(), asked);
     }
 
@@ -211,14 +221,14 @@ private Q_SLOTS:
         const qint64 call = f.Add_Row("call@example.com", sent.addSecs(2), -10, "To Do");
         f.Fill();
         f.dialogs.answers << vbNo;
-        f.window.ToolOutboxAll_ButtonClick("DeleteAll");
-        QCOMPARE(f.window.ListOutbox->Row_Count(), 2);
-        f.window.ToolOutboxAll_ButtonClick("DeleteAll");
+        f.Page()->ToolOutboxAll_ButtonClick("DeleteAll");
+        QCOMPARE(f.List()->Row_Count(), 2);
+        f.Page()->ToolOutboxAll_ButtonClick("DeleteAll");
         QCOMPARE(f.dialogs.messages.last().text, QString("Do you want to remove all the messages on the Outbox?"));
-        QCOMPARE(f.window.ListOutbox->Row_Count(), 0);
+        QCOMPARE(f.List()->Row_Count(), 0);
         QCOMPARE(f.folder.Db().Scalar("SELECT count(*) FROM Outbox").toInt(), 1);
         QVERIFY(f.Exists(call));
-        QVERIFY(f.window.txtFrameOutbox_ID->text().isEmpty());
+        QVERIFY(Control<QLineEdit>(&f.window, "txtFrameOutbox_ID")->text().isEmpty());
     }
 
     void an_entry_sent_meanwhile_leaves_the_editor()
@@ -226,19 +236,19 @@ private Q_SLOTS:
         Outbox_Tab_Fixture f;
         const qint64 a = f.Add_Row("ann@example.com", f.clock.Now().addSecs(-600), -30);
         f.Fill();
-        f.window.txtFrameOutbox_Subject->setText("Edited");
-        QVERIFY(f.window.Outbox_Item_Changed);
+        Control<QLineEdit>(&f.window, "txtFrameOutbox_Subject")->setText("Edited");
+        QVERIFY(f.Page()->Modified());
         Main_Window().Outbox_Entry_Gone(a + 1);
-        QCOMPARE(f.window.txtFrameOutbox_ID->text(), QString::number(a));
+        QCOMPARE(Control<QLineEdit>(&f.window, "txtFrameOutbox_ID")->text(), QString::number(a));
         Main_Window().Outbox_Entry_Gone(a);
-        QVERIFY(f.window.txtFrameOutbox_ID->text().isEmpty());
-        QVERIFY(!f.window.Outbox_Item_Changed);
+        QVERIFY(Control<QLineEdit>(&f.window, "txtFrameOutbox_ID")->text().isEmpty());
+        QVERIFY(!f.Page()->Modified());
 
         // Saving an entry that has gone says so instead of failing quietly.
-        f.window.ListOutbox_ItemClick(f.window.ListOutbox->Row_At(1));
+        f.Page()->ListOutbox_ItemClick(f.List()->Row_At(1));
         f.folder.Db().Execute("DELETE FROM Outbox WHERE ID = ?", {a});
-        f.window.txtFrameOutbox_Subject->setText("Edited again");
-        f.window.Save_Outbox_Email();
+        Control<QLineEdit>(&f.window, "txtFrameOutbox_Subject")->setText("Edited again");
+        f.Page()->Save_Outbox_Email();
         QCOMPARE(f.dialogs.messages.size(), 1);
         QVERIFY(f.dialogs.messages[0].text.startsWith("This e-mail is no longer in the outbox"));
     }
@@ -254,10 +264,10 @@ private Q_SLOTS:
                    "VALUES ('Ann', 'Lee', 'ann@example.com', 'Car', ?)",
                    {f.clock.Now().addDays(-1)});
         f.Fill();
-        QVERIFY(f.window.mnuProcessWorkflows->isEnabled());
-        f.window.mnuProcessWorkflows->trigger();
+        QVERIFY(Control<QAction>(&f.window, "mnuProcessWorkflows")->isEnabled());
+        Control<QAction>(&f.window, "mnuProcessWorkflows")->trigger();
         QCOMPARE(f.Listed_Addresses(), QStringList({"ann@example.com"}));
-        QCOMPARE(f.window.ListOutbox->Row_At(1)->text(3), QString("Hi Ann"));
+        QCOMPARE(f.List()->Row_At(1)->text(3), QString("Hi Ann"));
         QCOMPARE(f.dialogs.Texts(),
                  QStringList({"All Prospects Have Been Processed. Revise them using the respective viewers."}));
     }

@@ -7,11 +7,12 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "Find_Control.h"
 #include "GlobalVariables.h"
 #include "Main_Window_Test_Support.h"
 #include "Test_Support.h"
 #include "frmContactSystem.h"
-#include "frmHelpBrowser.h"
+#include "dialogs/frmHelpBrowser.h"
 #include "frmPassword.h"
 #include <QTextBrowser>
 
@@ -50,9 +51,9 @@ private Q_SLOTS:
         QVERIFY(QFileInfo(folder.Path("Attachments")).isDir());
         QVERIFY(G::Password_Dialog_Answered);
         QVERIFY(window.isVisible());
-        QCOMPARE(window.ListContacts->topLevelItemCount(), 1);
-        QCOMPARE(window.txtfirstname->text(), QString("Ann"));
-        QCOMPARE(window.Status_Panel(2)->text(), QString("1"));
+        QCOMPARE(Control<List_View>(&window, "ListContacts")->topLevelItemCount(), 1);
+        QCOMPARE(Control<QLineEdit>(&window, "txtfirstname")->text(), QString("Ann"));
+        QCOMPARE(Control<QLabel>(&window, "StatusBar1_Panel2")->text(), QString("1"));
         QVERIFY(clock.paused_seconds >= 1.0);
     }
 
@@ -153,18 +154,19 @@ private Q_SLOTS:
             auto* dialog = qobject_cast<frmPassword*>(modal);
             QVERIFY(dialog);
             main_window_seen = window.isVisible();
-            QCOMPARE(dialog->txtPassword->echoMode(), QLineEdit::Password);
+            auto* password = Control<QLineEdit>(dialog, "txtPassword");
+            QCOMPARE(password->echoMode(), QLineEdit::Password);
             for (const QString& text : typed) {
-                dialog->txtPassword->setText(text);
-                shown << dialog->txtPassword->displayText();
-                dialog->OK->click();
+                password->setText(text);
+                shown << password->displayText();
+                Control<QPushButton>(dialog, "OK")->click();
             }
             if (way_out == "Cancel")
-                dialog->Cancel->click();
+                Control<QPushButton>(dialog, "Cancel")->click();
             else if (way_out == "close")
                 dialog->close();
             else if (dialog->isVisible())
-                dialog->Cancel->click();   // nothing right was typed: leave as Cancel does
+                Control<QPushButton>(dialog, "Cancel")->click();   // nothing right was typed: leave as Cancel does
         });
         QCOMPARE(window.Start_Up(), starts);
         QVERIFY(!main_window_seen);
@@ -201,8 +203,8 @@ private Q_SLOTS:
         When_Modal_Shown([&](QWidget* modal) {
             auto* help = qobject_cast<frmHelpBrowser*>(modal);
             QVERIFY(help);
-            shown = help->WebBrowser1->toPlainText();
-            help->CloseHelp->click();
+            shown = Control<QTextBrowser>(help, "WebBrowser1")->toPlainText();
+            Control<QPushButton>(help, "CloseHelp")->click();
         });
         frmContactSystem window;
         QVERIFY(!window.Start_Up());

@@ -1,15 +1,22 @@
-// The event list's rows: showing one event in the event reader, the pending
-// mark of its contact, and saving a copy of one of its attachments.
+#include "Event_Reader_Frame.h"
 
-#include <QMouseEvent>
+#include <QComboBox>
+#include <QEvent>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
 #include <QSqlRecord>
+#include <QTextEdit>
+#include <QVBoxLayout>
+#include <functional>
 
 #include "Attachment_Copy.h"
 #include "Data_Access.h"
 #include "Dialogs.h"
+#include "Key_Toolbar.h"
 #include "List_Rows.h"
-#include "Shared_Routines.h"
-#include "frmContactSystem.h"
+#include "Named_Controls.h"
 
 namespace {
 
@@ -37,16 +44,57 @@ private:
 
 } // namespace
 
-void frmContactSystem::Set_Up_Event_Reader()
+Event_Reader_Frame::Event_Reader_Frame(QWidget* parent)
+    : QGroupBox("Event Reader", parent)
 {
+    setObjectName("frameEventView");
+    auto* layout = new QVBoxLayout(this);
+    auto* form = new QGridLayout;
+    txtFrameEvent_Date = Text_Box("txtFrameEvent_Date");
+    txtFrameEvent_Type = Text_Box("txtFrameEvent_Type");
+    txtFrameEvent_Subject = Text_Box("txtFrameEvent_Subject");
+    for (QLineEdit* box : {txtFrameEvent_Date, txtFrameEvent_Type, txtFrameEvent_Subject})
+        box->setReadOnly(true);
+    txtFrameEvent_Message = Named(new QTextEdit, "txtFrameEvent_Message");
+    txtFrameEvent_Message->setReadOnly(true);
+    ListEventAttachments = Choice_Box("ListEventAttachments", false);
+    ToolEventAttachmentActions = new Key_Toolbar("ToolEventAttachmentActions");
+    QAction* clip = ToolEventAttachmentActions->Add_Button("", "", "Attachments of this event", "Clip");
+    ToolEventAttachmentActions->Add_Menu_Entry(clip, "Save", "Save");
+    ToolEventAttachmentActions->Add_Menu_Entry(clip, "Delete", "Delete");
+    ToolEventActions = new Key_Toolbar("ToolEventActions");
+    ToolEventActions->Add_Button("Print", "Print", "Print this event", "Print");
+    ToolEventActions->Add_Button("Reply", "Reply", "Reply to this event", "SendEmail");
+    ToolEventActions->Add_Button("Delete", "Delete", "Delete this event", "DeleteCross");
+    txtEventID = Hidden_Box("txtEventID", this);
+    txtEventContactID = Hidden_Box("txtEventContactID", this);
+    txtEventUnique_ID = Hidden_Box("txtEventUnique_ID", this);
+
+    form->addWidget(Caption("Date:", txtFrameEvent_Date), 0, 0);
+    form->addWidget(txtFrameEvent_Date, 0, 1);
+    form->addWidget(Caption("Event:", txtFrameEvent_Type), 0, 2);
+    form->addWidget(txtFrameEvent_Type, 0, 3);
+    form->addWidget(Caption("Subject:", txtFrameEvent_Subject), 1, 0);
+    form->addWidget(txtFrameEvent_Subject, 1, 1, 1, 3);
+    ListEventAttachments_Caption = Caption("Attachments:", ListEventAttachments);
+    form->addWidget(ListEventAttachments_Caption, 2, 0);
+    auto* attachments = new QHBoxLayout;
+    attachments->addWidget(ListEventAttachments, 1);
+    attachments->addWidget(ToolEventAttachmentActions);
+    form->addLayout(attachments, 2, 1, 1, 3);
+    form->setColumnStretch(1, 1);
+    form->setColumnStretch(3, 1);
+    layout->addWidget(ToolEventActions);
+    layout->addLayout(form);
+    layout->addWidget(txtFrameEvent_Message, 1);
+
+    // Print, reply and delete are not built yet; of the attachment menu, Save is.
+    ToolEventActions->Set_Buttons_Enabled(false);
+    ToolEventAttachmentActions->Set_Buttons_Enabled(false);
+    clip->setEnabled(true);
+    ToolEventAttachmentActions->Menu_Entry(clip, "Save")->setEnabled(true);
     ListEventAttachments->installEventFilter(
         new Double_Click_Filter(this, [this] { ListEventAttachments_DblClick(); }));
-    // Saving an attachment is the one command of the reader's attachment menu that is built.
-    if (QAction* clip = ToolEventAttachmentActions->Button(QString()))
-        if (QAction* save = ToolEventAttachmentActions->Menu_Entry(clip, "Save")) {
-            clip->setEnabled(true);
-            save->setEnabled(true);
-        }
     connect(ToolEventAttachmentActions, &Key_Toolbar::Button_Menu_Click, this, [this](const QString& key) {
         if (key != "Save")
             return;
@@ -58,36 +106,15 @@ void frmContactSystem::Set_Up_Event_Reader()
     });
 }
 
-void frmContactSystem::Event_Row_Click(QTreeWidgetItem* item)
+void Event_Reader_Frame::Show_Event(const QString& Key)
 {
-    if (!item)
-        return;
-    const QString key = List_View::Item_Key(item);
-    const QString contact = Get_Key_Tail(key);
     for (QLineEdit* box : {txtFrameEvent_Date, txtFrameEvent_Subject, txtFrameEvent_Type})
         box->clear();
     txtFrameEvent_Message->clear();
-    Display_Event_History(key);
-    Show_Detail_Frame(frameEventView);
-
-    // The contact keeps its pending mark while one of its events is unread.
-    for (int position = 1; position <= ListEvents->Row_Count(); ++position)
-        if (List_View::Is_Bold(ListEvents->Row_At(position), 1))
-            return;
-    if (QTreeWidgetItem* row = ListContacts->Find_Key("key" + contact))
-        for (int sub : {1, 2})
-            List_View::Set_Bold(row, sub, false);
-    try {
-        Open_Database().Execute("UPDATE Contacts SET Pending_Events_To_Read = 0 WHERE ID = ?",
-                                {contact.toLongLong()});
-        if (txtContact_ID->text() == contact)
-            txtPendingEvents->setText("False");
-    } catch (const Database_Error& e) {
-        Message_Box("Error on ListEvents_ItemClick: " + e.Description());
-    }
+    Display_Event_History(Key);
 }
 
-void frmContactSystem::Display_Event_History(const QString& Key)
+void Event_Reader_Frame::Display_Event_History(const QString& Key)
 {
     try {
         Database db = Open_Database();
@@ -106,9 +133,7 @@ void frmContactSystem::Display_Event_History(const QString& Key)
         const qint64 ID = event.value("ID").toLongLong();
         if (event.value("EventRead").toLongLong() == 0)
             db.Execute("UPDATE Eventhistory SET EventRead = 1 WHERE ID = ?", {ID});
-        if (QTreeWidgetItem* row = ListEvents->Find_Key(Key))
-            for (int sub : {1, 2, 3})
-                List_View::Set_Bold(row, sub, false);
+        Q_EMIT Event_Read(Key);
         txtEventID->setText(QString::number(ID));
         txtEventContactID->setText(QString::number(event.value("ContactID").toLongLong()));
         txtEventUnique_ID->setText(Db_Text(event, "Event_Unique_ID"));
@@ -120,10 +145,9 @@ void frmContactSystem::Display_Event_History(const QString& Key)
             {ID});
         for (const QSqlRecord& attachment : attachments)
             ListEventAttachments->addItem(Db_Text(attachment, "Attachment_Final_Name"));
-        ListEventAttachments->setVisible(!attachments.isEmpty());
-        ToolEventAttachmentActions->setVisible(!attachments.isEmpty());
-        if (QLabel* caption = qobject_cast<QLabel*>(ListEventAttachments_Caption))
-            caption->setVisible(!attachments.isEmpty());
+        for (QWidget* control : std::initializer_list<QWidget*>{ListEventAttachments, ToolEventAttachmentActions,
+                                                                ListEventAttachments_Caption})
+            control->setVisible(!attachments.isEmpty());
         if (!attachments.isEmpty())
             ListEventAttachments->setCurrentIndex(0);
     } catch (const Database_Error& e) {
@@ -131,14 +155,14 @@ void frmContactSystem::Display_Event_History(const QString& Key)
     }
 }
 
-void frmContactSystem::ListEventAttachments_DblClick()
+void Event_Reader_Frame::ListEventAttachments_DblClick()
 {
     if (ListEventAttachments->currentText().isEmpty())
         return;
     Save_Event_Attachment();
 }
 
-void frmContactSystem::Save_Event_Attachment()
+void Event_Reader_Frame::Save_Event_Attachment()
 {
     try {
         QStringList entries;

@@ -1,22 +1,32 @@
-// The outbox page: the list of e-mails waiting to go out, the entry editor,
-// its delete, delete-all and attachment commands; and Actions > Process
-// Workflows, whose sending window this page's list shows the work of.
+#include "Outbox_Page.h"
 
-#include "frmContactSystem.h"
-
+#include <QComboBox>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QSqlRecord>
+#include <QTextEdit>
+#include <QVBoxLayout>
 
 #include "Attachment_Store.h"
+#include "Contact_Record.h"
 #include "Data_Access.h"
 #include "Dialogs.h"
 #include "Event_History.h"
-#include "Image_List.h"
 #include "GlobalVariables.h"
+#include "Image_List.h"
+#include "Key_Toolbar.h"
+#include "List_Recordset.h"
 #include "List_Rows.h"
-#include "MessageCenter.h"
+#include "List_View.h"
+#include "Mapi_Send.h"
+#include "Named_Controls.h"
 #include "Outbox_List_Rows.h"
-#include "Workflow_Run.h"
+#include "Pending_Edits.h"
 
 namespace {
 
@@ -35,46 +45,81 @@ QString Date_Text(const QVariant& stored)
 
 } // namespace
 
-void frmContactSystem::Set_Up_Outbox_Page()
+Outbox_Page::Outbox_Page(Pending_Edits& edits, QWidget* parent)
+    : List_Detail_Page("Outbox", "frameOutbox", parent)
+    , edits_(edits)
 {
-    Install_Smtp_Sender();
-    mnuProcessWorkflows->setEnabled(true);
-    ToolOutbox->Set_Buttons_Enabled(true);
-    ToolOutboxAttachmentActions->Set_Buttons_Enabled(true);
-    // Send All goes through the mail client (the unmatched page's code).
-    if (QAction* delete_all = ToolOutboxAll->Button("DeleteAll"))
-        delete_all->setEnabled(true);
+    ToolOutboxAll = new Key_Toolbar("ToolOutboxAll");
+    ToolOutboxAll->Add_Button("MapiSend", "Send All", "Send E-Mail Using MAPI", "Mail");
+    ToolOutboxAll->Add_Button("DeleteAll", "Delete All", "Delete All Emails in the outbox", "DeleteCross");
+    ListOutbox = new List_View("ListOutbox");
+    ListOutbox->Set_Columns({{"", 200}, {"Name", 1500}, {"Address", 1500}, {"Subject", 3000}});
 
-    connect(mnuProcessWorkflows, &QAction::triggered, this, &frmContactSystem::mnuProcessWorkflows_Click);
-    connect(ListOutbox, &List_View::Item_Click, this, &frmContactSystem::ListOutbox_ItemClick);
-    connect(ToolOutbox, &Key_Toolbar::Button_Click, this, &frmContactSystem::ToolOutbox_ButtonClick);
-    connect(ToolOutboxAll, &Key_Toolbar::Button_Click, this, &frmContactSystem::ToolOutboxAll_ButtonClick);
+    auto* editor = new QWidget;
+    auto* editor_layout = new QVBoxLayout(editor);
+    editor_layout->setContentsMargins(0, 0, 0, 0);
+    ToolOutbox = new Key_Toolbar("ToolOutbox");
+    ToolOutbox->Add_Button("Delete", "Delete", "Delete this Email from the outbox", "DeleteCross");
+    editor_layout->addWidget(ToolOutbox);
+    lblOutboxFields = Named(new QLabel, "lblOutboxFields");
+    lblOutboxFields->hide();   // its caption is shown with the first entry
+    editor_layout->addWidget(lblOutboxFields);
+
+    auto* form = new QGridLayout;
+    txtFrameOutbox_Name = Text_Box("txtFrameOutbox_Name");
+    txtFrameOutbox_Email = Text_Box("txtFrameOutbox_Email");
+    txtFrameOutbox_Subject = Text_Box("txtFrameOutbox_Subject");
+    txtFrameOutbox_Product = Text_Box("txtFrameOutbox_Product");
+    txtFrameOutbox_Date_Due = Text_Box("txtFrameOutbox_Date_Due");
+    txtFrameOutbox_Date_Due->setReadOnly(true);
+    txtFrameOutbox_Message = Named(new QTextEdit, "txtFrameOutbox_Message");
+    txtFrameOutbox_Message->setAcceptRichText(false);
+    List_Outbox_Attachments = Choice_Box("List_Outbox_Attachments", false);
+    ToolOutboxAttachmentActions = new Key_Toolbar("ToolOutboxAttachmentActions");
+    QAction* clip = ToolOutboxAttachmentActions->Add_Button("Add", "", "Add an attachment", "Clip");
+    ToolOutboxAttachmentActions->Add_Menu_Entry(clip, "Add", "Add");
+    ToolOutboxAttachmentActions->Add_Menu_Entry(clip, "Remove", "Remove");
+    txtFrameOutbox_ID = Hidden_Box("txtFrameOutbox_ID", this);
+    txtFrameOutboxDateSent = Hidden_Box("txtFrameOutboxDateSent", this);
+
+    form->addWidget(Caption("Name:", txtFrameOutbox_Name), 0, 0);
+    form->addWidget(txtFrameOutbox_Name, 0, 1);
+    form->addWidget(Caption("Email:", txtFrameOutbox_Email), 0, 2);
+    form->addWidget(txtFrameOutbox_Email, 0, 3);
+    form->addWidget(Caption("Product:", txtFrameOutbox_Product), 1, 0);
+    form->addWidget(txtFrameOutbox_Product, 1, 1);
+    form->addWidget(Caption("Due:", txtFrameOutbox_Date_Due), 1, 2);
+    form->addWidget(txtFrameOutbox_Date_Due, 1, 3);
+    form->addWidget(Caption("Attachments:", List_Outbox_Attachments), 2, 0);
+    auto* attachments = new QHBoxLayout;
+    attachments->addWidget(List_Outbox_Attachments, 1);
+    attachments->addWidget(ToolOutboxAttachmentActions);
+    form->addLayout(attachments, 2, 1, 1, 3);
+    form->addWidget(Caption("Subject:", txtFrameOutbox_Subject), 3, 0);
+    form->addWidget(txtFrameOutbox_Subject, 3, 1, 1, 3);
+    form->setColumnStretch(1, 1);
+    form->setColumnStretch(3, 1);
+    editor_layout->addLayout(form);
+    editor_layout->addWidget(txtFrameOutbox_Message, 1);
+    Place(ToolOutboxAll, ListOutbox, editor);
+
+    const std::initializer_list<QLineEdit*> edited = {txtFrameOutbox_Email, txtFrameOutbox_Name,
+                                                      txtFrameOutbox_Product, txtFrameOutbox_Subject};
+    Take_Any_Length(edited);
+    for (QLineEdit* box : edited)
+        connect(box, &QLineEdit::textChanged, this, [this] { modified_ = true; });
+    connect(txtFrameOutbox_Message, &QTextEdit::textChanged, this, [this] { modified_ = true; });
+    connect(ListOutbox, &List_View::Item_Click, this, &Outbox_Page::ListOutbox_ItemClick);
+    connect(ListOutbox, &List_View::Column_Click, this, &Outbox_Page::ListOutbox_ColumnClick);
+    connect(ToolOutbox, &Key_Toolbar::Button_Click, this, &Outbox_Page::ToolOutbox_ButtonClick);
+    connect(ToolOutboxAll, &Key_Toolbar::Button_Click, this, &Outbox_Page::ToolOutboxAll_ButtonClick);
     connect(ToolOutboxAttachmentActions, &Key_Toolbar::Button_Menu_Click, this,
-            &frmContactSystem::ToolOutboxAttachmentActions_ButtonMenuClick);
+            &Outbox_Page::ToolOutboxAttachmentActions_ButtonMenuClick);
     connect(ToolOutboxAttachmentActions, &Key_Toolbar::Button_Click, this,
-            &frmContactSystem::ToolOutboxAttachmentActions_ButtonMenuClick);
+            &Outbox_Page::ToolOutboxAttachmentActions_ButtonMenuClick);
 }
 
-void frmContactSystem::mnuProcessWorkflows_Click()
-{
-    if (!Save_Pending_Edits())
-        return;
-    try {
-        Process_All_Contacts();
-    } catch (const Database_Error& e) {
-        Set_Status_Panel(3, QString());
-        Set_Status_Panel(4, QString());
-        Set_Status_Panel(5, QString());
-        Message_Box("Error on Process Workflows: " + e.Description());
-    }
-}
-
-void frmContactSystem::Unload_Message_Center()
-{
-    Stop_Message_Center();
-}
-
-void frmContactSystem::Fill_Outbox_List()
+void Outbox_Page::Fill_Outbox_List()
 {
     const QList<QSqlRecord> rows = Open_List_Recordset(
         QString("SELECT ID, ToEmailName, Subject, ToEmail, Date_Sent_To_Outbox, Date_To_Execute_Event "
@@ -89,7 +134,7 @@ void frmContactSystem::Fill_Outbox_List()
                              Db_Text(row, "Subject"));
 }
 
-void frmContactSystem::Clear_Outbox_Editor()
+void Outbox_Page::Clear_Outbox_Editor()
 {
     for (QLineEdit* box : {txtFrameOutbox_Email, txtFrameOutbox_Date_Due, txtFrameOutbox_ID,
                            txtFrameOutbox_Product, txtFrameOutbox_Subject, txtFrameOutbox_Name})
@@ -97,10 +142,10 @@ void frmContactSystem::Clear_Outbox_Editor()
     txtFrameOutbox_Message->clear();
     List_Outbox_Attachments->clear();
     Outbox_Shown_Key.clear();
-    Outbox_Item_Changed = false;
+    modified_ = false;
 }
 
-void frmContactSystem::Display_Outgoing_Email(const QString& Key)
+void Outbox_Page::Display_Outgoing_Email(const QString& Key)
 {
     const QList<QSqlRecord> rows = Open_List_Recordset(
         QString("SELECT * FROM Outbox WHERE ToEmail = ? AND Date_Sent_To_Outbox = ? AND %1 "
@@ -124,11 +169,10 @@ void frmContactSystem::Display_Outgoing_Email(const QString& Key)
     txtFrameOutboxDateSent->setText(Date_Text(row.value("Date_Sent_To_Outbox")));
     Outbox_Shown_Key = Key;
 
-    Outbox_Item_Changed = false;
+    modified_ = false;
     List_Outbox_Attachments->clear();
     const QList<QSqlRecord> files = Open_List_Recordset(
-        "SELECT Attachment_Path FROM Outbox_Attachments WHERE Outbox_ID = ? ORDER BY ID",
-        {row.value("ID")});
+        "SELECT Attachment_Path FROM Outbox_Attachments WHERE Outbox_ID = ? ORDER BY ID", {row.value("ID")});
     lblOutboxFields->setText(Outbox_Fields_Caption);
     List_Outbox_Attachments->setVisible(true);
     ToolOutboxAttachmentActions->setVisible(true);
@@ -138,9 +182,9 @@ void frmContactSystem::Display_Outgoing_Email(const QString& Key)
         List_Outbox_Attachments->setCurrentIndex(0);
 }
 
-void frmContactSystem::ListOutbox_ItemClick(QTreeWidgetItem* item)
+void Outbox_Page::ListOutbox_ItemClick(QTreeWidgetItem* item)
 {
-    if (Outbox_Item_Changed && !Save_Outbox_Email()) {
+    if (modified_ && !Save_Outbox_Email()) {
         // The edits that could not be stored stay on screen, with their entry.
         if (QTreeWidgetItem* shown = ListOutbox->Find_Key(Outbox_Shown_Key))
             ListOutbox->Select_Item(shown);
@@ -150,11 +194,18 @@ void frmContactSystem::ListOutbox_ItemClick(QTreeWidgetItem* item)
         Display_Outgoing_Email(List_View::Item_Key(item));
 }
 
-bool frmContactSystem::Save_Outbox_Email()
+void Outbox_Page::ListOutbox_ColumnClick(int column)
+{
+    if (!edits_.Save_Pending_Edits_Outbox_First())
+        return;
+    ListOutbox->Column_Sort(column);
+}
+
+bool Outbox_Page::Save_Outbox_Email()
 {
     const qint64 id = txtFrameOutbox_ID->text().toLongLong();
     if (id <= 0) {
-        Outbox_Item_Changed = false;
+        modified_ = false;
         return true;
     }
     try {
@@ -178,10 +229,10 @@ bool frmContactSystem::Save_Outbox_Email()
         Database_Transaction transaction(db);
         const int changed = db.Execute(
             "UPDATE Outbox SET ToEmailName = ?, Message = ?, Subject = ?, Product_Name = ? WHERE ID = ?",
-            {txtFrameOutbox_Name->text(), txtFrameOutbox_Message->toPlainText(),
-             txtFrameOutbox_Subject->text(), txtFrameOutbox_Product->text(), id});
+            {txtFrameOutbox_Name->text(), txtFrameOutbox_Message->toPlainText(), txtFrameOutbox_Subject->text(),
+             txtFrameOutbox_Product->text(), id});
         if (changed == 0) {
-            Outbox_Item_Changed = false;
+            modified_ = false;
             Message_Box("This e-mail is no longer in the outbox (it has been sent or deleted); the "
                         "changes were not stored.");
             return true;
@@ -194,32 +245,33 @@ bool frmContactSystem::Save_Outbox_Email()
                        {id, QFileInfo(path).fileName(), path});
         }
         transaction.Commit();
-        Outbox_Item_Changed = false;
+        modified_ = false;
         return true;
     } catch (const Database_Error& e) {
-        // The edits stay in the editor, and its flag stays set.
+        // The edits stay in the editor, and its mark stays set.
         Message_Box("Error on Save Outbox Email: " + e.Description());
         return false;
     }
 }
 
-void frmContactSystem::Select_Outbox_Item_At(int& Position)
+void Outbox_Page::Select_Outbox_Item_At(int& Position)
 {
-    if (ListOutbox->Row_Count() == 0) {
-        const QString date_sent = txtFrameOutboxDateSent->text();
-        Clear_Outbox_Editor();
-        txtFrameOutboxDateSent->setText(date_sent);
-        return;
-    }
-    if (Position >= ListOutbox->Row_Count())
-        Position = ListOutbox->Row_Count();
-    if (Position < 1)
-        Position = 1;
-    Display_Outgoing_Email(ListOutbox->Key_At(Position));
-    ListOutbox->Select_At(Position);
+    Select_Row_At(Position);
 }
 
-void frmContactSystem::ToolOutbox_ButtonClick(const QString& Key)
+void Outbox_Page::Show_Entry(const QString& Key)
+{
+    Display_Outgoing_Email(Key);
+}
+
+void Outbox_Page::Show_No_Entry()
+{
+    const QString date_sent = txtFrameOutboxDateSent->text();
+    Clear_Outbox_Editor();
+    txtFrameOutboxDateSent->setText(date_sent);
+}
+
+void Outbox_Page::ToolOutbox_ButtonClick(const QString& Key)
 {
     if (Key != "Delete")
         return;
@@ -232,20 +284,24 @@ void frmContactSystem::ToolOutbox_ButtonClick(const QString& Key)
             return;
         // By its ID: another entry of the same address and second stays.
         Open_Database().Execute("DELETE FROM Outbox WHERE ID = ?", {id});
-        int position = Remove_List_Row(Main_List::Outbox, Outbox_Shown_Key);
+        int position = ListOutbox->Remove_Key(Outbox_Shown_Key);
         Delete_Outbox_Attachments(id);
         Select_Outbox_Item_At(position);
-        Outbox_Item_Changed = false;
+        modified_ = false;
     } catch (const Database_Error& e) {
         Message_Box("Error on Tool Outbox: " + e.Description());
     }
 }
 
-void frmContactSystem::ToolOutboxAll_ButtonClick(const QString& Key)
+void Outbox_Page::ToolOutboxAll_ButtonClick(const QString& Key)
 {
+    if (Key == "MapiSend") {
+        Send_Outbox_Through_Mail_Client();
+        return;
+    }
     if (Key != "DeleteAll")
-        return;   // "MapiSend" belongs to the sending through the mail client
-    if (!Save_Pending_Edits_Outbox_First())
+        return;
+    if (!edits_.Save_Pending_Edits_Outbox_First())
         return;
     try {
         if (ListOutbox->Row_Count() == 0)
@@ -272,7 +328,16 @@ void frmContactSystem::ToolOutboxAll_ButtonClick(const QString& Key)
     }
 }
 
-void frmContactSystem::ToolOutboxAttachmentActions_ButtonMenuClick(const QString& Key)
+void Outbox_Page::Send_Outbox_Through_Mail_Client()
+{
+    if (!edits_.Save_Pending_Edits_Outbox_First())
+        return;
+    Clear_Outbox_Editor();
+    txtFrameOutboxDateSent->clear();
+    Send_All_Mapi_Messages();
+}
+
+void Outbox_Page::ToolOutboxAttachmentActions_ButtonMenuClick(const QString& Key)
 {
     if (txtFrameOutbox_ID->text().isEmpty())
         return;
@@ -283,7 +348,7 @@ void frmContactSystem::ToolOutboxAttachmentActions_ButtonMenuClick(const QString
             return;
         List_Outbox_Attachments->addItem(path);
         List_Outbox_Attachments->setCurrentIndex(List_Outbox_Attachments->count() - 1);
-        Outbox_Item_Changed = true;
+        modified_ = true;
         if (row)
             row->setIcon(0, Image_List_Icon("Clip"));
     } else if (Key == "Remove") {
@@ -291,13 +356,13 @@ void frmContactSystem::ToolOutboxAttachmentActions_ButtonMenuClick(const QString
         if (index < 0)
             return;
         List_Outbox_Attachments->removeItem(index);
-        Outbox_Item_Changed = true;
+        modified_ = true;
         if (List_Outbox_Attachments->count() == 0 && row)
             row->setIcon(0, Image_List_Icon("Remove"));
     }
 }
 
-void frmContactSystem::Outbox_Entry_Gone(qint64 Outbox_ID)
+void Outbox_Page::Outbox_Entry_Gone(qint64 Outbox_ID)
 {
     if (Outbox_ID > 0 && txtFrameOutbox_ID->text().toLongLong() == Outbox_ID)
         Clear_Outbox_Editor();

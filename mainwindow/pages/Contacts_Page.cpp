@@ -1,0 +1,141 @@
+#include "Contacts_Page.h"
+
+#include <QColor>
+#include <QSqlRecord>
+#include <QVBoxLayout>
+
+#include "Contact_Record.h"
+#include "Dialogs.h"
+#include "Key_Toolbar.h"
+#include "List_Recordset.h"
+#include "List_Rows.h"
+#include "List_View.h"
+#include "Main_Window_Lists.h"
+#include "Pending_Edits.h"
+
+Contacts_Page::Contacts_Page(Pending_Edits& edits, QWidget* parent)
+    : QGroupBox("Contacts Commands", parent)
+    , edits_(edits)
+{
+    setObjectName("frameContactsCommands");
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(4, 4, 4, 4);
+    Toolbar1 = new Key_Toolbar("Toolbar1");
+    Toolbar1->Add_Button("NewContact", "New", "Create a new contact", "NewContact");
+    QAction* groups = Toolbar1->Add_Button("Select", "Groups", "Select the group of contacts to list", "Group");
+    Toolbar1->Add_Menu_Entry(groups, "SelectAll", "All Contacts");
+    Toolbar1->Add_Menu_Entry(groups, "SelectNew", "New Contacts");
+    Toolbar1->Add_Menu_Entry(groups, "SelectPending", "Contacts with Pending Events");
+    Toolbar1->Add_Menu_Entry(groups, "SelectTimed", "Contacts by Timed Events...");
+    Toolbar1->Add_Menu_Entry(groups, "SelectProduct", "Contacts by Product...");
+    Toolbar1->Add_Menu_Entry(groups, "SelectRelationship", "Contacts by Relationship...");
+    Toolbar1->Add_Button("APB", "APB", "Schedule a message for the whole group", "Time");
+    QAction* print = Toolbar1->Add_Button("PrintGroup", "Print", "Print the group", "Print");
+    Toolbar1->Add_Menu_Entry(print, "PrintDetails", "Print Contact Details");
+    Toolbar1->Add_Menu_Entry(print, "PrintEvents", "Print Contacts with their Events");
+    Toolbar1->Add_Separator();
+    Toolbar1->Add_Button("EraseHistory", "Erase", "Erase the event history of the group", "Erase");
+    Toolbar1->Add_Button("Delete", "Delete", "Delete every contact of the group", "DeleteCross");
+    // Its commands are not built yet.
+    Toolbar1->Set_Buttons_Enabled(false);
+    layout->addWidget(Toolbar1);
+    ListContacts = new List_View("ListContacts");
+    layout->addWidget(ListContacts);
+
+    ListContacts->Set_Columns({{"", 1}, {"First", 1000}, {"Last", 1000}, {"Email", 1000},
+                               {"Product", 1500}, {"Relation", 1500}, {"Title", 1500}});
+    // Narrower than the twips say, so the six columns fit beside the editor,
+    // and the e-mail column wider: addresses are the longest texts.
+    ListContacts->Set_Column_Widths({2, 80, 90, 160, 90, 80, 60});
+    connect(ListContacts, &List_View::Item_Click, this, &Contacts_Page::ListContacts_ItemClick);
+    connect(ListContacts, &List_View::Column_Click, this, [this](int column) {
+        if (!edits_.Save_Contact_Edits())
+            return;
+        ListContacts->Column_Sort(column);
+    });
+}
+
+qint64 Contacts_Page::Fill_Contact_List(const Where_Clause& clause)
+{
+    ListContacts->clear();
+    current_key_.clear();
+    const QString sql =
+        "SELECT Contacts.FirstName, Contacts.LastName, Contacts.Product, Contacts.Contact_Relationship, "
+        "Contacts.Contact_Title, Contacts.Email, Contacts.MiddleInitial, Contacts.ID, "
+        "Contacts.Pending_Events_To_Read, Contacts.New_Contact FROM Contacts "
+        + clause.Text + " ORDER BY Contacts.LastName;";
+    bool ok = false;
+    const QList<QSqlRecord> rows = Open_List_Recordset(sql, clause.Values, &ok);
+    if (!ok)
+        return 0;
+    if (rows.isEmpty()) {
+        Message_Box("There are no contacts for this selection");
+        Main_Window().Set_Status_Panel(2, "0");
+        return 0;
+    }
+    Main_Window().Set_Status_Panel(2, QString::number(rows.size()));
+    for (const QSqlRecord& row : rows) {
+        const qint64 ID = row.value("ID").toLongLong();
+        // A clause joining the events gives a contact once per event.
+        if (ListContacts->Find_Key(Make_Contact_Key(ID)))
+            continue;
+        Add_Contact_List_Item(ID, row.value("FirstName"), row.value("LastName"), row.value("Product"),
+                              row.value("Contact_Relationship"), row.value("Contact_Title"),
+                              Contact_Flag(row, "Pending_Events_To_Read"), Contact_Flag(row, "New_Contact"),
+                              row.value("Email"));
+    }
+    return List_View::Item_Key(ListContacts->Row_At(1)).mid(3).toLongLong();
+}
+
+void Contacts_Page::Add_Contact_List_Row(qint64 ID, const QString& First_Name, const QString& Last_Name,
+                                         const QString& Email, const QString& Product,
+                                         const QString& Relationship)
+{
+    List_Row row;
+    row.key = Make_Contact_Key(ID);
+    row.texts << First_Name << Last_Name << Email << Product << Relationship;
+    if (QTreeWidgetItem* item = ListContacts->Add_Row(row))
+        ListContacts->Select_Item(item);
+}
+
+void Contacts_Page::Mark_Current_Contact(qint64 ID)
+{
+    if (QTreeWidgetItem* shown_before = ListContacts->Find_Key(current_key_))
+        for (int sub : {1, 2})
+            shown_before->setData(sub, Qt::ForegroundRole, QVariant());
+    QTreeWidgetItem* item = ListContacts->Find_Key(Make_Contact_Key(ID));
+    current_key_ = item ? List_View::Item_Key(item) : QString();
+    if (item)
+        for (int sub : {1, 2})
+            item->setForeground(sub, QColor(255, 0, 0));
+}
+
+void Contacts_Page::Select_Contact(qint64 ID)
+{
+    ListContacts->Select_Item(ListContacts->Find_Key(Make_Contact_Key(ID)));
+}
+
+void Contacts_Page::Set_Pending_Mark(qint64 ID, bool pending)
+{
+    if (QTreeWidgetItem* row = ListContacts->Find_Key(Make_Contact_Key(ID)))
+        for (int sub : {1, 2})
+            List_View::Set_Bold(row, sub, pending);
+}
+
+void Contacts_Page::Set_Contact_Column(const QString& ID, int sub_item, const QString& text)
+{
+    if (QTreeWidgetItem* item = ListContacts->Find_Key("key" + ID))
+        item->setText(sub_item, text);
+}
+
+void Contacts_Page::ListContacts_ItemClick(QTreeWidgetItem* item)
+{
+    if (!item)
+        return;
+    if (!edits_.Save_Contact_Edits()) {
+        // The edit stays on screen, and so does its contact.
+        ListContacts->Select_Item(ListContacts->Find_Key(current_key_));
+        return;
+    }
+    Q_EMIT Contact_Chosen(List_View::Item_Key(item).mid(3).toLongLong());
+}

@@ -1,0 +1,67 @@
+#include "Named_Controls.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <limits>
+
+QLineEdit* Text_Box(const char* name)
+{
+    return Named(new QLineEdit, name);
+}
+
+QLineEdit* Hidden_Box(const char* name, QWidget* parent)
+{
+    QLineEdit* box = Named(new QLineEdit(parent), name);
+    box->hide();
+    return box;
+}
+
+QComboBox* Choice_Box(const char* name, bool editable)
+{
+    auto* box = Named(new QComboBox, name);
+    Set_Up_Choice_Box(box, editable);
+    return box;
+}
+
+void Set_Up_Choice_Box(QComboBox* box, bool editable)
+{
+    box->setEditable(editable);
+    box->setInsertPolicy(QComboBox::NoInsert);
+    box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    box->setMinimumContentsLength(6);
+}
+
+void Refill_Choices(QComboBox* box, const QStringList& values)
+{
+    const QString shown = box->currentText();
+    const bool blocked = box->blockSignals(true);
+    box->clear();
+    for (const QString& value : values)
+        if (!value.isEmpty())
+            box->addItem(value);
+    box->setEditText(shown);
+    box->blockSignals(blocked);
+}
+
+QLabel* Caption(const QString& text, QWidget* buddy)
+{
+    auto* label = new QLabel(text);
+    if (buddy)
+        label->setBuddy(buddy);
+    return label;
+}
+
+QLabel* Caption_Of(const QWidget* area, const QWidget* control)
+{
+    for (QLabel* label : area->findChildren<QLabel*>())
+        if (label->buddy() == control)
+            return label;
+    return nullptr;
+}
+
+void Take_Any_Length(std::initializer_list<QLineEdit*> boxes)
+{
+    for (QLineEdit* box : boxes)
+        box->setMaxLength(std::numeric_limits<int>::max());
+}
