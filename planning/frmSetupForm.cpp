@@ -389,9 +389,3 @@ void frmSetupForm::done(int result)
     }
     QDialog::done(result);
 }
-
-void Show_Setup_Form(QWidget* parent)
-{
-    frmSetupForm dialog(parent);
-    dialog.exec();
-}

@@ -66,6 +66,3 @@ private:
     bool row_read_ = false;
     bool closed_ = false;
 };
-
-// Opens the settings dialog modal over the parent and returns when it closes.
-void Show_Setup_Form(QWidget* parent = nullptr);
