@@ -1,8 +1,11 @@
 #include "Data_Access.h"
 
+#include "Database_Upgrade.h"
 #include "GlobalVariables.h"
 
 Database Open_Database()
 {
-    return Database(GlobalVariables::Database_Path);
+    Database db(GlobalVariables::Database_Path);
+    Upgrade_Database_Once(db);
+    return db;
 }

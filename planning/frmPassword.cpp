@@ -9,7 +9,10 @@
 #include <QVBoxLayout>
 
 #include "Dialogs.h"
+#include "Data_Access.h"
 #include "GlobalVariables.h"
+#include "Password.h"
+#include "Settings.h"
 
 frmPassword::frmPassword(QWidget* parent)
     : QDialog(parent)
@@ -56,8 +59,18 @@ frmPassword::frmPassword(QWidget* parent)
 
 void frmPassword::OK_Click()
 {
-    if (txtPassword->text() == GlobalVariables::Furrowline_Password) {
+    const QString stored = GlobalVariables::Furrowline_Password;
+    if (Password_Matches(txtPassword->text(), stored)) {
         GlobalVariables::Password_Dialog_Answered = true;
+        // A password an older database kept in clear is stored as a hash from now on.
+        if (!Password_Is_Hashed(stored)) {
+            try {
+                Save_Log_In_Password(txtPassword->text());
+                Load_Settings();
+            } catch (const Database_Error&) {
+                // The log-in stands; the password is hashed at the next one.
+            }
+        }
         accept();
         return;
     }

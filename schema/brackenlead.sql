@@ -331,8 +331,10 @@ CREATE TABLE QuotesTemplates (
 );
 CREATE INDEX QuotesTemplates_Type ON QuotesTemplates (Quote_Type);
 
--- One vehicle in stock for a product (Products.ID).
+-- One vehicle in stock for a product (Products.ID). Two vehicles may be
+-- alike in every field: the key tells them apart.
 CREATE TABLE Inventory (
+    ID                    INTEGER PRIMARY KEY AUTOINCREMENT,
     Product_ID            INTEGER,
     Year                  TEXT COLLATE NOCASE,
     Make                  TEXT COLLATE NOCASE,

@@ -1,0 +1,55 @@
+#include "Administration_Windows.h"
+
+#include <QPointer>
+
+#include "StatsViewer.h"
+#include "frmInventoryListing.h"
+#include "frmJunkEmails.h"
+#include "frmJunkNames.h"
+#include "frmSetupForm.h"
+
+namespace {
+
+template <class Window>
+void Show_Once(QPointer<Window>& instance, QWidget* parent)
+{
+    if (!instance) {
+        instance = new Window(parent);
+        instance->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    instance->show();
+    instance->raise();
+    instance->activateWindow();
+}
+
+} // namespace
+
+void Show_Setup_Form(QWidget* parent)
+{
+    frmSetupForm dialog(parent);
+    dialog.exec();
+}
+
+void Show_Stats_Viewer(QWidget* parent)
+{
+    static QPointer<StatsViewer> window;
+    Show_Once(window, parent);
+}
+
+void Show_Junk_Emails(QWidget* parent)
+{
+    static QPointer<frmJunkEmails> window;
+    Show_Once(window, parent);
+}
+
+void Show_Junk_Names(QWidget* parent)
+{
+    static QPointer<frmJunkNames> window;
+    Show_Once(window, parent);
+}
+
+void Show_Inventory_Listing(QWidget* parent)
+{
+    static QPointer<frmInventoryListing> window;
+    Show_Once(window, parent);
+}
