@@ -14,6 +14,7 @@
 
 #include "Clock.h"
 #include "Data_Access.h"
+#include "Administration_Windows.h"
 #include "Dialog_Windows.h"
 #include "Dialogs.h"
 #include "Event_History_List.h"
@@ -149,6 +150,8 @@ void frmContactSystem::Build_Menus()
     mnuReports = Named(bar->addMenu("&Reports"), "mnuReports");
     mnuViewStats = entry(mnuReports, "Email &Stats", "mnuViewStats");
     mnuJunkEmails = entry(mnuReports, "&Junk E-mails Edit/View", "mnuJunkEmails");
+    mnuJunkNames = entry(mnuReports, "Junk &Names Edit/View", "mnuJunkNames");
+    mnuInventoryListing = entry(mnuReports, "&Inventory Listing", "mnuInventoryListing");
 
     mnuPlanning = Named(bar->addAction("&Planning"), "mnuPlanning");
 
@@ -163,9 +166,13 @@ void frmContactSystem::Build_Menus()
     mnuHelp_Browser->setShortcut(QKeySequence::HelpContents);
     mnuAboutMirtelFurrowline = entry(mnuHelp, "&About Brackenlead for Windows", "mnuAboutMirtelFurrowline");
 
-    // Their windows are not built yet.
-    for (QAction* action : {Setup_Furrowline_Settings, mnuViewStats, mnuJunkEmails, mnuPlanning})
-        action->setEnabled(false);
+    // Its window is not built yet.
+    mnuPlanning->setEnabled(false);
+    connect(Setup_Furrowline_Settings, &QAction::triggered, this, [this] { Show_Setup_Form(this); });
+    connect(mnuViewStats, &QAction::triggered, this, [this] { Show_Stats_Viewer(this); });
+    connect(mnuJunkEmails, &QAction::triggered, this, [this] { Show_Junk_Emails(this); });
+    connect(mnuJunkNames, &QAction::triggered, this, [this] { Show_Junk_Names(this); });
+    connect(mnuInventoryListing, &QAction::triggered, this, [this] { Show_Inventory_Listing(this); });
     // Exit closes the window: the close saves the pending edits and stops the sender.
     connect(Exit_Main_Routine, &QAction::triggered, this, &QWidget::close);
     connect(mnu_Get_Mapi_Mail, &QAction::triggered, this, &frmContactSystem::mnu_Get_Mapi_Mail_Click);

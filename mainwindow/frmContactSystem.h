@@ -52,6 +52,8 @@ public:
     QMenu* mnuReports = nullptr;
     QAction* mnuViewStats = nullptr;                // "Email Stats"
     QAction* mnuJunkEmails = nullptr;               // "Junk E-mails Edit/View"
+    QAction* mnuJunkNames = nullptr;                // "Junk Names Edit/View"
+    QAction* mnuInventoryListing = nullptr;         // "Inventory Listing"
     QAction* mnuPlanning = nullptr;                 // "Planning" (menu bar entry)
     QMenu* mnuActions = nullptr;
     QAction* mnu_Get_Mapi_Mail = nullptr;           // "Get eMail"
