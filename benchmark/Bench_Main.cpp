@@ -3,7 +3,9 @@
 // Runs one timed work of the program (workflow, intake, tabclick, leadfile,
 // startup) in the program folder DIR and prints its measures as one line
 // "BENCH_RESULT {json}". ./bench makes the folders and runs it; run by hand
-// it times one work alone (see benchmark/README.md).
+// it times one work alone (see benchmark/README.md). "perf_time" in the result
+// is the timed stretch for "perf report --time" of a "perf record -k
+// CLOCK_MONOTONIC" of the run.
 
 #include <QApplication>
 #include <QJsonArray>
@@ -37,6 +39,7 @@ int main(int argc, char** argv)
     out["extra"] = result.extra;
     out["messages"] = QJsonArray::fromStringList(session.Messages());
     out["error"] = result.error;
+    out["perf_time"] = Timed_Span();
     std::printf("BENCH_RESULT %s\n", QJsonDocument(out).toJson(QJsonDocument::Compact).constData());
     std::fflush(stdout);
     // The window with its large lists is not taken down piece by piece: the

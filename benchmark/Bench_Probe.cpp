@@ -3,6 +3,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <algorithm>
+#include <ctime>
 
 qint64 Bench_Ns()
 {
@@ -12,6 +13,13 @@ qint64 Bench_Ns()
         return started;
     }();
     return clock.nsecsElapsed();
+}
+
+double Monotonic_Seconds()
+{
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return double(now.tv_sec) + double(now.tv_nsec) / 1e9;
 }
 
 Stall_Probe::Stall_Probe()

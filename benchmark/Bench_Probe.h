@@ -8,6 +8,9 @@
 
 // Nanoseconds on one monotonic clock, from the first call on.
 qint64 Bench_Ns();
+// The system's monotonic clock (CLOCK_MONOTONIC) in seconds, as
+// "perf record -k CLOCK_MONOTONIC" stamps its samples.
+double Monotonic_Seconds();
 
 // A 10 ms timer whose firings mark the turns of the event loop: the longest
 // gap between two firings is the longest time the window could not react.

@@ -22,12 +22,16 @@ double Seconds(qint64 from, qint64 to)
     return double(to - from) / 1e9;
 }
 
+double span_from = 0, span_to = 0;
+
 // The stall probe and the memory peak over one stretch of work, from its
 // making on.
 class Measure {
 public:
     Measure()
     {
+        if (span_from == 0)
+            span_from = Monotonic_Seconds();
         Reset_Peak_Resident();
         before_ = Resident_Kib();
         probe_.Start();
@@ -38,6 +42,7 @@ public:
     // The stretch ended at end; stalls count from stall_from on.
     Work_Result Finish(qint64 end, qint64 stall_from)
     {
+        span_to = Monotonic_Seconds() - Seconds(end, Bench_Ns());
         probe_.Stop();
         Work_Result result;
         result.seconds = Seconds(begin_, end);
@@ -229,6 +234,11 @@ Work_Result Work_Start_Up(Bench_Session& session)
     result.extra["start_up_returned_seconds"] = Seconds(begin, returned);
     result.extra["listed"] = window->ListContacts->topLevelItemCount();
     return result;
+}
+
+QString Timed_Span()
+{
+    return QString::asprintf("%.6f,%.6f", span_from, span_to);
 }
 
 Work_Result Run_Work(Bench_Session& session)

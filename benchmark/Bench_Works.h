@@ -30,5 +30,10 @@ Work_Result Work_Lead_File(Bench_Session& session);
 // The start-up until the contact list is drawn with every contact.
 Work_Result Work_Start_Up(Bench_Session& session);
 
+// Where the timed stretches of the last work lie on the system's monotonic
+// clock, from the first start to the last end: "FROM,TO" as
+// "perf report --time" takes it.
+QString Timed_Span();
+
 // The work of that name; an error result for an unknown name.
 Work_Result Run_Work(Bench_Session& session);
