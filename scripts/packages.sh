@@ -1,4 +1,4 @@
-# The Debian packages the program and its tests need; sourced by ./run and ./test.
+# The Debian packages the program, its tests and its benchmark need; sourced by ./run, ./test and ./bench.
 BRACKENLEAD_PACKAGES=(
   g++ cmake ninja-build pkg-config
   qt6-base-dev libqt6sql6-sqlite
@@ -8,6 +8,9 @@ BRACKENLEAD_PACKAGES=(
 )
 BRACKENLEAD_TEST_PACKAGES=(
   python3 python3-aiosmtpd python3-pyftpdlib msmtp xauth xvfb poppler-utils
+)
+BRACKENLEAD_BENCH_PACKAGES=(
+  python3 libsqlite3-dev
 )
 
 # Installs whichever of the given packages are missing.
