@@ -90,12 +90,8 @@ bool Send_To_Outbox(qint64 Contact_ID, const QString& ToEmail, const QString& To
                 Add_ToDo_List_Item(Contact_ID, sent, first, last, Event_Type, Subject, Due_Date);
             }
         }
-    } catch (const Database_Error& e) {
-        Message_Box("Error on Send to Outbox. Email: " + ToEmail + " Error: " + e.Description());
-        return stored;
     } catch (const std::exception& e) {
-        Message_Box("Error on Send to Outbox. Email: " + ToEmail + " Error: "
-                    + QString::fromLocal8Bit(e.what()));
+        Message_Box("Error on Send to Outbox. Email: " + ToEmail + " Error: " + Error_Description(e));
         return stored;
     }
     Time_Pause(1);

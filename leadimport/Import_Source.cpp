@@ -152,7 +152,7 @@ void Automatic_File_Import()
         try {
             Import_From_Source(name);
         } catch (const std::exception& e) {
-            Message_Box("Import of " + name + " failed: " + QString::fromStdString(e.what()));
+            Message_Box("Import of " + name + " failed: " + Error_Description(e));
         }
     }
     Message_Box("All import sources have been integrated. \r\nRequery your current contact group to get an "

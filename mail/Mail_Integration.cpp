@@ -21,9 +21,13 @@
 namespace {
 
 // A message that could not be filed whole; what it left is undone.
-struct Filing_Failure {
-    QString description;
-    bool reported = false;  // already shown to the user
+class Filing_Error : public Program_Error {
+public:
+    explicit Filing_Error(const QString& description, bool reported = false)
+        : Program_Error(description), Reported(reported)
+    {
+    }
+    bool Reported;  // already shown to the user
 };
 
 // What one message wrote outside the database, to take back when its
@@ -79,6 +83,14 @@ bool Any_Event_With_Id(qint64 contact, const QString& id)
                 .isEmpty();
 }
 
+[[noreturn]] void Attachment_Failed(const QString& sender, const QString& message_id, const Program_Error& e)
+{
+    if (First_Report(message_id, e.Description()))
+        Message_Box("Error on Downloading Attachment for " + sender + ". Attachment corrupt. " + e.Description(),
+                    vbOKOnly);
+    throw Filing_Error(e.Description(), true);
+}
+
 // Copies every attachment of the current message into the store, linked to
 // its owner. The counter in front of a taken name runs across the message.
 void Save_Mapi_Attachments(qint64 Owner_ID, const QString& Link_Database, const QString& sender,
@@ -87,33 +99,31 @@ void Save_Mapi_Attachments(qint64 Owner_ID, const QString& Link_Database, const 
     MAPIMessages& messages = MAPIMessages1();
     Database db = Open_Database();
     const QString folder = Attachments_Folder();
-    try {
-        if (!QDir().mkpath(folder))
-            throw MAPI_Error("Cannot make the folder " + folder + ".");
-        int counter = 1;
-        for (int i = 0; i < messages.AttachmentCount(); ++i) {
+    if (!QDir().mkpath(folder))
+        Attachment_Failed(sender, message_id, File_Error("Cannot make the folder " + folder + "."));
+    int counter = 1;
+    for (int i = 0; i < messages.AttachmentCount(); ++i) {
+        QString name, target;
+        try {
             messages.AttachmentIndex = i;
-            const QString name = Safe_Attachment_Name(messages.AttachmentName());
+            name = Safe_Attachment_Name(messages.AttachmentName());
             const QString source = messages.AttachmentPathName();
             if (!QFileInfo(source).isFile())
                 throw MAPI_Error("The attachment " + name + " is missing.");
-            QString target = folder + name;
+            target = folder + name;
             while (QFileInfo::exists(target))
                 target = folder + QString::number(counter++) + name;
             QFile copy(source);
             if (!copy.copy(target))
-                throw MAPI_Error("Cannot copy " + name + ": " + copy.errorString());
-            undo.files << target;
-            db.Insert("INSERT INTO Attachments (Link_ID, Link_Database, Attachment_Path_Name, "
-                      "Attachment_Final_Name) VALUES (?, ?, ?, ?)",
-                      {Owner_ID, Link_Database, target, name});
+                throw File_Error("Cannot copy " + name + ": " + copy.errorString());
+        } catch (const Program_Error& e) {
+            // The store could not give the attachment, or its copy failed.
+            Attachment_Failed(sender, message_id, e);
         }
-    } catch (const MAPI_Error& e) {
-        if (First_Report(message_id, e.Description()))
-            Message_Box("Error on Downloading Attachment for " + sender + ". Attachment corrupt. "
-                            + e.Description(),
-                        vbOKOnly);
-        throw Filing_Failure{e.Description(), true};
+        undo.files << target;
+        db.Insert("INSERT INTO Attachments (Link_ID, Link_Database, Attachment_Path_Name, "
+                  "Attachment_Final_Name) VALUES (?, ?, ?, ?)",
+                  {Owner_ID, Link_Database, target, name});
     }
 }
 
@@ -141,7 +151,7 @@ bool File_Current_Message(int index, Message_Undo& undo, QList<Unmatched_Row>& u
         if (lead.Event_ID == 0) {
             if (lead.Contact_ID != 0 && Any_Event_With_Id(lead.Contact_ID, id))
                 return false;  // that contact holds this message already
-            throw Filing_Failure{"The lead could not be filed."};
+            throw Filing_Error("The lead could not be filed.");
         }
         undo.rows << qMakePair(Main_List::Events, Event_List_Row(received, "Email Entry", subject, id,
                                                                  lead.Contact_ID, attachments > 0)
@@ -158,7 +168,7 @@ bool File_Current_Message(int index, Message_Undo& undo, QList<Unmatched_Row>& u
         if (event == 0) {
             if (Any_Event_With_Id(contact, id))
                 return false;
-            throw Filing_Failure{"The event could not be added."};
+            throw Filing_Error("The event could not be added.");
         }
         undo.rows << qMakePair(Main_List::Events,
                                Event_List_Row(received, "Email In", subject, id, contact, attachments > 0).key);
@@ -291,22 +301,11 @@ void Integrate_Mapi_Emails()
                     stored << i;
                     batch_undo.Take(undo);
                     unmatched << rows;
-                } catch (const Filing_Failure& e) {
-                    undo.Revert();
-                    if (!e.reported && First_Report(Message_Key(messages), e.description))
-                        failures << Describe(messages) + " - " + e.description;
-                } catch (const MAPI_Error& e) {
-                    undo.Revert();
-                    if (First_Report(Message_Key(messages), e.Description()))
-                        failures << Describe(messages) + " - " + e.Description();
-                } catch (const Database_Error& e) {
-                    undo.Revert();
-                    if (First_Report(Message_Key(messages), e.Description()))
-                        failures << Describe(messages) + " - " + e.Description();
                 } catch (const std::exception& e) {
                     undo.Revert();
-                    const QString what = QString::fromLocal8Bit(e.what());
-                    if (First_Report(Message_Key(messages), what))
+                    const auto* filing = dynamic_cast<const Filing_Error*>(&e);
+                    const QString what = Error_Description(e);
+                    if (!(filing && filing->Reported) && First_Report(Message_Key(messages), what))
                         failures << Describe(messages) + " - " + what;
                 }
             }

@@ -144,12 +144,8 @@ void Send_All_Mapi_Messages()
                 break;
             }
         }
-    } catch (const MAPI_Error& e) {
-        Message_Box("Error on Send All Messages: " + e.Description(), vbOKOnly);
-    } catch (const Database_Error& e) {
-        Message_Box("Error on Send All Messages: " + e.Description(), vbOKOnly);
     } catch (const std::exception& e) {
-        Message_Box("Error on Send All Messages: " + QString::fromLocal8Bit(e.what()), vbOKOnly);
+        Message_Box("Error on Send All Messages: " + Error_Description(e), vbOKOnly);
     }
     if (sent > 0)
         Add_Stats("Messages Sent", sent);

@@ -397,9 +397,7 @@ void MessageCenter::Send_All_Messages()
             Pause_While_Running(3);
         }
     } catch (const std::exception& e) {
-        const Database_Error* db_error = dynamic_cast<const Database_Error*>(&e);
-        Message_Box("Error on Send All Messages: "
-                    + (db_error ? db_error->Description() : QString::fromLocal8Bit(e.what())));
+        Message_Box("Error on Send All Messages: " + Error_Description(e));
         GlobalVariables::Message_Center_Running = false;
         Form_Unload();
     }

@@ -185,7 +185,7 @@ QList<QSqlRecord> frmContactSystem::Open_List_Recordset(const QString& sql, cons
         if (ok)
             *ok = true;
         return rows;
-    } catch (const Database_Error& e) {
+    } catch (const Program_Error& e) {
         Message_Box("Error on open temp record. msg: " + e.Description() + "\r\n\r\nOn query: " + sql);
         if (ok)
             *ok = false;
@@ -350,7 +350,7 @@ void frmContactSystem::ListContacts_ItemClick(QTreeWidgetItem* item)
             txtPendingEvents->setText("False");
             for (int sub = 1; sub <= 3; ++sub)
                 List_View::Set_Bold(item, sub, false);
-        } catch (const Database_Error& e) {
+        } catch (const Program_Error& e) {
             Message_Box("Error on ListContacts_ItemClick: " + e.Description());
         }
     }

@@ -146,7 +146,7 @@ int frmContactSystem::Show_Current_Contact_Record(qint64 ID)
         Show_Detail_Frame(frameContactDetails);
         Contact_Changed = false;
         return 1;
-    } catch (const Database_Error& e) {
+    } catch (const Program_Error& e) {
         Message_Box("Error on Show_Current_Record: " + e.Description());
         return 0;
     }
@@ -297,7 +297,7 @@ bool frmContactSystem::Save_Contact_Record()
     values << ID;
     try {
         Open_Database().Execute(sql, values);
-    } catch (const Database_Error& e) {
+    } catch (const Program_Error& e) {
         Message_Box("Error on Save_Contact_Record: " + e.Description());
         return false;
     }
@@ -411,7 +411,7 @@ void Add_Lookup_Value(QComboBox* combo, const QString& answer, const QString& ta
         const int index = combo->findText(answer, Qt::MatchExactly | Qt::MatchCaseSensitive);
         if (index >= 0)
             combo->setCurrentIndex(index);
-    } catch (const Database_Error& e) {
+    } catch (const Program_Error& e) {
         Message_Box("Error on adding to the list: " + e.Description(), vbOKOnly, Addition_Title);
     }
 }

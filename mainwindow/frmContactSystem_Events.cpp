@@ -82,7 +82,7 @@ void frmContactSystem::Event_Row_Click(QTreeWidgetItem* item)
                                 {contact.toLongLong()});
         if (txtContact_ID->text() == contact)
             txtPendingEvents->setText("False");
-    } catch (const Database_Error& e) {
+    } catch (const Program_Error& e) {
         Message_Box("Error on ListEvents_ItemClick: " + e.Description());
     }
 }
@@ -126,7 +126,7 @@ void frmContactSystem::Display_Event_History(const QString& Key)
             caption->setVisible(!attachments.isEmpty());
         if (!attachments.isEmpty())
             ListEventAttachments->setCurrentIndex(0);
-    } catch (const Database_Error& e) {
+    } catch (const Program_Error& e) {
         Message_Box("Error in Display_Event_History: " + e.Description());
     }
 }
@@ -146,7 +146,7 @@ void frmContactSystem::Save_Event_Attachment()
             entries << ListEventAttachments->itemText(i);
         Save_Attachment_Copy(txtEventID->text().toLongLong(), "E", ListEventAttachments->currentText(),
                              Attachment_Occurrence(entries, ListEventAttachments->currentIndex()));
-    } catch (const Database_Error&) {
+    } catch (const Program_Error&) {
         // Ends quietly, as the dialog's Cancel does.
     }
 }

@@ -19,7 +19,7 @@ void frmContactSystem::mnuAutomaticFileImport_Click()
         return;
     try {
         Automatic_File_Import();
-    } catch (const Database_Error& e) {
+    } catch (const Program_Error& e) {
         Message_Box("Error on Automatic File Import: " + e.Description());
     }
 }

@@ -61,7 +61,7 @@ void frmContactSystem::mnuProcessWorkflows_Click()
         return;
     try {
         Process_All_Contacts();
-    } catch (const Database_Error& e) {
+    } catch (const Program_Error& e) {
         Set_Status_Panel(3, QString());
         Set_Status_Panel(4, QString());
         Set_Status_Panel(5, QString());
@@ -196,7 +196,7 @@ bool frmContactSystem::Save_Outbox_Email()
         transaction.Commit();
         Outbox_Item_Changed = false;
         return true;
-    } catch (const Database_Error& e) {
+    } catch (const Program_Error& e) {
         // The edits stay in the editor, and its flag stays set.
         Message_Box("Error on Save Outbox Email: " + e.Description());
         return false;
@@ -236,7 +236,7 @@ void frmContactSystem::ToolOutbox_ButtonClick(const QString& Key)
         Delete_Outbox_Attachments(id);
         Select_Outbox_Item_At(position);
         Outbox_Item_Changed = false;
-    } catch (const Database_Error& e) {
+    } catch (const Program_Error& e) {
         Message_Box("Error on Tool Outbox: " + e.Description());
     }
 }
@@ -267,7 +267,7 @@ void frmContactSystem::ToolOutboxAll_ButtonClick(const QString& Key)
         }
         ListOutbox->clear();
         Clear_Outbox_Editor();
-    } catch (const Database_Error& e) {
+    } catch (const Program_Error& e) {
         Message_Box("Error on Tool Outbox All: " + e.Description());
     }
 }
