@@ -10,6 +10,7 @@
 #include "Main_Window_Lists.h"
 #include "Merge.h"
 #include "Outbox_Posting.h"
+#include "Settings.h"
 
 namespace {
 
@@ -46,7 +47,7 @@ QString Recipient_Name(const QSqlRecord& contact)
 {
     const QString first = Db_Text(contact, "FirstName");
     if (first.isEmpty())
-        return GlobalVariables::DefaultContactName;
+        return Current_Settings().DefaultContactName;
     return first + " " + Db_Text(contact, "LastName");
 }
 
@@ -73,10 +74,10 @@ void Process_All_Contacts()
             return;
         }
     }
-    if (GlobalVariables::AutoSend_Birthdate_Emails)
+    if (Current_Settings().AutoSend_Birthdate_Emails)
         Process_Birthdays();
     Process_All_Products();
-    if (GlobalVariables::Automatically_Send_Emails) {
+    if (Current_Settings().Automatically_Send_Emails) {
         if (!GlobalVariables::Message_Center_Running && smtp_sender_starter)
             smtp_sender_starter();
     } else {
@@ -108,8 +109,8 @@ void Process_Birthdays()
     for (const QSqlRecord& contact : contacts) {
         Send_To_Outbox(contact.value("ID").toLongLong(), Db_Text(contact, "Email"),
                        Recipient_Name(contact), Merge_With_Contact(subject, contact),
-                       Merge_With_Contact(message, contact), GlobalVariables::DefaultEmailAddress,
-                       GlobalVariables::DefaultEmailName, Db_Text(contact, "Product"), -1,
+                       Merge_With_Contact(message, contact), Current_Settings().DefaultEmailAddress,
+                       Current_Settings().DefaultEmailName, Db_Text(contact, "Product"), -1,
                        "Email Out", Now(), 0);
         ++posted;
         Main_Window().Set_Status_Panel(4, QString::number(posted));

@@ -15,6 +15,7 @@
 #include "Dialogs.h"
 #include "GlobalVariables.h"
 #include "Main_Window_Lists.h"
+#include "Settings.h"
 
 namespace {
 
@@ -224,7 +225,7 @@ int Is_Duplicate_Or_Junk(const QString& First_Name, const QString& Middle_Initia
         };
         if (!email.isEmpty() && found("SELECT ID FROM JunkEmails WHERE Email = ? LIMIT 1", {email}))
             return 1;
-        if (GlobalVariables::Check_For_Bad_Names) {
+        if (Current_Settings().Check_For_Bad_Names) {
             if (!first.isEmpty() && found("SELECT ID FROM JunkNames WHERE Name = ? LIMIT 1", {first}))
                 return 1;
             if (!last.isEmpty() && found("SELECT ID FROM JunkNames WHERE Name = ? LIMIT 1", {last}))

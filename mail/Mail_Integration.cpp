@@ -17,6 +17,7 @@
 #include "Main_Window_Lists.h"
 #include "Mapi_Fetch.h"
 #include "Shared_Routines.h"
+#include "Settings.h"
 
 namespace {
 
@@ -329,7 +330,7 @@ void Integrate_Mapi_Emails()
                 Message_Box("These e-mails could not be filed; they stay in the mail store:\r\n\r\n"
                                 + failures.join("\r\n"),
                             vbOKOnly);
-            if (GlobalVariables::Delete_Remote_Email) {
+            if (Current_Settings().Delete_Remote_Email) {
                 QStringList not_deleted;
                 // From the end, so the indexes of the others stay.
                 for (int k = int(stored.size()) - 1; k >= 0; --k) {

@@ -11,6 +11,7 @@
 #include "Mapi_Fetch.h"
 #include "Outbox_List_Rows.h"
 #include "Shared_Routines.h"
+#include "Settings.h"
 
 namespace {
 
@@ -131,8 +132,8 @@ void Send_All_Mapi_Messages()
                 Remove_Outbox_List_Item(to, Db_To_Date(row.value("Date_Sent_To_Outbox")));
 
             // The copy is not filed; the files are still where they were.
-            const QString cc = GlobalVariables::Cc_Address.trimmed();
-            if (!sent_before && GlobalVariables::Enabled_Cc_Redirection && !cc.isEmpty()
+            const QString cc = Current_Settings().Cc_Address.trimmed();
+            if (!sent_before && Current_Settings().Enabled_Cc_Redirection && !cc.isEmpty()
                 && cc.compare(to.trimmed(), Qt::CaseInsensitive) != 0)
                 Send_One(cc, QString(), subject, text, files);
             if (!filing_error.isEmpty()) {

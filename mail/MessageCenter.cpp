@@ -19,6 +19,7 @@
 #include "Outbox_Posting.h"
 #include "Shared_Routines.h"
 #include "Workflow_Run.h"
+#include "Settings.h"
 
 namespace {
 
@@ -115,7 +116,7 @@ void MessageCenter::Main_Control()
 {
     if (GlobalVariables::Message_Center_Running && !unloaded_) {
         // After a connection problem the server gets the time a message would have.
-        if (GlobalVariables::Automatically_Send_Emails
+        if (Current_Settings().Automatically_Send_Emails
             && (!retry_after_.isValid() || Now() >= retry_after_))
             Send_All_Messages();
         if (GlobalVariables::Message_Center_Running && !unloaded_)
@@ -159,7 +160,7 @@ void MessageCenter::Form_Unload()
 
 bool MessageCenter::Settings_Ready()
 {
-    const QString server = GlobalVariables::SMTP_Server.trimmed();
+    const QString server = Current_Settings().SMTP_Server.trimmed();
     if (server.isEmpty()) {
         Message_Box("There is no valid SMTP server to send e-mail to.", vbOKOnly, Program_Title);
         return false;
@@ -169,7 +170,7 @@ bool MessageCenter::Settings_Ready()
                     vbOKOnly, Program_Title);
         return false;
     }
-    const QString sender = GlobalVariables::DefaultEmailAddress.trimmed();
+    const QString sender = Current_Settings().DefaultEmailAddress.trimmed();
     if (sender.isEmpty() || sender == Placeholder_Default_Email_Address) {
         Message_Box("The default e-mail address has not been set. Go to settings, set it, and run "
                     "this option again.",
@@ -243,7 +244,7 @@ void MessageCenter::File_Sent_Row(const QSqlRecord& row)
 
 void MessageCenter::Queue_Cc_Copy(const QSqlRecord& row)
 {
-    const QString cc = GlobalVariables::Cc_Address;
+    const QString cc = Current_Settings().Cc_Address;
     // "Email Out", so that the senders take the copy next time.
     Send_To_Outbox(0, cc, cc, "Cc:" + Db_Text(row, "Subject"), Db_Text(row, "Message"),
                    Db_Text(row, "FromEmail"), Db_Text(row, "FromEmailName"), QString(), 0, "Email Out",
@@ -335,9 +336,9 @@ void MessageCenter::Send_All_Messages()
 
             if (outcome == SMTP_Session::Outcome::Accepted) {
                 any_accepted = true;
-                const QString cc = GlobalVariables::Cc_Address;
+                const QString cc = Current_Settings().Cc_Address;
                 // A row that already goes to the copy address needs no copy.
-                if (GlobalVariables::Enabled_Cc_Redirection && !cc.isEmpty()
+                if (Current_Settings().Enabled_Cc_Redirection && !cc.isEmpty()
                     && Db_Text(row, "ToEmail").compare(cc, Qt::CaseInsensitive) != 0) {
                     in_hand_ = In_Hand::Cc_Copy;
                     // When the program ends meanwhile the copy waits in the outbox.

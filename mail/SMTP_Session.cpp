@@ -6,6 +6,7 @@
 #include "Clock.h"
 #include "Dialogs.h"
 #include "GlobalVariables.h"
+#include "Settings.h"
 
 namespace {
 
@@ -71,7 +72,7 @@ void SMTP_Session::Send_SMTP_Mail(const QString& FromEmail, const QString& FromE
                                   const QString& ToEmail, const QString& ToEmailName,
                                   const QString& Subject, const QString& Message)
 {
-    Server_Host = GlobalVariables::SMTP_Server;
+    Server_Host = Current_Settings().SMTP_Server;
     // Values from outside must not add lines to the dialogue or the header.
     SMTP_FromEmail = One_Line(FromEmail);
     SMTP_FromEmailName = One_Line(FromEmailName);

@@ -17,6 +17,7 @@
 #include "MessageCenter.h"
 #include "Outbox_List_Rows.h"
 #include "Workflow_Run.h"
+#include "Settings.h"
 
 namespace {
 
@@ -227,7 +228,7 @@ void frmContactSystem::ToolOutbox_ButtonClick(const QString& Key)
         const qint64 id = txtFrameOutbox_ID->text().toLongLong();
         if (id <= 0)
             return;
-        if (GlobalVariables::Confirm_Email_Deletes
+        if (Current_Settings().Confirm_Email_Deletes
             && Message_Box("Delete this outgoing e-mail?", vbOKCancel) == vbCancel)
             return;
         // By its ID: another entry of the same address and second stays.

@@ -69,7 +69,7 @@ bool Database_Usable()
 
 bool frmContactSystem::Log_In()
 {
-    if (G::Furrowline_Password.isEmpty()) {
+    if (Current_Settings().Furrowline_Password.isEmpty()) {
         G::Password_Dialog_Answered = true;
         return true;
     }

@@ -10,6 +10,7 @@
 
 #include "Dialogs.h"
 #include "GlobalVariables.h"
+#include "Settings.h"
 
 frmPassword::frmPassword(QWidget* parent)
     : QDialog(parent)
@@ -56,7 +57,7 @@ frmPassword::frmPassword(QWidget* parent)
 
 void frmPassword::OK_Click()
 {
-    if (txtPassword->text() == GlobalVariables::Furrowline_Password) {
+    if (txtPassword->text() == Current_Settings().Furrowline_Password) {
         GlobalVariables::Password_Dialog_Answered = true;
         accept();
         return;

@@ -17,6 +17,7 @@
 #include "Shared_Routines.h"
 #include "Test_Maildir.h"
 #include "Test_Support.h"
+#include "Settings.h"
 
 namespace {
 
@@ -275,7 +276,7 @@ void tst_mail_integration::delete_remote_email()
     maildir.Deliver("attachments.eml");
     maildir.Deliver_Content(Message("form@leads.example", "New Lead arrived", "Email: lead@example.com"));
     maildir.Deliver("html_only.eml", QDateTime(), true, "S");
-    GlobalVariables::Delete_Remote_Email = delete_remote;
+    Update_Settings([&](Program_Settings& s) { s.Delete_Remote_Email = delete_remote; });
     Get_Mapi_Email();
 
     QCOMPARE(Count(db, "SELECT count(*) FROM Eventhistory"), 2);  // Frank's and the lead's
@@ -292,7 +293,7 @@ void tst_mail_integration::a_message_the_store_cannot_give_does_not_stop_the_oth
     const QString first = maildir.Deliver("plain.eml");
     const QString vanishing = maildir.Deliver("base64.eml");
     const QString last = maildir.Deliver("alternative.eml");
-    GlobalVariables::Delete_Remote_Email = true;
+    Update_Settings([&](Program_Settings& s) { s.Delete_Remote_Email = true; });
 
     Mapi_Sign_On();
     MAPIMessages1().FetchUnreadOnly = false;
@@ -317,7 +318,7 @@ void tst_mail_integration::a_message_whose_attachments_cannot_be_stored_stays_wh
     maildir.Deliver("plain.eml");
     const QString with_files = maildir.Deliver("attachments.eml");
     const QString unmatched_with_files = maildir.Deliver("hostile_names.eml");
-    GlobalVariables::Delete_Remote_Email = true;
+    Update_Settings([&](Program_Settings& s) { s.Delete_Remote_Email = true; });
     GlobalVariables::Unmatched_List_Loaded = true;
     // The store cannot take files: where the folder should be lies a file.
     QDir(folder.Path("Attachments")).removeRecursively();
@@ -363,7 +364,7 @@ void tst_mail_integration::a_full_disk_files_nothing_and_keeps_every_file()
     // Too big for what is left of the disk: the database rolls back the whole batch.
     maildir.Deliver_Content(Message("nobody@example.com", "Huge", QString(2 * 1024 * 1024, QChar('x'))));
     const QString with_files = maildir.Deliver("attachments.eml");   // Frank's, with two files
-    GlobalVariables::Delete_Remote_Email = true;
+    Update_Settings([&](Program_Settings& s) { s.Delete_Remote_Email = true; });
     const int pages = db.Scalar("PRAGMA page_count").toInt();
     db.Scalar(QString("PRAGMA max_page_count = %1").arg(pages + 40));
 

@@ -14,6 +14,7 @@
 #include "Mapi_Send.h"
 #include "Outbox_Posting.h"
 #include "Smtp_Test_Server.h"
+#include "Settings.h"
 
 namespace {
 
@@ -292,8 +293,10 @@ void tst_mapi_send::the_cc_copy_carries_the_same_subject_and_files()
     const QString file = folder.Write_File("Attachments/a.txt", "attached");
     db.Insert("INSERT INTO Outbox_Attachments (Outbox_ID, Attachment_Path, Attachment_Name) VALUES (?, ?, 'a.txt')",
               {row, file});
-    GlobalVariables::Enabled_Cc_Redirection = true;
-    GlobalVariables::Cc_Address = "boss@dealer.example";
+    Update_Settings([](Program_Settings& s) {
+        s.Enabled_Cc_Redirection = true;
+        s.Cc_Address = "boss@dealer.example";
+    });
 
     Send_All_Mapi_Messages();
     QVERIFY(dialogs.messages.isEmpty());

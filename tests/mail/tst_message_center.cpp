@@ -14,6 +14,7 @@
 #include "Smtp_Test_Server.h"
 #include "Test_Support.h"
 #include "Workflow_Run.h"
+#include "Settings.h"
 
 namespace {
 
@@ -26,9 +27,11 @@ struct Sending_Fixture {
 
     explicit Sending_Fixture(int port)
     {
-        GlobalVariables::SMTP_Server = "127.0.0.1";
-        GlobalVariables::DefaultEmailAddress = "owner@example.com";
-        GlobalVariables::Automatically_Send_Emails = true;
+        Update_Settings([](Program_Settings& s) {
+            s.SMTP_Server = "127.0.0.1";
+            s.DefaultEmailAddress = "owner@example.com";
+            s.Automatically_Send_Emails = true;
+        });
         // As while the sending cycle runs (cleared by the program's exit).
         GlobalVariables::Message_Center_Running = true;
         SMTP_Session::Set_Port_Override(port);
@@ -177,8 +180,7 @@ private Q_SLOTS:
         QFETCH(QString, sender);
         QFETCH(QString, shown);
         Sending_Fixture f(Unused_Port());
-        GlobalVariables::SMTP_Server = server;
-        GlobalVariables::DefaultEmailAddress = sender;
+        Update_Settings([&](Program_Settings& s) { s.SMTP_Server = server; s.DefaultEmailAddress = sender; });
         const qint64 a = f.Add_Row("ann@example.com", "One");
         MessageCenter center;
         center.Send_All_Messages();
@@ -337,8 +339,7 @@ private Q_SLOTS:
         Smtp_Test_Server server;
         QVERIFY(server.Started());
         Sending_Fixture f(server.Port());
-        GlobalVariables::Enabled_Cc_Redirection = true;
-        GlobalVariables::Cc_Address = "boss@example.com";
+        Update_Settings([&](Program_Settings& s) { s.Enabled_Cc_Redirection = true; s.Cc_Address = "boss@example.com"; });
         f.Add_Row("ann@example.com", "One");
         f.Add_Row("bob@example.com", "Two");
         MessageCenter center;
@@ -352,7 +353,7 @@ private Q_SLOTS:
         QCOMPARE(f.Rows(), 0);
 
         // A copy the server refuses goes back into the outbox, as a type the senders take.
-        GlobalVariables::Cc_Address = "refuse-boss@example.com";
+        Update_Settings([&](Program_Settings& s) { s.Cc_Address = "refuse-boss@example.com"; });
         f.Add_Row("cy@example.com", "Three");
         center.Send_All_Messages();
         QVERIFY(f.dialogs.Shown("Send SMTP CC E-mail failed. Connection Timed Out! Adding CC to Outbox"));
@@ -435,8 +436,7 @@ private Q_SLOTS:
         const qint64 a = f.Add_Row("ann@example.com", "One");
         const qint64 b = f.Add_Row("bob@example.com", "Two");
         GlobalVariables::Message_Center_Running = false;
-        GlobalVariables::Enabled_Cc_Redirection = true;
-        GlobalVariables::Cc_Address = "boss@example.com";
+        Update_Settings([&](Program_Settings& s) { s.Enabled_Cc_Redirection = true; s.Cc_Address = "boss@example.com"; });
 
         // Exit is chosen while the first message is under way.
         bool asked = false;

@@ -8,6 +8,7 @@
 #include "Test_Maildir.h"
 #include "Test_Support.h"
 #include "frmContactSystem.h"
+#include "Settings.h"
 
 namespace {
 
@@ -175,7 +176,7 @@ private Q_SLOTS:
         QCOMPARE(f.window.txtFrameOutbox_ID->text(), QString::number(b));
 
         // With confirmation on, Cancel keeps it; OK deletes it and its files.
-        GlobalVariables::Confirm_Email_Deletes = true;
+        Update_Settings([&](Program_Settings& s) { s.Confirm_Email_Deletes = true; });
         f.dialogs.answers << vbCancel;
         f.window.ToolOutbox_ButtonClick("Delete");
         QVERIFY(f.Exists(b));
