@@ -1,6 +1,7 @@
 #pragma once
 // Process-wide state: the program folder, the database and the flags by
-// which windows hand results to each other. The settings are in Settings.h.
+// which windows hand results to each other. The settings are in Settings.h;
+// Reset_Process_State (Process_State.h) sets all of it back to a new start.
 
 #include <QString>
 
@@ -21,8 +22,5 @@ inline bool Message_Center_Running = false;
 inline bool Unmatched_List_Loaded = false;
 inline bool Outbox_List_Loaded = false;
 inline bool ToDo_List_Loaded = false;
-
-// Back to the state of a new start (tests).
-void Reset();
 
 } // namespace GlobalVariables

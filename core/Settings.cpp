@@ -5,6 +5,7 @@
 
 #include "Data_Access.h"
 #include "Dialogs.h"
+#include "Process_State.h"
 #include "Shared_Routines.h"
 
 namespace {
@@ -31,10 +32,15 @@ bool Flag_Field(const QSqlRecord& row, const char* name)
     return value.toLongLong() != 0;
 }
 
+struct Loaded_Settings {
+    Program_Settings settings;
+    // A new start has no settings loaded; nobody is told.
+    void Reset() { settings = Program_Settings(); }
+};
+
 Program_Settings& Loaded()
 {
-    static Program_Settings settings;
-    return settings;
+    return Owned_State<Loaded_Settings>().settings;
 }
 
 } // namespace
@@ -61,11 +67,6 @@ Settings_Notifier& Settings_Changes()
 {
     static Settings_Notifier notifier;
     return notifier;
-}
-
-void Reset_Settings()
-{
-    Loaded() = Program_Settings();
 }
 
 bool Load_Settings()

@@ -52,6 +52,3 @@ Settings_Notifier& Settings_Changes();
 // Microsoft's Data Access Libraries." is shown and false returned; the
 // start-up then shows the help page and ends the program.
 bool Load_Settings();
-
-// Back to the settings of a new start, without a signal (process reset).
-void Reset_Settings();

@@ -1,11 +1,11 @@
 #include "Workflow_Run.h"
 
-#include <QApplication>
 #include <QSqlRecord>
 
 #include "Clock.h"
 #include "Data_Access.h"
 #include "Dialogs.h"
+#include "Engine_Hooks.h"
 #include "GlobalVariables.h"
 #include "Main_Window_Lists.h"
 #include "Merge.h"
@@ -13,8 +13,6 @@
 #include "Settings.h"
 
 namespace {
-
-std::function<void()> smtp_sender_starter;
 
 void Show_Panels(const QString& panel3, const QString& panel4, const QString& panel5)
 {
@@ -60,11 +58,6 @@ QDateTime Whole_Minute(const QDateTime& value)
 
 } // namespace
 
-void Set_Smtp_Sender_Starter(std::function<void()> starter)
-{
-    smtp_sender_starter = std::move(starter);
-}
-
 void Process_All_Contacts()
 {
     {
@@ -78,8 +71,8 @@ void Process_All_Contacts()
         Process_Birthdays();
     Process_All_Products();
     if (Current_Settings().Automatically_Send_Emails) {
-        if (!GlobalVariables::Message_Center_Running && smtp_sender_starter)
-            smtp_sender_starter();
+        if (!GlobalVariables::Message_Center_Running)
+            Start_Smtp_Sender_Hook();
     } else {
         Message_Box("All Prospects Have Been Processed. Revise them using the respective viewers.");
     }
@@ -132,8 +125,7 @@ void Process_All_Products()
         Show_Panels(product, QString(), QString());
         Process_Product_Timeline(product);
     }
-    if (qobject_cast<QApplication*>(QCoreApplication::instance()))
-        QApplication::restoreOverrideCursor();
+    Restore_Mouse_Pointer();
 }
 
 void Process_Product_Timeline(const QString& Product)

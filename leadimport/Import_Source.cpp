@@ -10,12 +10,12 @@
 #include "Dialogs.h"
 #include "File_Import.h"
 #include "GlobalVariables.h"
+#include "Lead_Import_State.h"
+#include "Process_State.h"
 #include "Random.h"
 #include "frmFTPImport.h"
 
 namespace {
-
-bool import_running = false;
 
 const char* const Import_Running_Text = "A file import is already running. Please wait until it has finished.";
 
@@ -90,6 +90,18 @@ void Import_Local_Source(const QSqlRecord& source)
 
 } // namespace
 
+void Lead_Import_State::Reset()
+{
+    Merge_Fields.fill(QString());
+    Last_Merge_Count = 0;
+    Import_Running = false;
+}
+
+Lead_Import_State& Lead_Import()
+{
+    return Owned_State<Lead_Import_State>();
+}
+
 QString Draw_Download_File_Name(const QString& Folder)
 {
     constexpr int Draws = 100;
@@ -108,15 +120,13 @@ QString Draw_Download_File_Name(const QString& Folder)
 
 void Import_From_Source(const QString& Source_Name)
 {
-    // Handling events during a download or between batches could start a
-    // second import over the first.
-    if (import_running) {
+    if (Lead_Import().Import_Running) {
         Message_Box(Import_Running_Text);
         return;
     }
-    import_running = true;
+    Lead_Import().Import_Running = true;
     struct Running {
-        ~Running() { import_running = false; }
+        ~Running() { Lead_Import().Import_Running = false; }
     } running;
 
     Database db = Open_Database();
@@ -136,7 +146,7 @@ void Import_From_Source(const QString& Source_Name)
 void Automatic_File_Import()
 {
     // Started again while an import waits: said once, and not reported as done.
-    if (import_running) {
+    if (Lead_Import().Import_Running) {
         Message_Box(Import_Running_Text);
         return;
     }

@@ -14,6 +14,7 @@
 #include "Event_History.h"
 #include "GlobalVariables.h"
 #include "List_Rows.h"
+#include "Mail_Intake_State.h"
 #include "Main_Window_Lists.h"
 #include "Mapi_Fetch.h"
 #include "Shared_Routines.h"
@@ -55,7 +56,7 @@ struct Message_Undo {
 // every check of the mail.
 bool First_Report(const QString& message_id, const QString& description)
 {
-    static QSet<QString> reported;
+    QSet<QString>& reported = Mail_Intake().Reported;
     const QString key = message_id + "\n" + description;
     if (reported.contains(key))
         return false;
@@ -94,10 +95,9 @@ bool Any_Event_With_Id(qint64 contact, const QString& id)
 
 // Copies every attachment of the current message into the store, linked to
 // its owner. The counter in front of a taken name runs across the message.
-void Save_Mapi_Attachments(qint64 Owner_ID, const QString& Link_Database, const QString& sender,
-                           const QString& message_id, Message_Undo& undo)
+void Save_Mapi_Attachments(MAPIMessages& messages, qint64 Owner_ID, const QString& Link_Database,
+                           const QString& sender, const QString& message_id, Message_Undo& undo)
 {
-    MAPIMessages& messages = MAPIMessages1();
     Database db = Open_Database();
     const QString folder = Attachments_Folder();
     if (!QDir().mkpath(folder))
@@ -130,9 +130,9 @@ void Save_Mapi_Attachments(qint64 Owner_ID, const QString& Link_Database, const 
 
 // Files the current message; false when it was stored before. Throws when it
 // cannot be filed whole.
-bool File_Current_Message(int index, Message_Undo& undo, QList<Unmatched_Row>& unmatched)
+bool File_Current_Message(MAPIMessages& messages, int index, Message_Undo& undo,
+                          QList<Unmatched_Row>& unmatched)
 {
-    MAPIMessages& messages = MAPIMessages1();
     const QString id = messages.MsgID();
     const QDateTime received = messages.MsgDateReceived();
     if (!Is_New_Email(id, received))
@@ -158,7 +158,7 @@ bool File_Current_Message(int index, Message_Undo& undo, QList<Unmatched_Row>& u
                                                                  lead.Contact_ID, attachments > 0)
                                                       .key);
         if (attachments > 0)
-            Save_Mapi_Attachments(lead.Event_ID, "E", sender, id, undo);
+            Save_Mapi_Attachments(messages, lead.Event_ID, "E", sender, id, undo);
         return true;
     }
 
@@ -174,7 +174,7 @@ bool File_Current_Message(int index, Message_Undo& undo, QList<Unmatched_Row>& u
         undo.rows << qMakePair(Main_List::Events,
                                Event_List_Row(received, "Email In", subject, id, contact, attachments > 0).key);
         if (attachments > 0)
-            Save_Mapi_Attachments(event, "E", sender, id, undo);
+            Save_Mapi_Attachments(messages, event, "E", sender, id, undo);
         return true;
     }
 
@@ -185,7 +185,7 @@ bool File_Current_Message(int index, Message_Undo& undo, QList<Unmatched_Row>& u
         {text, subject, sender, sender_name, Now(), received, id, index, true, attachments > 0});
     Add_Stats("Added to Unmatched", 1);
     if (attachments > 0)
-        Save_Mapi_Attachments(row, "U", sender, id, undo);
+        Save_Mapi_Attachments(messages, row, "U", sender, id, undo);
     unmatched << Unmatched_Row{sender_name, subject, id, received, attachments > 0};
     return true;
 }
@@ -275,9 +275,8 @@ qint64 Find_Contact_From_Body_Addresses(const QString& Text)
     return 0;
 }
 
-void Integrate_Mapi_Emails()
+void Integrate_Mapi_Emails(MAPIMessages& messages)
 {
-    MAPIMessages& messages = MAPIMessages1();
     const int count = messages.MsgCount();
     if (count >= 1) {
         Main_Window().Set_Status_Panel(5, "Integrating Emails");
@@ -297,7 +296,7 @@ void Integrate_Mapi_Emails()
                 QList<Unmatched_Row> rows;
                 try {
                     Database_Transaction one(db);
-                    File_Current_Message(i, undo, rows);
+                    File_Current_Message(messages, i, undo, rows);
                     one.Commit();
                     stored << i;
                     batch_undo.Take(undo);

@@ -9,6 +9,7 @@
 
 #include "GlobalVariables.h"
 #include "Main_Window_Test_Support.h"
+#include "Process_State.h"
 #include "Test_Support.h"
 #include "frmContactSystem.h"
 #include "frmHelpBrowser.h"
@@ -61,7 +62,7 @@ private Q_SLOTS:
         QTemporaryDir empty;
         Scripted_Dialogs dialogs;
         Test_Clock clock;
-        G::Reset();
+        Reset_Process_State();
         Working_Folder here(empty.path());
 
         frmContactSystem window;
@@ -108,7 +109,7 @@ private Q_SLOTS:
         file.close();
         Scripted_Dialogs dialogs;
         Test_Clock clock;
-        G::Reset();
+        Reset_Process_State();
         Working_Folder here(dir.path());
 
         frmContactSystem window;
