@@ -11,6 +11,7 @@
 #include "GlobalVariables.h"
 #include "Mail_Integration.h"
 #include "Mapi_Fetch.h"
+#include "Process_State.h"
 #include "Intake_Fixture.h"
 #include "List_Rows.h"
 #include "Recording_Main_Window.h"
@@ -348,6 +349,19 @@ void tst_mail_integration::a_message_whose_attachments_cannot_be_stored_stays_wh
     Get_Mapi_Email();
     QCOMPARE(int(dialogs.messages.size()), said);
     QCOMPARE(maildir.Files().size(), 2);
+    // A new start of the program says them once more.
+    const QString program_folder = GlobalVariables::Program_Folder;
+    const QString database = GlobalVariables::Database_Path;
+    Reset_Process_State();
+    GlobalVariables::Program_Folder = program_folder;
+    GlobalVariables::Database_Path = database;
+    GlobalVariables::Unmatched_List_Loaded = true;
+    Update_Settings([](Program_Settings& s) { s.Delete_Remote_Email = true; });
+    Mapi_Sign_On();
+    Get_Mapi_Email();
+    QCOMPARE(int(dialogs.messages.size()), said + 2);
+    QVERIFY(dialogs.messages.at(said).text.startsWith("Error on Downloading Attachment for "));
+    QVERIFY(dialogs.messages.at(said + 1).text.startsWith("Error on Downloading Attachment for "));
 
     // Once the store can take them, the next fetch files both whole.
     QFile::remove(folder.Path("Attachments"));

@@ -13,6 +13,7 @@
 #include "Mapi_Fetch.h"
 #include "Mapi_Send.h"
 #include "Outbox_Posting.h"
+#include "Outbox_Sending.h"
 #include "Smtp_Test_Server.h"
 #include "Settings.h"
 
@@ -186,7 +187,7 @@ void tst_mapi_send::every_due_email_goes_out_with_its_files_and_is_filed()
     QCOMPARE(db.Scalar("SELECT NumOfEvents FROM Stats WHERE Event = 'Messages Sent'").toInt(), 3);
     QCOMPARE(window.List_Row_Count(Main_List::Outbox), 1);
     QCOMPARE(window.List_Row_Key(Main_List::Outbox, 1), Make_Outbox_Key("jane@example.com", posted.addSecs(4)));
-    QVERIFY(!GlobalVariables::Outbox_Sending);
+    QVERIFY(Outbox_Sending() == Outbox_Sender::None);
 }
 
 void tst_mapi_send::a_failure_on_a_later_row_never_sends_an_earlier_one_twice()
@@ -330,23 +331,24 @@ void tst_mapi_send::not_during_an_smtp_batch()
     Add_Outbox(db, 0, "Email Out", "jane@example.com", "Due", clock.Now().addSecs(-60), clock.Now());
     // In the middle of an SMTP batch: nothing goes.
     GlobalVariables::Message_Center_Running = true;
-    GlobalVariables::Outbox_Sending = true;
-    Send_All_Mapi_Messages();
-    GlobalVariables::Outbox_Sending = false;
+    {
+        Outbox_Sending_Guard smtp_batch(Outbox_Sender::Smtp);
+        Send_All_Mapi_Messages();
+    }
     QCOMPARE(dialogs.messages.size(), 1);
     QCOMPARE(server_->Messages().size(), 0);
     QCOMPARE(db.Scalar("SELECT count(*) FROM Outbox").toInt(), 1);
 
     // Between its batches the mail client may send, and the outbox is taken meanwhile.
     bool taken = false;
-    QTimer::singleShot(0, [&] { taken = GlobalVariables::Outbox_Sending; });
+    QTimer::singleShot(0, [&] { taken = Outbox_Sending() == Outbox_Sender::Mail_Client; });
     Send_All_Mapi_Messages();
     GlobalVariables::Message_Center_Running = false;
     QCOMPARE(dialogs.messages.size(), 1);
     QCOMPARE(server_->Messages().size(), 1);
     QCOMPARE(db.Scalar("SELECT count(*) FROM Outbox").toInt(), 0);
     QVERIFY(taken);
-    QVERIFY(!GlobalVariables::Outbox_Sending);
+    QVERIFY(Outbox_Sending() == Outbox_Sender::None);
 }
 
 QTEST_GUILESS_MAIN(tst_mapi_send)
