@@ -2,7 +2,9 @@
 
 #include "Dialog_Windows.h"
 #include "Dialogs.h"
+#include "Engine_Hooks.h"
 #include "frmContactSystem.h"
+#include "frmFTPImport.h"
 
 int main(int argc, char** argv)
 {
@@ -10,6 +12,8 @@ int main(int argc, char** argv)
     QApplication::setApplicationName(Program_Title);
     QApplication::setApplicationVersion(QStringLiteral(PROJECT_VERSION_TEXT));
     Register_Widget_Dialogs();
+    Set_Mouse_Pointer_Restorer([] { QApplication::restoreOverrideCursor(); });
+    Install_Download_Window();
     frmContactSystem window;
     window.End_Program_On_Close = true;
     if (!window.Start_Up())

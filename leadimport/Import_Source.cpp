@@ -1,19 +1,17 @@
 #include "Import_Source.h"
 
-#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QLabel>
 
 #include "Data_Access.h"
 #include "Dialogs.h"
+#include "FTP_Download.h"
 #include "File_Import.h"
 #include "GlobalVariables.h"
 #include "Lead_Import_State.h"
 #include "Process_State.h"
 #include "Random.h"
-#include "frmFTPImport.h"
 
 namespace {
 
@@ -55,16 +53,12 @@ void Import_FTP_Source(const QSqlRecord& source)
 
     int success = 0;
     {
-        frmFTPImport window;
-        window.lblFTPImport_Header->setText("FTP: Downloading File \n" + Db_Text(source, "Path_For_File"));
-        // Over the window the user works in, not in a corner of the screen.
-        if (QWidget* over = QApplication::activeWindow())
-            window.move(over->geometry().center() - window.rect().center());
-        window.show();
-        window.Get_Contacts_Using_FTP(source.value("Domain_Name"), source.value("Path_For_File"), download,
-                                      source.value("Username"), source.value("Password"),
-                                      source.value("Delete_Remote_File_When_Done"), success);
-        window.close();
+        FTP_Download transfer;
+        transfer.Header = "FTP: Downloading File \n" + Db_Text(source, "Path_For_File");
+        Show_Download_Window(transfer);
+        transfer.Get_Contacts_Using_FTP(source.value("Domain_Name"), source.value("Path_For_File"), download,
+                                        source.value("Username"), source.value("Password"),
+                                        source.value("Delete_Remote_File_When_Done"), success);
     }
     if (success == 0)
         return;
@@ -95,6 +89,7 @@ void Lead_Import_State::Reset()
     Merge_Fields.fill(QString());
     Last_Merge_Count = 0;
     Import_Running = false;
+    Download_Window = {};
 }
 
 Lead_Import_State& Lead_Import()

@@ -1,9 +1,13 @@
 #pragma once
 // What the lead import keeps between calls: the fields of the line being
-// merged, the count of the last merge and whether an import runs.
+// merged, the count of the last merge, whether an import runs and the
+// download window registered.
 
 #include <QString>
 #include <array>
+#include <functional>
+
+class FTP_Download;
 
 struct Lead_Import_State {
     static constexpr int Max_Fields = 40;
@@ -15,6 +19,7 @@ struct Lead_Import_State {
     // Handling events during a download or between batches could start a
     // second import over the first.
     bool Import_Running = false;
+    std::function<void(FTP_Download&)> Download_Window;
 
     void Reset();
 };
