@@ -9,6 +9,10 @@ BRACKENLEAD_PACKAGES=(
 BRACKENLEAD_TEST_PACKAGES=(
   python3 python3-aiosmtpd python3-pyftpdlib msmtp xauth xvfb
 )
+# The runtimes of AddressSanitizer and UndefinedBehaviorSanitizer (preset asan).
+BRACKENLEAD_SANITIZER_PACKAGES=(
+  libasan8 libubsan1
+)
 
 # Installs whichever of the given packages are missing.
 install_missing_packages() {
