@@ -2,9 +2,11 @@
 
 #include "Dialog_Windows.h"
 #include "Dialogs.h"
+#include "Engine_Hooks.h"
 #include "Report_Preview_Window.h"
 #include "Spell_Check_Dialog.h"
 #include "frmContactSystem.h"
+#include "frmFTPImport.h"
 
 int main(int argc, char** argv)
 {
@@ -14,6 +16,8 @@ int main(int argc, char** argv)
     Register_Widget_Dialogs();
     Register_Widget_Spell_Check();
     Register_Widget_Report_Preview();
+    Set_Mouse_Pointer_Restorer([] { QApplication::restoreOverrideCursor(); });
+    Install_Download_Window();
     frmContactSystem window;
     window.End_Program_On_Close = true;
     if (!window.Start_Up())

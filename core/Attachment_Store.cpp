@@ -12,21 +12,16 @@
 
 namespace {
 
-// A failure of the copy, told in the same words as a database failure.
-struct Copy_Error {
-    QString description;
-};
-
 // Copies the source into the store; returns the path of the copy.
 QString Copy_Into_Store(const QString& Source_Path)
 {
     if (!QFileInfo(Source_Path).isFile())
-        throw Copy_Error{"File not found: " + Source_Path};
+        throw File_Error("File not found: " + Source_Path);
     QDir().mkpath(Attachments_Folder());
     const QString target = Attachment_Free_Name(Source_Path);
     QFile source(Source_Path);
     if (!source.copy(target))
-        throw Copy_Error{source.errorString()};
+        throw File_Error(source.errorString());
     return target;
 }
 
@@ -39,9 +34,7 @@ bool Copy_And_Record(const QString& failure_text, const QString& Source_Path,
         Database db = Open_Database();
         record(db, copy, QFileInfo(Source_Path).fileName());
         return true;
-    } catch (const Copy_Error& e) {
-        Message_Box(failure_text + e.description, vbOKOnly);
-    } catch (const Database_Error& e) {
+    } catch (const Program_Error& e) {
         // A copy without its row would lie in the store for ever.
         if (!copy.isEmpty())
             QFile::remove(copy);
@@ -56,7 +49,7 @@ void Remove_File(const QString& path)
         return;
     QFile file(path);
     if (!file.remove())
-        throw Database_Error("Could not delete " + path + ": " + file.errorString());
+        throw File_Error("Could not delete " + path + ": " + file.errorString());
 }
 
 } // namespace

@@ -15,7 +15,8 @@ bool Copy_File_To_Event_Attachments(qint64 Event_ID, const QString& Source_Path)
 bool Copy_File_To_Outbox_Attachments(qint64 Outbox_ID, const QString& Source_Path);
 
 // Link_Database is "E" (an event) or "U" (an unmatched e-mail). A failure to
-// read the table or delete a file is thrown (Database_Error) to the caller.
+// read the table (Database_Error) or delete a file (File_Error) is thrown to
+// the caller.
 // One message may hold several files of one name: Occurrence picks which of
 // them (0 the first), in the order they are listed.
 void Delete_One_Attachment(qint64 Link_ID, const QString& Link_Database,

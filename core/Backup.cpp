@@ -10,6 +10,7 @@
 #include "Data_Access.h"
 #include "Dialogs.h"
 #include "GlobalVariables.h"
+#include "Settings.h"
 
 namespace {
 
@@ -27,7 +28,7 @@ QString Error_Text(const std::error_code& error)
 // database's own name; otherwise to databackup.mdb in the program folder.
 QString Backup_Target()
 {
-    const QString dir = GlobalVariables::Backup_Dir;
+    const QString dir = Current_Settings().Backup_Dir;
     if (!dir.isEmpty() && QFileInfo(dir).isDir())
         return QDir(dir).filePath(QFileInfo(GlobalVariables::Database_Path).fileName());
     return GlobalVariables::Program_Folder + "databackup.mdb";

@@ -14,7 +14,7 @@ namespace {
 
 const QString CRLF = "\r\n";
 
-void Show_Query_Error(const QString& what, const Database_Error& e, const QString& sql)
+void Show_Query_Error(const QString& what, const Program_Error& e, const QString& sql)
 {
     Message_Box(what + e.Description() + CRLF + CRLF + "On query: " + sql, vbOKOnly);
 }
@@ -59,7 +59,7 @@ void Remove_Stored_File(const QString& path)
     QFile file(path);
     file.setPermissions(file.permissions() | QFileDevice::WriteOwner | QFileDevice::ReadOwner);
     if (!file.remove())
-        throw Database_Error("Could not delete " + path + ": " + file.errorString());
+        throw File_Error("Could not delete " + path + ": " + file.errorString());
 }
 
 void Delete_Owned_Files(const QString& what, const QString& select, const QString& remove,
@@ -73,7 +73,7 @@ void Delete_Owned_Files(const QString& what, const QString& select, const QStrin
             Remove_Stored_File(Db_Text(row, row.fieldName(0)));
         sql = remove;
         db.Execute(remove, params);
-    } catch (const Database_Error& e) {
+    } catch (const Program_Error& e) {
         Show_Query_Error(what, e, sql);
     }
 }

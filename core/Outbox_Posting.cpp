@@ -7,10 +7,19 @@
 #include "Field_Rules.h"
 #include "GlobalVariables.h"
 #include "List_Rows.h"
+#include "Process_State.h"
 
 namespace {
 
-qint64 last_posted_id = 0;
+struct Posting_State {
+    qint64 last_posted_id = 0;
+    void Reset() { last_posted_id = 0; }
+};
+
+qint64& Last_Posted_ID()
+{
+    return Owned_State<Posting_State>().last_posted_id;
+}
 
 QDateTime To_The_Second(const QDateTime& value)
 {
@@ -45,7 +54,7 @@ List_Row Outbox_List_Row(qint64 Outbox_ID, const QString& ToEmailName, const QSt
 
 qint64 Last_Posted_Outbox_ID()
 {
-    return last_posted_id;
+    return Last_Posted_ID();
 }
 
 bool Send_To_Outbox(qint64 Contact_ID, const QString& ToEmail, const QString& ToEmailName,
@@ -68,7 +77,7 @@ bool Send_To_Outbox(qint64 Contact_ID, const QString& ToEmail, const QString& To
             {Contact_ID, ToEmail, ToEmailName, Subject, Message, FromEmail, FromEmailName,
              Product_Name, Step_Number, Event_Type, Due_Date, sent, Lead_Time});
         stored = true;
-        last_posted_id = id;
+        Last_Posted_ID() = id;
 
         // A file that cannot be copied is reported by the store; the others still go in.
         for (const QString& path : Attachments)
@@ -90,12 +99,8 @@ bool Send_To_Outbox(qint64 Contact_ID, const QString& ToEmail, const QString& To
                 Add_ToDo_List_Item(Contact_ID, sent, first, last, Event_Type, Subject, Due_Date);
             }
         }
-    } catch (const Database_Error& e) {
-        Message_Box("Error on Send to Outbox. Email: " + ToEmail + " Error: " + e.Description());
-        return stored;
     } catch (const std::exception& e) {
-        Message_Box("Error on Send to Outbox. Email: " + ToEmail + " Error: "
-                    + QString::fromLocal8Bit(e.what()));
+        Message_Box("Error on Send to Outbox. Email: " + ToEmail + " Error: " + Error_Description(e));
         return stored;
     }
     Time_Pause(1);

@@ -29,9 +29,3 @@ qint64 Last_Posted_Outbox_ID();
 QString Make_Outbox_Key(const QString& ToEmail, const QDateTime& Date_Sent_To_Outbox);
 List_Row Outbox_List_Row(qint64 Outbox_ID, const QString& ToEmailName, const QString& ToEmail,
                          const QDateTime& Date_Sent_To_Outbox, const QString& Subject);
-
-namespace GlobalVariables {
-// True while one of the senders (SMTP batch or mail-client send-all) works
-// through the outbox; the other one leaves the outbox alone meanwhile.
-inline bool Outbox_Sending = false;
-} // namespace GlobalVariables

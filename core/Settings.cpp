@@ -5,7 +5,7 @@
 
 #include "Data_Access.h"
 #include "Dialogs.h"
-#include "GlobalVariables.h"
+#include "Process_State.h"
 #include "Shared_Routines.h"
 
 namespace {
@@ -32,55 +32,73 @@ bool Flag_Field(const QSqlRecord& row, const char* name)
     return value.toLongLong() != 0;
 }
 
+struct Loaded_Settings {
+    Program_Settings settings;
+    // A new start has no settings loaded; nobody is told.
+    void Reset() { settings = Program_Settings(); }
+};
+
+Program_Settings& Loaded()
+{
+    return Owned_State<Loaded_Settings>().settings;
+}
+
 } // namespace
+
+const Program_Settings& Current_Settings()
+{
+    return Loaded();
+}
+
+void Replace_Settings(const Program_Settings& Settings)
+{
+    Loaded() = Settings;
+    Q_EMIT Settings_Changes().Settings_Changed();
+}
+
+void Update_Settings(const std::function<void(Program_Settings& Settings)>& Change)
+{
+    Program_Settings changed = Loaded();
+    Change(changed);
+    Replace_Settings(changed);
+}
+
+Settings_Notifier& Settings_Changes()
+{
+    static Settings_Notifier notifier;
+    return notifier;
+}
 
 bool Load_Settings()
 {
-    namespace G = GlobalVariables;
     try {
         Database db = Open_Database();
         const QSqlRecord row = db.Select_First("SELECT * FROM Settings ORDER BY rowid LIMIT 1");
         if (row.isEmpty())
             throw std::runtime_error("no settings row");
 
-        // Read everything first, so a failed load changes no copy.
-        const QString backup_dir = Text_Field(row, "Backup_Dir");
-        const QString furrowline_password = Text_Field(row, "Furrowline_Password");
-        const QString admin_password = Text_Field(row, "Admin_Password");
+        // Read whole before it is swapped in, so a failed load changes nothing.
+        Program_Settings s;
+        s.Backup_Dir = Text_Field(row, "Backup_Dir");
+        s.Furrowline_Password = Text_Field(row, "Furrowline_Password");
+        s.Admin_Password = Text_Field(row, "Admin_Password");
+        // A null address keeps the address of the previous load.
         const QVariant cc_address = Field(row, "Cc_Address");
-        const bool enabled_cc_redirection = Flag_Field(row, "Enabled_Cc_Redirection");
-        const QString smtp_server = Text_Field(row, "SMTP_Server");
-        const QString default_email_name = Text_Field(row, "DefaultEmailName");
-        const QString default_email_address = Text_Field(row, "DefaultEmailAddress");
-        const QString default_contact_name = Text_Field(row, "DefaultContactName");
-        const bool automatically_send_emails = Flag_Field(row, "Automatically_Send_Emails");
-        const bool autosend_birthdate_emails = Flag_Field(row, "AutoSend_Birthdate_Emails");
-        const bool confirm_email_deletes = Flag_Field(row, "Confirm_Email_Deletes");
-        const bool auto_check_emails = Flag_Field(row, "Auto_Check_Emails");
-        const bool delete_remote_email = Flag_Field(row, "Delete_Remote_Email");
-        const bool check_for_junk_emails = Flag_Field(row, "Check_For_Junk_Emails");
-        const bool check_for_bad_names = Flag_Field(row, "Check_For_Bad_Names");
-        const bool translate_product_aliases = Flag_Field(row, "Translate_Product_Aliases");
-
-        G::Backup_Dir = backup_dir;
-        G::Furrowline_Password = furrowline_password;
-        G::Admin_Password = admin_password;
-        // A null address keeps the copy of the previous load.
-        if (!Is_Null(cc_address))
-            G::Cc_Address = cc_address.toString();
-        G::Enabled_Cc_Redirection = enabled_cc_redirection;
-        G::SMTP_Server = smtp_server;
-        G::DefaultEmailName = default_email_name;
-        G::DefaultEmailAddress = default_email_address;
-        G::DefaultContactName = default_contact_name;
-        G::Automatically_Send_Emails = automatically_send_emails;
-        G::AutoSend_Birthdate_Emails = autosend_birthdate_emails;
-        G::Confirm_Email_Deletes = confirm_email_deletes;
-        G::Auto_Check_Emails = auto_check_emails;
-        G::Delete_Remote_Email = delete_remote_email;
-        G::Check_For_Junk_Emails = check_for_junk_emails;
-        G::Check_For_Bad_Names = check_for_bad_names;
-        G::Translate_Product_Aliases = translate_product_aliases;
+        s.Cc_Address = Is_Null(cc_address) ? Current_Settings().Cc_Address : cc_address.toString();
+        s.Enabled_Cc_Redirection = Flag_Field(row, "Enabled_Cc_Redirection");
+        s.SMTP_Server = Text_Field(row, "SMTP_Server");
+        s.DefaultEmailName = Text_Field(row, "DefaultEmailName");
+        s.DefaultEmailAddress = Text_Field(row, "DefaultEmailAddress");
+        s.DefaultContactName = Text_Field(row, "DefaultContactName");
+        s.Automatically_Send_Emails = Flag_Field(row, "Automatically_Send_Emails");
+        s.AutoSend_Birthdate_Emails = Flag_Field(row, "AutoSend_Birthdate_Emails");
+        s.Confirm_Email_Deletes = Flag_Field(row, "Confirm_Email_Deletes");
+        s.Auto_Check_Emails = Flag_Field(row, "Auto_Check_Emails");
+        s.Delete_Remote_Email = Flag_Field(row, "Delete_Remote_Email");
+        s.Check_For_Junk_Emails = Flag_Field(row, "Check_For_Junk_Emails");
+        s.Check_For_Bad_Names = Flag_Field(row, "Check_For_Bad_Names");
+        s.Translate_Product_Aliases = Flag_Field(row, "Translate_Product_Aliases");
+        Replace_Settings(s);
         return true;
     } catch (const std::exception&) {
         Message_Box("Your system is missing Microsoft's Data Access Libraries.", vbOKOnly);

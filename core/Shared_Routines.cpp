@@ -8,16 +8,6 @@
 #include "Event_History.h"
 #include "Random.h"
 
-namespace {
-
-std::function<void(const QString&)>& Mapi_Message_Deleter()
-{
-    static std::function<void(const QString&)> deleter;
-    return deleter;
-}
-
-} // namespace
-
 void Add_Stats(const QString& Name, int Count)
 {
     // The day as a date (not as its "mm/dd/yyyy" text), so days sort in order across years.
@@ -124,15 +114,4 @@ qint64 Create_Unique_Number()
 int Find_List_Index(const QStringList& Entries, const QString& Text)
 {
     return int(Entries.indexOf(Text));
-}
-
-void Delete_Mapi_Message(const QString& Message_ID)
-{
-    if (Mapi_Message_Deleter())
-        Mapi_Message_Deleter()(Message_ID);
-}
-
-void Set_Mapi_Message_Deleter(std::function<void(const QString& Message_ID)> deleter)
-{
-    Mapi_Message_Deleter() = std::move(deleter);
 }

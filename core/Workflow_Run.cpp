@@ -1,19 +1,18 @@
 #include "Workflow_Run.h"
 
-#include <QApplication>
 #include <QSqlRecord>
 
 #include "Clock.h"
 #include "Data_Access.h"
 #include "Dialogs.h"
+#include "Engine_Hooks.h"
 #include "GlobalVariables.h"
 #include "Main_Window_Lists.h"
 #include "Merge.h"
 #include "Outbox_Posting.h"
+#include "Settings.h"
 
 namespace {
-
-std::function<void()> smtp_sender_starter;
 
 void Show_Panels(const QString& panel3, const QString& panel4, const QString& panel5)
 {
@@ -46,7 +45,7 @@ QString Recipient_Name(const QSqlRecord& contact)
 {
     const QString first = Db_Text(contact, "FirstName");
     if (first.isEmpty())
-        return GlobalVariables::DefaultContactName;
+        return Current_Settings().DefaultContactName;
     return first + " " + Db_Text(contact, "LastName");
 }
 
@@ -59,11 +58,6 @@ QDateTime Whole_Minute(const QDateTime& value)
 
 } // namespace
 
-void Set_Smtp_Sender_Starter(std::function<void()> starter)
-{
-    smtp_sender_starter = std::move(starter);
-}
-
 void Process_All_Contacts()
 {
     {
@@ -73,12 +67,12 @@ void Process_All_Contacts()
             return;
         }
     }
-    if (GlobalVariables::AutoSend_Birthdate_Emails)
+    if (Current_Settings().AutoSend_Birthdate_Emails)
         Process_Birthdays();
     Process_All_Products();
-    if (GlobalVariables::Automatically_Send_Emails) {
-        if (!GlobalVariables::Message_Center_Running && smtp_sender_starter)
-            smtp_sender_starter();
+    if (Current_Settings().Automatically_Send_Emails) {
+        if (!GlobalVariables::Message_Center_Running)
+            Start_Smtp_Sender_Hook();
     } else {
         Message_Box("All Prospects Have Been Processed. Revise them using the respective viewers.");
     }
@@ -108,8 +102,8 @@ void Process_Birthdays()
     for (const QSqlRecord& contact : contacts) {
         Send_To_Outbox(contact.value("ID").toLongLong(), Db_Text(contact, "Email"),
                        Recipient_Name(contact), Merge_With_Contact(subject, contact),
-                       Merge_With_Contact(message, contact), GlobalVariables::DefaultEmailAddress,
-                       GlobalVariables::DefaultEmailName, Db_Text(contact, "Product"), -1,
+                       Merge_With_Contact(message, contact), Current_Settings().DefaultEmailAddress,
+                       Current_Settings().DefaultEmailName, Db_Text(contact, "Product"), -1,
                        "Email Out", Now(), 0);
         ++posted;
         Main_Window().Set_Status_Panel(4, QString::number(posted));
@@ -131,8 +125,7 @@ void Process_All_Products()
         Show_Panels(product, QString(), QString());
         Process_Product_Timeline(product);
     }
-    if (qobject_cast<QApplication*>(QCoreApplication::instance()))
-        QApplication::restoreOverrideCursor();
+    Restore_Mouse_Pointer();
 }
 
 void Process_Product_Timeline(const QString& Product)

@@ -14,16 +14,18 @@
 #include "Data_Access.h"
 #include "Dialogs.h"
 #include "GlobalVariables.h"
+#include "Lead_Import_State.h"
 #include "Main_Window_Lists.h"
+#include "Settings.h"
 
 namespace {
 
-constexpr int Max_Fields = 40;
+constexpr int Max_Fields = Lead_Import_State::Max_Fields;
 
-// The fields of the line being imported; field n is entry n - 1. Two spare
-// entries so the field that breaks the limit can still be stored.
-std::array<QString, Max_Fields + 2> Merge_Fields;
-int last_merge_count = 0;
+std::array<QString, Max_Fields + 2>& Merge_Fields()
+{
+    return Lead_Import().Merge_Fields;
+}
 
 QString Text(const QString& value)
 {
@@ -84,7 +86,7 @@ QString Insert_Contact_Sql()
 bool Split_Line(const QString& line, const QString& delimiter)
 {
     for (int i = 0; i < Max_Fields; ++i)
-        Merge_Fields[i] = QString("");
+        Merge_Fields()[i] = QString("");
     int index = 0;
     QString rest = line;
     for (;;) {
@@ -100,7 +102,7 @@ bool Split_Line(const QString& line, const QString& delimiter)
             if (field.endsWith('"'))
                 field.chop(1);
         }
-        Merge_Fields[index] = Text(field);
+        Merge_Fields()[index] = Text(field);
         if (!last)
             rest = rest.mid(found + delimiter.size());
         ++index;
@@ -207,7 +209,7 @@ QString Get_Merge_Field(const QVariant& Position)
     const int position = ok ? qRound(number) : 0;
     if (position <= 0 || position > Max_Fields)
         return QString("");
-    return Text(Merge_Fields[position - 1]);
+    return Text(Merge_Fields()[position - 1]);
 }
 
 int Is_Duplicate_Or_Junk(const QString& First_Name, const QString& Middle_Initial,
@@ -224,7 +226,7 @@ int Is_Duplicate_Or_Junk(const QString& First_Name, const QString& Middle_Initia
         };
         if (!email.isEmpty() && found("SELECT ID FROM JunkEmails WHERE Email = ? LIMIT 1", {email}))
             return 1;
-        if (GlobalVariables::Check_For_Bad_Names) {
+        if (Current_Settings().Check_For_Bad_Names) {
             if (!first.isEmpty() && found("SELECT ID FROM JunkNames WHERE Name = ? LIMIT 1", {first}))
                 return 1;
             if (!last.isEmpty() && found("SELECT ID FROM JunkNames WHERE Name = ? LIMIT 1", {last}))
@@ -246,7 +248,7 @@ int Is_Duplicate_Or_Junk(const QString& First_Name, const QString& Middle_Initia
 
 int Last_Merge_Count()
 {
-    return last_merge_count;
+    return Lead_Import().Last_Merge_Count;
 }
 
 int Merge_The_Transferred_File(const QString& Source_Name, const QString& Local_File)
@@ -261,7 +263,7 @@ int Merge_The_Transferred_File(const QString& Source_Name, const QString& Local_
         int& count;
         ~Finish()
         {
-            last_merge_count = count;
+            Lead_Import().Last_Merge_Count = count;
             window.Set_Status_Panel(3, "File Merge Finished");
             window.Set_Status_Panel(4, QString::number(count) + " Records Merged");
             window.Set_Status_Panel(5, QString(""));
@@ -324,7 +326,7 @@ int Merge_The_Transferred_File(const QString& Source_Name, const QString& Local_
                 return result;
             }
             // Nor does a line of delimiters alone, as an empty spreadsheet row is saved.
-            if (std::all_of(Merge_Fields.begin(), Merge_Fields.begin() + Max_Fields,
+            if (std::all_of(Merge_Fields().begin(), Merge_Fields().begin() + Max_Fields,
                             [](const QString& field) { return field.trimmed().isEmpty(); }))
                 continue;
             const QString email = Get_Merge_Field(email_position);

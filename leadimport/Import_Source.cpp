@@ -1,21 +1,19 @@
 #include "Import_Source.h"
 
-#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QLabel>
 
 #include "Data_Access.h"
 #include "Dialogs.h"
+#include "FTP_Download.h"
 #include "File_Import.h"
 #include "GlobalVariables.h"
+#include "Lead_Import_State.h"
+#include "Process_State.h"
 #include "Random.h"
-#include "frmFTPImport.h"
 
 namespace {
-
-bool import_running = false;
 
 const char* const Import_Running_Text = "A file import is already running. Please wait until it has finished.";
 
@@ -55,16 +53,12 @@ void Import_FTP_Source(const QSqlRecord& source)
 
     int success = 0;
     {
-        frmFTPImport window;
-        window.lblFTPImport_Header->setText("FTP: Downloading File \n" + Db_Text(source, "Path_For_File"));
-        // Over the window the user works in, not in a corner of the screen.
-        if (QWidget* over = QApplication::activeWindow())
-            window.move(over->geometry().center() - window.rect().center());
-        window.show();
-        window.Get_Contacts_Using_FTP(source.value("Domain_Name"), source.value("Path_For_File"), download,
-                                      source.value("Username"), source.value("Password"),
-                                      source.value("Delete_Remote_File_When_Done"), success);
-        window.close();
+        FTP_Download transfer;
+        transfer.Header = "FTP: Downloading File \n" + Db_Text(source, "Path_For_File");
+        Show_Download_Window(transfer);
+        transfer.Get_Contacts_Using_FTP(source.value("Domain_Name"), source.value("Path_For_File"), download,
+                                        source.value("Username"), source.value("Password"),
+                                        source.value("Delete_Remote_File_When_Done"), success);
     }
     if (success == 0)
         return;
@@ -90,6 +84,19 @@ void Import_Local_Source(const QSqlRecord& source)
 
 } // namespace
 
+void Lead_Import_State::Reset()
+{
+    Merge_Fields.fill(QString());
+    Last_Merge_Count = 0;
+    Import_Running = false;
+    Download_Window = {};
+}
+
+Lead_Import_State& Lead_Import()
+{
+    return Owned_State<Lead_Import_State>();
+}
+
 QString Draw_Download_File_Name(const QString& Folder)
 {
     constexpr int Draws = 100;
@@ -108,15 +115,13 @@ QString Draw_Download_File_Name(const QString& Folder)
 
 void Import_From_Source(const QString& Source_Name)
 {
-    // Handling events during a download or between batches could start a
-    // second import over the first.
-    if (import_running) {
+    if (Lead_Import().Import_Running) {
         Message_Box(Import_Running_Text);
         return;
     }
-    import_running = true;
+    Lead_Import().Import_Running = true;
     struct Running {
-        ~Running() { import_running = false; }
+        ~Running() { Lead_Import().Import_Running = false; }
     } running;
 
     Database db = Open_Database();
@@ -136,7 +141,7 @@ void Import_From_Source(const QString& Source_Name)
 void Automatic_File_Import()
 {
     // Started again while an import waits: said once, and not reported as done.
-    if (import_running) {
+    if (Lead_Import().Import_Running) {
         Message_Box(Import_Running_Text);
         return;
     }
@@ -152,7 +157,7 @@ void Automatic_File_Import()
         try {
             Import_From_Source(name);
         } catch (const std::exception& e) {
-            Message_Box("Import of " + name + " failed: " + QString::fromStdString(e.what()));
+            Message_Box("Import of " + name + " failed: " + Error_Description(e));
         }
     }
     Message_Box("All import sources have been integrated. \r\nRequery your current contact group to get an "

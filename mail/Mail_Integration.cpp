@@ -14,16 +14,22 @@
 #include "Event_History.h"
 #include "GlobalVariables.h"
 #include "List_Rows.h"
+#include "Mail_Intake_State.h"
 #include "Main_Window_Lists.h"
 #include "Mapi_Fetch.h"
 #include "Shared_Routines.h"
+#include "Settings.h"
 
 namespace {
 
 // A message that could not be filed whole; what it left is undone.
-struct Filing_Failure {
-    QString description;
-    bool reported = false;  // already shown to the user
+class Filing_Error : public Program_Error {
+public:
+    explicit Filing_Error(const QString& description, bool reported = false)
+        : Program_Error(description), Reported(reported)
+    {
+    }
+    bool Reported;  // already shown to the user
 };
 
 // What one message wrote outside the database, to take back when its
@@ -50,7 +56,7 @@ struct Message_Undo {
 // every check of the mail.
 bool First_Report(const QString& message_id, const QString& description)
 {
-    static QSet<QString> reported;
+    QSet<QString>& reported = Mail_Intake().Reported;
     const QString key = message_id + "\n" + description;
     if (reported.contains(key))
         return false;
@@ -79,49 +85,54 @@ bool Any_Event_With_Id(qint64 contact, const QString& id)
                 .isEmpty();
 }
 
+[[noreturn]] void Attachment_Failed(const QString& sender, const QString& message_id, const Program_Error& e)
+{
+    if (First_Report(message_id, e.Description()))
+        Message_Box("Error on Downloading Attachment for " + sender + ". Attachment corrupt. " + e.Description(),
+                    vbOKOnly);
+    throw Filing_Error(e.Description(), true);
+}
+
 // Copies every attachment of the current message into the store, linked to
 // its owner. The counter in front of a taken name runs across the message.
-void Save_Mapi_Attachments(qint64 Owner_ID, const QString& Link_Database, const QString& sender,
-                           const QString& message_id, Message_Undo& undo)
+void Save_Mapi_Attachments(MAPIMessages& messages, qint64 Owner_ID, const QString& Link_Database,
+                           const QString& sender, const QString& message_id, Message_Undo& undo)
 {
-    MAPIMessages& messages = MAPIMessages1();
     Database db = Open_Database();
     const QString folder = Attachments_Folder();
-    try {
-        if (!QDir().mkpath(folder))
-            throw MAPI_Error("Cannot make the folder " + folder + ".");
-        int counter = 1;
-        for (int i = 0; i < messages.AttachmentCount(); ++i) {
+    if (!QDir().mkpath(folder))
+        Attachment_Failed(sender, message_id, File_Error("Cannot make the folder " + folder + "."));
+    int counter = 1;
+    for (int i = 0; i < messages.AttachmentCount(); ++i) {
+        QString name, target;
+        try {
             messages.AttachmentIndex = i;
-            const QString name = Safe_Attachment_Name(messages.AttachmentName());
+            name = Safe_Attachment_Name(messages.AttachmentName());
             const QString source = messages.AttachmentPathName();
             if (!QFileInfo(source).isFile())
                 throw MAPI_Error("The attachment " + name + " is missing.");
-            QString target = folder + name;
+            target = folder + name;
             while (QFileInfo::exists(target))
                 target = folder + QString::number(counter++) + name;
             QFile copy(source);
             if (!copy.copy(target))
-                throw MAPI_Error("Cannot copy " + name + ": " + copy.errorString());
-            undo.files << target;
-            db.Insert("INSERT INTO Attachments (Link_ID, Link_Database, Attachment_Path_Name, "
-                      "Attachment_Final_Name) VALUES (?, ?, ?, ?)",
-                      {Owner_ID, Link_Database, target, name});
+                throw File_Error("Cannot copy " + name + ": " + copy.errorString());
+        } catch (const Program_Error& e) {
+            // The store could not give the attachment, or its copy failed.
+            Attachment_Failed(sender, message_id, e);
         }
-    } catch (const MAPI_Error& e) {
-        if (First_Report(message_id, e.Description()))
-            Message_Box("Error on Downloading Attachment for " + sender + ". Attachment corrupt. "
-                            + e.Description(),
-                        vbOKOnly);
-        throw Filing_Failure{e.Description(), true};
+        undo.files << target;
+        db.Insert("INSERT INTO Attachments (Link_ID, Link_Database, Attachment_Path_Name, "
+                  "Attachment_Final_Name) VALUES (?, ?, ?, ?)",
+                  {Owner_ID, Link_Database, target, name});
     }
 }
 
 // Files the current message; false when it was stored before. Throws when it
 // cannot be filed whole.
-bool File_Current_Message(int index, Message_Undo& undo, QList<Unmatched_Row>& unmatched)
+bool File_Current_Message(MAPIMessages& messages, int index, Message_Undo& undo,
+                          QList<Unmatched_Row>& unmatched)
 {
-    MAPIMessages& messages = MAPIMessages1();
     const QString id = messages.MsgID();
     const QDateTime received = messages.MsgDateReceived();
     if (!Is_New_Email(id, received))
@@ -141,13 +152,13 @@ bool File_Current_Message(int index, Message_Undo& undo, QList<Unmatched_Row>& u
         if (lead.Event_ID == 0) {
             if (lead.Contact_ID != 0 && Any_Event_With_Id(lead.Contact_ID, id))
                 return false;  // that contact holds this message already
-            throw Filing_Failure{"The lead could not be filed."};
+            throw Filing_Error("The lead could not be filed.");
         }
         undo.rows << qMakePair(Main_List::Events, Event_List_Row(received, "Email Entry", subject, id,
                                                                  lead.Contact_ID, attachments > 0)
                                                       .key);
         if (attachments > 0)
-            Save_Mapi_Attachments(lead.Event_ID, "E", sender, id, undo);
+            Save_Mapi_Attachments(messages, lead.Event_ID, "E", sender, id, undo);
         return true;
     }
 
@@ -158,12 +169,12 @@ bool File_Current_Message(int index, Message_Undo& undo, QList<Unmatched_Row>& u
         if (event == 0) {
             if (Any_Event_With_Id(contact, id))
                 return false;
-            throw Filing_Failure{"The event could not be added."};
+            throw Filing_Error("The event could not be added.");
         }
         undo.rows << qMakePair(Main_List::Events,
                                Event_List_Row(received, "Email In", subject, id, contact, attachments > 0).key);
         if (attachments > 0)
-            Save_Mapi_Attachments(event, "E", sender, id, undo);
+            Save_Mapi_Attachments(messages, event, "E", sender, id, undo);
         return true;
     }
 
@@ -174,7 +185,7 @@ bool File_Current_Message(int index, Message_Undo& undo, QList<Unmatched_Row>& u
         {text, subject, sender, sender_name, Now(), received, id, index, true, attachments > 0});
     Add_Stats("Added to Unmatched", 1);
     if (attachments > 0)
-        Save_Mapi_Attachments(row, "U", sender, id, undo);
+        Save_Mapi_Attachments(messages, row, "U", sender, id, undo);
     unmatched << Unmatched_Row{sender_name, subject, id, received, attachments > 0};
     return true;
 }
@@ -264,9 +275,8 @@ qint64 Find_Contact_From_Body_Addresses(const QString& Text)
     return 0;
 }
 
-void Integrate_Mapi_Emails()
+void Integrate_Mapi_Emails(MAPIMessages& messages)
 {
-    MAPIMessages& messages = MAPIMessages1();
     const int count = messages.MsgCount();
     if (count >= 1) {
         Main_Window().Set_Status_Panel(5, "Integrating Emails");
@@ -286,27 +296,16 @@ void Integrate_Mapi_Emails()
                 QList<Unmatched_Row> rows;
                 try {
                     Database_Transaction one(db);
-                    File_Current_Message(i, undo, rows);
+                    File_Current_Message(messages, i, undo, rows);
                     one.Commit();
                     stored << i;
                     batch_undo.Take(undo);
                     unmatched << rows;
-                } catch (const Filing_Failure& e) {
-                    undo.Revert();
-                    if (!e.reported && First_Report(Message_Key(messages), e.description))
-                        failures << Describe(messages) + " - " + e.description;
-                } catch (const MAPI_Error& e) {
-                    undo.Revert();
-                    if (First_Report(Message_Key(messages), e.Description()))
-                        failures << Describe(messages) + " - " + e.Description();
-                } catch (const Database_Error& e) {
-                    undo.Revert();
-                    if (First_Report(Message_Key(messages), e.Description()))
-                        failures << Describe(messages) + " - " + e.Description();
                 } catch (const std::exception& e) {
                     undo.Revert();
-                    const QString what = QString::fromLocal8Bit(e.what());
-                    if (First_Report(Message_Key(messages), what))
+                    const auto* filing = dynamic_cast<const Filing_Error*>(&e);
+                    const QString what = Error_Description(e);
+                    if (!(filing && filing->Reported) && First_Report(Message_Key(messages), what))
                         failures << Describe(messages) + " - " + what;
                 }
             }
@@ -330,7 +329,7 @@ void Integrate_Mapi_Emails()
                 Message_Box("These e-mails could not be filed; they stay in the mail store:\r\n\r\n"
                                 + failures.join("\r\n"),
                             vbOKOnly);
-            if (GlobalVariables::Delete_Remote_Email) {
+            if (Current_Settings().Delete_Remote_Email) {
                 QStringList not_deleted;
                 // From the end, so the indexes of the others stay.
                 for (int k = int(stored.size()) - 1; k >= 0; --k) {

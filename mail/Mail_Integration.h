@@ -6,12 +6,13 @@
 #include <QDateTime>
 #include <QString>
 
-// Files every new message of the current message set (MAPIMessages1) in one
-// transaction. A message the store cannot give, or whose row, text or
+class MAPIMessages;
+
+// Files every new message of the fetched message set in one transaction. A message the store cannot give, or whose row, text or
 // attachments cannot all be stored, is left out whole and stays in the store;
 // the others are filed. With Delete_Remote_Email set, every message whose
 // content is stored (now or before) is then deleted from the store.
-void Integrate_Mapi_Emails();
+void Integrate_Mapi_Emails(MAPIMessages& Messages);
 
 // True when neither an event nor an unmatched e-mail holds this message.
 bool Is_New_Email(const QString& Message_ID, const QDateTime& Received_Date);

@@ -1,21 +1,21 @@
 #include "Mapi_Fetch.h"
 
 #include "Dialogs.h"
+#include "Mail_Intake_State.h"
 #include "Mail_Integration.h"
 #include "Main_Window_Lists.h"
+#include "Process_State.h"
 
 namespace {
-
-bool intake_running = false;
 
 // Marks the intake as running for as long as it lives.
 class Intake_Guard {
 public:
-    Intake_Guard() : entered_(!intake_running) { intake_running = true; }
+    Intake_Guard() : entered_(!Mail_Intake().Running) { Mail_Intake().Running = true; }
     ~Intake_Guard()
     {
         if (entered_)
-            intake_running = false;
+            Mail_Intake().Running = false;
     }
     bool Entered() const { return entered_; }
 
@@ -25,21 +25,32 @@ private:
 
 } // namespace
 
+void Mail_Intake_State::Reset()
+{
+    Session.SignOff();
+    Messages = std::make_unique<MAPIMessages>();
+    Running = false;
+    Reported.clear();
+}
+
+Mail_Intake_State& Mail_Intake()
+{
+    return Owned_State<Mail_Intake_State>();
+}
+
 MAPISession& MAPISession1()
 {
-    static MAPISession session;
-    return session;
+    return Mail_Intake().Session;
 }
 
 MAPIMessages& MAPIMessages1()
 {
-    static MAPIMessages messages;
-    return messages;
+    return *Mail_Intake().Messages;
 }
 
 bool Mail_Intake_Running()
 {
-    return intake_running;
+    return Mail_Intake().Running;
 }
 
 void Mapi_Sign_On()
@@ -56,7 +67,7 @@ void Get_Mapi_Email()
         return;
     MAPIMessages1().FetchUnreadOnly = false;
     MAPIMessages1().Fetch();
-    Integrate_Mapi_Emails();
+    Integrate_Mapi_Emails(MAPIMessages1());
 }
 
 bool MDICheck_Email_And_Integrate_If_Needed()
@@ -71,7 +82,7 @@ bool MDICheck_Email_And_Integrate_If_Needed()
         return false;
     }
     if (MAPIMessages1().MsgCount() >= 1) {
-        Integrate_Mapi_Emails();
+        Integrate_Mapi_Emails(MAPIMessages1());
         Main_Window().Set_Status_Panel_Visible(7, true);
     }
     return true;

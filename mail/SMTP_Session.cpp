@@ -1,24 +1,27 @@
 #include "SMTP_Session.h"
 
-#include <QApplication>
 #include <QRegularExpression>
 
 #include "Clock.h"
 #include "Dialogs.h"
-#include "GlobalVariables.h"
+#include "Engine_Hooks.h"
+#include "Process_State.h"
+#include "Settings.h"
 
 namespace {
 
-int port_override = 0;
+struct Smtp_Port {
+    int override_port = 0;
+    void Reset() { override_port = 0; }
+};
+
+int& Port_Override()
+{
+    return Owned_State<Smtp_Port>().override_port;
+}
 
 // Sent in HELO when the sender address names no domain.
 const char* const Placeholder_Helo_Domain = "localhost";
-
-void Restore_Cursor()
-{
-    if (qobject_cast<QApplication*>(QCoreApplication::instance()))
-        QApplication::restoreOverrideCursor();
-}
 
 // The number the text begins with (at most its first three characters).
 int Reply_Code(const QByteArray& data)
@@ -52,12 +55,12 @@ SMTP_Session::SMTP_Session(QObject* parent)
 
 int SMTP_Session::Smtp_Port()
 {
-    return port_override > 0 ? port_override : 25;
+    return Port_Override() > 0 ? Port_Override() : 25;
 }
 
 void SMTP_Session::Set_Port_Override(int Port)
 {
-    port_override = Port;
+    Port_Override() = Port;
 }
 
 QString SMTP_Session::One_Line(const QString& Value)
@@ -71,7 +74,7 @@ void SMTP_Session::Send_SMTP_Mail(const QString& FromEmail, const QString& FromE
                                   const QString& ToEmail, const QString& ToEmailName,
                                   const QString& Subject, const QString& Message)
 {
-    Server_Host = GlobalVariables::SMTP_Server;
+    Server_Host = Current_Settings().SMTP_Server;
     // Values from outside must not add lines to the dialogue or the header.
     SMTP_FromEmail = One_Line(FromEmail);
     SMTP_FromEmailName = One_Line(FromEmailName);
@@ -85,7 +88,7 @@ void SMTP_Session::Send_SMTP_Mail(const QString& FromEmail, const QString& FromE
 
     const int result = Socket_Connect(Smtp_Port(), Server_Host, 30);
     if (result != 0 && busy_) {
-        Restore_Cursor();
+        Restore_Mouse_Pointer();
         Finish(Outcome::No_Connection);
         Socket_Disconnect();
         Message_Box("Problem with Connection", vbInformation | vbOKOnly, Program_Title);
@@ -228,7 +231,7 @@ void SMTP_Session::dsSocket1_Receive(const QByteArray& Data)
     const QString& verb = Last_SMTP_Verb;
 
     auto error_from_server = [this, &Data] {
-        Restore_Cursor();
+        Restore_Mouse_Pointer();
         Greeting_Answered = false;
         Finish(Outcome::Refused);
         Message_Box(QString::fromUtf8(Data.mid(3)).trimmed(), vbInformation | vbOKOnly,
@@ -251,7 +254,7 @@ void SMTP_Session::dsSocket1_Receive(const QByteArray& Data)
         } else if (verb == "RCPT") {
             Send_Command("DATA");
         } else if (verb == "DATA") {
-            Restore_Cursor();
+            Restore_Mouse_Pointer();
             Greeting_Answered = false;
             Finish(Outcome::Accepted);
         }

@@ -12,7 +12,7 @@ QList<QSqlRecord> Open_List_Recordset(const QString& sql, const QVariantList& pa
         if (ok)
             *ok = true;
         return rows;
-    } catch (const Database_Error& e) {
+    } catch (const Program_Error& e) {
         Message_Box("Error on open temp record. msg: " + e.Description() + "\r\n\r\nOn query: " + sql);
         if (ok)
             *ok = false;

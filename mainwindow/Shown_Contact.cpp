@@ -66,7 +66,7 @@ int Shown_Contact::Show_Current_Contact_Record(qint64 ID)
         Q_EMIT Frame_Wanted(&details_);
         Set_Modified(false);
         return 1;
-    } catch (const Database_Error& e) {
+    } catch (const Program_Error& e) {
         Message_Box("Error on Show_Current_Record: " + e.Description());
         return 0;
     }
@@ -117,7 +117,7 @@ bool Shown_Contact::Save_Contact_Record()
         return false;
     try {
         Update_Contact(ID, changes);
-    } catch (const Database_Error& e) {
+    } catch (const Program_Error& e) {
         Message_Box("Error on Save_Contact_Record: " + e.Description());
         return false;
     }
@@ -135,7 +135,7 @@ void Shown_Contact::ListContacts_ItemClick(qint64 ID)
             Open_Database().Execute("UPDATE Contacts SET Pending_Events_To_Read = 0 WHERE ID = ?", {ID});
             head_.Set_Pending_Events(false);
             list_.Set_Pending_Mark(ID, false);
-        } catch (const Database_Error& e) {
+        } catch (const Program_Error& e) {
             Message_Box("Error on ListContacts_ItemClick: " + e.Description());
         }
     }
@@ -156,7 +156,7 @@ void Shown_Contact::ListEvents_ItemClick(const QString& Key)
                                 {contact.toLongLong()});
         if (head_.Contact_ID() == contact)
             head_.Set_Pending_Events(false);
-    } catch (const Database_Error& e) {
+    } catch (const Program_Error& e) {
         Message_Box("Error on ListEvents_ItemClick: " + e.Description());
     }
 }

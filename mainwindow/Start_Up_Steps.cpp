@@ -49,7 +49,7 @@ bool Database_Usable()
         Message_Box("The file " + QDir::toNativeSeparators(G::Database_Path)
                         + " is not a Brackenlead database: its tables are missing.\r\n\r\nThe program ends.",
                     vbOKOnly | vbCritical);
-    } catch (const Database_Error& e) {
+    } catch (const Program_Error& e) {
         Message_Box("The file " + QDir::toNativeSeparators(G::Database_Path)
                         + " cannot be used as the database: " + e.Description() + "\r\n\r\nThe program ends.",
                     vbOKOnly | vbCritical);
@@ -59,7 +59,7 @@ bool Database_Usable()
 
 bool Log_In()
 {
-    if (G::Furrowline_Password.isEmpty()) {
+    if (Current_Settings().Furrowline_Password.isEmpty()) {
         G::Password_Dialog_Answered = true;
         return true;
     }
@@ -82,7 +82,7 @@ void Prepare_Database()
     QDir().mkpath(G::Program_Folder + "Attachments");
     try {
         Backup_And_Compact_Database();
-    } catch (const Database_Error& e) {
+    } catch (const Program_Error& e) {
         Message_Box("Error on the start-up backup: " + e.Description());
     }
 }

@@ -526,7 +526,7 @@ void frmContactSystem::mnuProcessWorkflows_Click()
         return;
     try {
         Process_All_Contacts();
-    } catch (const Database_Error& e) {
+    } catch (const Program_Error& e) {
         for (int panel : {3, 4, 5})
             Set_Status_Panel(panel, QString());
         Message_Box("Error on Process Workflows: " + e.Description());
@@ -539,7 +539,7 @@ void frmContactSystem::mnuAutomaticFileImport_Click()
         return;
     try {
         Automatic_File_Import();
-    } catch (const Database_Error& e) {
+    } catch (const Program_Error& e) {
         Message_Box("Error on Automatic File Import: " + e.Description());
     }
 }

@@ -55,7 +55,7 @@ void Junk_List_Viewer::Form_Load()
             model_->appendRow(item);
             model_->setVerticalHeaderItem(model_->rowCount() - 1, new QStandardItem(""));
         }
-    } catch (const Database_Error& e) {
+    } catch (const Program_Error& e) {
         Message_Box("Error on reading the list: " + e.Description());
     }
     const int entries = model_->rowCount();
@@ -115,7 +115,7 @@ void Junk_List_Viewer::Entry_Changed(QStandardItem* item)
             id = db.Insert("INSERT INTO " + table_ + " (" + column_ + ") VALUES (?)", {value});
         else
             db.Execute("UPDATE " + table_ + " SET " + column_ + " = ? WHERE ID = ?", {value, id});
-    } catch (const Database_Error& e) {
+    } catch (const Program_Error& e) {
         Message_Box("Error on saving the entry: " + e.Description());
         Restore(item);
         return;
@@ -144,7 +144,7 @@ void Junk_List_Viewer::Delete_Current_Entry()
         return;
     try {
         Open_Database().Execute("DELETE FROM " + table_ + " WHERE ID = ?", {item->data(Id_Role)});
-    } catch (const Database_Error& e) {
+    } catch (const Program_Error& e) {
         Message_Box("Error on deleting the entry: " + e.Description());
         return;
     }

@@ -41,7 +41,7 @@ void StatsViewer::Form_Load()
     QList<Stats_Row> rows;
     try {
         rows = Read_Stats_Rows();
-    } catch (const Database_Error& e) {
+    } catch (const Program_Error& e) {
         Message_Box("Error on reading the statistics: " + e.Description());
         return;
     }

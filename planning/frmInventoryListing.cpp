@@ -17,6 +17,7 @@
 #include "Data_Access.h"
 #include "Dialogs.h"
 #include "GlobalVariables.h"
+#include "Settings.h"
 #include "Shared_Routines.h"
 
 namespace {
@@ -209,7 +210,7 @@ void frmInventoryListing::Fill_Product_List()
     try {
         for (const QSqlRecord& row : Open_Database().Select("SELECT Product FROM Products ORDER BY Product"))
             lstProducts->addItem(Null_To_Empty(row.value(0)));
-    } catch (const Database_Error& e) {
+    } catch (const Program_Error& e) {
         Message_Box("Error on reading the products: " + e.Description());
     }
     if (lstProducts->count() > 0)
@@ -253,7 +254,7 @@ bool frmInventoryListing::Save_Shown_Record()
     params << id;
     try {
         Open_Database().Execute("UPDATE Inventory SET " + assignments.join(", ") + " WHERE ID = ?", params);
-    } catch (const Database_Error& e) {
+    } catch (const Program_Error& e) {
         Message_Box("Error on saving the inventory item: " + e.Description());
         return false;
     }
@@ -268,7 +269,7 @@ void frmInventoryListing::Show_Record()
     if (id != 0) {
         try {
             row = Open_Database().Select_First("SELECT * FROM Inventory WHERE ID = ?", {id});
-        } catch (const Database_Error& e) {
+        } catch (const Program_Error& e) {
             Message_Box("Error on reading the inventory item: " + e.Description());
         }
     }
@@ -313,7 +314,7 @@ void frmInventoryListing::lstProducts_Click()
             for (const QSqlRecord& row :
                  Open_Database().Select("SELECT ID FROM Inventory WHERE Product_ID = ? ORDER BY ID", {product_id_}))
                 record_ids_ << row.value(0).toLongLong();
-    } catch (const Database_Error& e) {
+    } catch (const Program_Error& e) {
         Message_Box("Error on reading the inventory: " + e.Description());
     }
     if (!record_ids_.isEmpty())
@@ -347,7 +348,7 @@ void frmInventoryListing::Add_Item_Click()
         return;
     try {
         record_ids_ << Open_Database().Insert("INSERT INTO Inventory (Product_ID) VALUES (?)", {product_id_});
-    } catch (const Database_Error& e) {
+    } catch (const Program_Error& e) {
         Message_Box("Error on adding the inventory item: " + e.Description());
         return;
     }
@@ -361,12 +362,12 @@ void frmInventoryListing::Delete_Item_Click()
     const qint64 id = Shown_Record_ID();
     if (id == 0)
         return;
-    if (GlobalVariables::Confirm_Email_Deletes
+    if (Current_Settings().Confirm_Email_Deletes
         && Message_Box("Do you want to delete this product?", vbYesNo, "Delete Confirmation") != vbYes)
         return;
     try {
         Open_Database().Execute("DELETE FROM Inventory WHERE ID = ?", {id});
-    } catch (const Database_Error& e) {
+    } catch (const Program_Error& e) {
         Message_Box("Error on deleting the inventory item: " + e.Description());
         return;
     }

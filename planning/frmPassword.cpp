@@ -59,7 +59,7 @@ frmPassword::frmPassword(QWidget* parent)
 
 void frmPassword::OK_Click()
 {
-    const QString stored = GlobalVariables::Furrowline_Password;
+    const QString stored = Current_Settings().Furrowline_Password;
     if (Password_Matches(txtPassword->text(), stored)) {
         GlobalVariables::Password_Dialog_Answered = true;
         // A password an older database kept in clear is stored as a hash from now on.
@@ -67,7 +67,7 @@ void frmPassword::OK_Click()
             try {
                 Save_Log_In_Password(txtPassword->text());
                 Load_Settings();
-            } catch (const Database_Error&) {
+            } catch (const Program_Error&) {
                 // The log-in stands; the password is hashed at the next one.
             }
         }

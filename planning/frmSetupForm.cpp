@@ -234,7 +234,7 @@ void frmSetupForm::Bind_Controls()
     QSqlRecord row;
     try {
         row = Open_Database().Select_First("SELECT * FROM Settings ORDER BY rowid LIMIT 1");
-    } catch (const Database_Error& e) {
+    } catch (const Program_Error& e) {
         Message_Box("Error on reading the settings: " + e.Description());
         return;
     }
@@ -276,7 +276,7 @@ bool frmSetupForm::Save_Settings()
         Open_Database().Execute("UPDATE Settings SET " + assignments.join(", ")
                                     + " WHERE rowid = (SELECT rowid FROM Settings ORDER BY rowid LIMIT 1)",
                                 values);
-    } catch (const Database_Error&) {
+    } catch (const Program_Error&) {
         Message_Box(Save_Failed);
         return false;
     }
@@ -291,13 +291,13 @@ void frmSetupForm::Apply_Changes_Click()
         Message_Box("The new password does not match the retyped password");
         return;
     }
-    if (!Password_Matches(txtCurrent_Password->text(), GlobalVariables::Furrowline_Password)) {
+    if (!Password_Matches(txtCurrent_Password->text(), Current_Settings().Furrowline_Password)) {
         Message_Box("The current password does not match the password currently being used.");
         return;
     }
     try {
         Save_Log_In_Password(txtNewPassword->text());
-    } catch (const Database_Error& e) {
+    } catch (const Program_Error& e) {
         Message_Box("Error on changing the password: " + e.Description());
         return;
     }
@@ -315,7 +315,7 @@ void frmSetupForm::Fill_Search_List()
             item->setData(Qt::UserRole, row.value(0));
             lstEmail_Search_Strings->addItem(item);
         }
-    } catch (const Database_Error& e) {
+    } catch (const Program_Error& e) {
         Message_Box("Error on reading the invalid search strings: " + e.Description());
     }
     if (lstEmail_Search_Strings->count() > 0)
@@ -338,7 +338,7 @@ void frmSetupForm::Add_Search_String_Click()
     try {
         id = Open_Database().Insert(
             "INSERT INTO InvalidSearchStrings (Subject_Search_String) VALUES (?)", {answer});
-    } catch (const Database_Error& e) {
+    } catch (const Program_Error& e) {
         Message_Box("Error on adding the search string: " + e.Description());
         return;
     }
@@ -363,7 +363,7 @@ void frmSetupForm::Delete_Search_Click()
         // That row only: another one of the same text stays.
         Open_Database().Execute("DELETE FROM InvalidSearchStrings WHERE rowid = ?",
                                 {selected->data(Qt::UserRole)});
-    } catch (const Database_Error& e) {
+    } catch (const Program_Error& e) {
         Message_Box("Error on deleting the search string: " + e.Description());
         return;
     }

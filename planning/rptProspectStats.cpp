@@ -22,7 +22,7 @@ void Show()
     QList<Stats_Row> rows;
     try {
         rows = Read_Stats_Rows();
-    } catch (const Database_Error& e) {
+    } catch (const Program_Error& e) {
         Message_Box("Error on Create Report: " + e.Description());
         return;
     }

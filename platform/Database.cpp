@@ -92,16 +92,6 @@ QSqlQuery Run(const QString& connection, const QString& sql, const QVariantList&
 
 } // namespace
 
-Database_Error::Database_Error(const QString& description)
-    : std::runtime_error(description.toStdString())
-{
-}
-
-QString Database_Error::Description() const
-{
-    return QString::fromStdString(what());
-}
-
 Database::Database(const QString& path)
     : path_(QFileInfo(path).absoluteFilePath())
 {

@@ -13,12 +13,12 @@
 #include <QString>
 #include <QVariant>
 #include <QVariantList>
-#include <stdexcept>
 
-class Database_Error : public std::runtime_error {
+#include "Program_Error.h"
+
+class Database_Error : public Program_Error {
 public:
-    explicit Database_Error(const QString& description);
-    QString Description() const;
+    using Program_Error::Program_Error;
 };
 
 class Database {

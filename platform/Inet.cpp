@@ -186,16 +186,6 @@ Inet::Outcome Run_Job(const Job& job, std::atomic<bool>& cancel)
 
 } // namespace
 
-Inet_Error::Inet_Error(const QString& description)
-    : std::runtime_error(description.toStdString())
-{
-}
-
-QString Inet_Error::Description() const
-{
-    return QString::fromStdString(what());
-}
-
 Inet::Inet(QObject* parent)
     : QObject(parent)
 {

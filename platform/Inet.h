@@ -16,13 +16,13 @@
 #include <QStringList>
 #include <atomic>
 #include <memory>
-#include <stdexcept>
 #include <thread>
 
-class Inet_Error : public std::runtime_error {
+#include "Program_Error.h"
+
+class Inet_Error : public Program_Error {
 public:
-    explicit Inet_Error(const QString& description);
-    QString Description() const;
+    using Program_Error::Program_Error;
 };
 
 class Inet : public QObject {

@@ -124,16 +124,6 @@ qint64 next_session_id = 0;
 
 } // namespace
 
-MAPI_Error::MAPI_Error(const QString& description)
-    : std::runtime_error(description.toStdString())
-{
-}
-
-QString MAPI_Error::Description() const
-{
-    return QString::fromStdString(what());
-}
-
 QString Mail_Store_Folder()
 {
     const QString folder = qEnvironmentVariable("MAILDIR");

@@ -14,14 +14,14 @@
 #include <QString>
 #include <QStringList>
 #include <memory>
-#include <stdexcept>
+
+#include "Program_Error.h"
 
 class QTemporaryDir;
 
-class MAPI_Error : public std::runtime_error {
+class MAPI_Error : public Program_Error {
 public:
-    explicit MAPI_Error(const QString& description);
-    QString Description() const;
+    using Program_Error::Program_Error;
 };
 
 // The Maildir this process reads: $MAILDIR, else ~/Maildir.

@@ -12,6 +12,10 @@ BRACKENLEAD_TEST_PACKAGES=(
 BRACKENLEAD_BENCH_PACKAGES=(
   python3 libsqlite3-dev
 )
+# The runtimes of AddressSanitizer and UndefinedBehaviorSanitizer (preset asan).
+BRACKENLEAD_SANITIZER_PACKAGES=(
+  libasan8 libubsan1
+)
 
 # Installs whichever of the given packages are missing.
 install_missing_packages() {
@@ -28,11 +32,15 @@ install_missing_packages() {
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
 }
 
-# Configures and builds into build/ (the given targets, else everything).
+# The CMake preset to build and test with: default (build/), ci (build-ci/,
+# warnings as errors) or asan (build-asan/, under the sanitizers).
+BRACKENLEAD_PRESET="${BRACKENLEAD_PRESET:-default}"
+
+# Configures and builds the preset (the given targets, else everything).
 build_brackenlead() {
-  cmake --preset default >/dev/null
+  cmake --preset "$BRACKENLEAD_PRESET" >/dev/null
   local targets=()
   local t
   for t in "$@"; do targets+=(--target "$t"); done
-  cmake --build --preset default "${targets[@]}" -- -j"$(nproc)"
+  cmake --build --preset "$BRACKENLEAD_PRESET" "${targets[@]}" -- -j"$(nproc)"
 }

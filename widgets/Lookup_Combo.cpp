@@ -93,7 +93,7 @@ void Lookup_Combo::Add_Value()
         const int index = findText(answer, Qt::MatchExactly | Qt::MatchCaseSensitive);
         if (index >= 0)
             setCurrentIndex(index);
-    } catch (const Database_Error& e) {
+    } catch (const Program_Error& e) {
         Message_Box("Error on adding to the list: " + e.Description(), vbOKOnly, Addition_Title);
     }
 }

@@ -54,7 +54,7 @@ void Lookup_Delete_Dialog::Load()
             if (!value.isEmpty())
                 List->addItem(value);
         }
-    } catch (const Database_Error& e) {
+    } catch (const Program_Error& e) {
         Message_Box("Error on reading the list: " + e.Description());
     }
     if (List->count() > 0)
@@ -72,7 +72,7 @@ void Lookup_Delete_Dialog::Delete_Title_Click()
         return;
     try {
         Open_Database().Execute("DELETE FROM " + table_ + " WHERE " + column_ + " = ?", {item});
-    } catch (const Database_Error& e) {
+    } catch (const Program_Error& e) {
         Message_Box("Error on deleting from the list: " + e.Description());
         return;
     }

@@ -150,7 +150,7 @@ void Event_Reader_Frame::Display_Event_History(const QString& Key)
             control->setVisible(!attachments.isEmpty());
         if (!attachments.isEmpty())
             ListEventAttachments->setCurrentIndex(0);
-    } catch (const Database_Error& e) {
+    } catch (const Program_Error& e) {
         Message_Box("Error in Display_Event_History: " + e.Description());
     }
 }
@@ -170,7 +170,7 @@ void Event_Reader_Frame::Save_Event_Attachment()
             entries << ListEventAttachments->itemText(i);
         Save_Attachment_Copy(txtEventID->text().toLongLong(), "E", ListEventAttachments->currentText(),
                              Attachment_Occurrence(entries, ListEventAttachments->currentIndex()));
-    } catch (const Database_Error&) {
+    } catch (const Program_Error&) {
         // Ends quietly, as the dialog's Cancel does.
     }
 }

@@ -27,6 +27,7 @@
 #include "Named_Controls.h"
 #include "Outbox_List_Rows.h"
 #include "Pending_Edits.h"
+#include "Settings.h"
 
 namespace {
 
@@ -247,7 +248,7 @@ bool Outbox_Page::Save_Outbox_Email()
         transaction.Commit();
         modified_ = false;
         return true;
-    } catch (const Database_Error& e) {
+    } catch (const Program_Error& e) {
         // The edits stay in the editor, and its mark stays set.
         Message_Box("Error on Save Outbox Email: " + e.Description());
         return false;
@@ -279,7 +280,7 @@ void Outbox_Page::ToolOutbox_ButtonClick(const QString& Key)
         const qint64 id = txtFrameOutbox_ID->text().toLongLong();
         if (id <= 0)
             return;
-        if (GlobalVariables::Confirm_Email_Deletes
+        if (Current_Settings().Confirm_Email_Deletes
             && Message_Box("Delete this outgoing e-mail?", vbOKCancel) == vbCancel)
             return;
         // By its ID: another entry of the same address and second stays.
@@ -288,7 +289,7 @@ void Outbox_Page::ToolOutbox_ButtonClick(const QString& Key)
         Delete_Outbox_Attachments(id);
         Select_Outbox_Item_At(position);
         modified_ = false;
-    } catch (const Database_Error& e) {
+    } catch (const Program_Error& e) {
         Message_Box("Error on Tool Outbox: " + e.Description());
     }
 }
@@ -323,7 +324,7 @@ void Outbox_Page::ToolOutboxAll_ButtonClick(const QString& Key)
         }
         ListOutbox->clear();
         Clear_Outbox_Editor();
-    } catch (const Database_Error& e) {
+    } catch (const Program_Error& e) {
         Message_Box("Error on Tool Outbox All: " + e.Description());
     }
 }

@@ -205,7 +205,7 @@ void Unmatched_Page::ListUnmatched_ItemClick(QTreeWidgetItem* item)
         return;
     try {
         Show_Unmatched_Email(List_View::Item_Key(item));
-    } catch (const Database_Error& e) {
+    } catch (const Program_Error& e) {
         Message_Box("Error on Show Unmatched Email: " + e.Description());
     }
 }
@@ -243,7 +243,7 @@ void Unmatched_Page::ToolManageEmaiAttachment_ButtonMenuClick(const QString& Key
                     row->setIcon(0, QIcon());
             }
         }
-    } catch (const Database_Error&) {
+    } catch (const Program_Error&) {
         // The attachment menu ends quietly, as its dialogs' Cancel does.
     }
 }

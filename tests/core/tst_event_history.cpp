@@ -468,6 +468,32 @@ private Q_SLOTS:
         QCOMPARE(dialogs.messages.size(), 1);
     }
 
+    void a_file_that_cannot_be_deleted_is_a_file_error_and_keeps_its_row()
+    {
+        Test_Program_Folder folder;
+        Scripted_Dialogs dialogs;
+        Database db = folder.Db();
+        // A folder where the stored file should be cannot be deleted as a file.
+        const QString stuck = QFileInfo(folder.Write_File("Attachments/stuck.txt/inside", "x")).absolutePath();
+        db.Execute("INSERT INTO Attachments (Link_ID, Link_Database, Attachment_Path_Name, Attachment_Final_Name) "
+                   "VALUES (9, 'U', ?, 'stuck.txt')",
+                   {stuck});
+        QVERIFY_THROWS_EXCEPTION(File_Error, Delete_One_Attachment(9, "U", "stuck.txt"));
+        bool database_error = false;
+        QString description;
+        try {
+            Delete_All_Attachments(9, "U");
+        } catch (const Database_Error&) {
+            database_error = true;
+        } catch (const Program_Error& e) {
+            description = e.Description();
+        }
+        QVERIFY(!database_error);
+        QVERIFY2(description.startsWith("Could not delete " + stuck), qPrintable(description));
+        QCOMPARE(Count(db, "SELECT count(*) FROM Attachments"), 1);
+        QVERIFY(dialogs.messages.isEmpty());
+    }
+
     void deleting_all_attachments_of_an_owner()
     {
         Test_Program_Folder folder;

@@ -70,13 +70,13 @@ private Q_SLOTS:
         QCOMPARE(window.Rows(Main_List::Outbox).size(), outbox_rows);
         QCOMPARE(window.Rows(Main_List::ToDo).size(), todo_rows);
         if (outbox_rows) {
-            const List_Row& r = window.Rows(Main_List::Outbox).first();
+            const List_Row r = window.Rows(Main_List::Outbox).first();
             QCOMPARE(r.key, Make_Outbox_Key("ann@example.com", posted));
             QCOMPARE(r.texts, QStringList({"Ann Lee", "ann@example.com", "Subject"}));
             QCOMPARE(r.icon, QString("Remove"));
         }
         if (todo_rows) {
-            const List_Row& r = window.Rows(Main_List::ToDo).first();
+            const List_Row r = window.Rows(Main_List::ToDo).first();
             QCOMPARE(r.key, QString("tdo7-:::-") + Db_Date_Text(posted));
             QCOMPARE(r.texts.mid(0, 3), QStringList({"Ann", "Lee", type}));
             QCOMPARE(r.icon, QString("Phone"));

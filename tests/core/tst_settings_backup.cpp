@@ -54,20 +54,22 @@ private Q_SLOTS:
             "Check_For_Bad_Names = 1",
             {"/tmp/bk", "secret", "cc@example.com", "mail.example.com", "Sam Seller",
              "sam@example.com", "Friend"});
+        QSignalSpy changed(&Settings_Changes(), &Settings_Notifier::Settings_Changed);
         QVERIFY(Load_Settings());
-        QCOMPARE(G::Backup_Dir, QString("/tmp/bk"));
-        QCOMPARE(G::Furrowline_Password, QString("secret"));
-        QCOMPARE(G::Cc_Address, QString("cc@example.com"));
-        QVERIFY(G::Enabled_Cc_Redirection);
-        QCOMPARE(G::SMTP_Server, QString("mail.example.com"));
-        QCOMPARE(G::DefaultEmailName, QString("Sam Seller"));
-        QCOMPARE(G::DefaultEmailAddress, QString("sam@example.com"));
-        QCOMPARE(G::DefaultContactName, QString("Friend"));
-        QVERIFY(G::Automatically_Send_Emails);
-        QVERIFY(!G::AutoSend_Birthdate_Emails);
-        QVERIFY(G::Confirm_Email_Deletes);
-        QVERIFY(G::Delete_Remote_Email);
-        QVERIFY(G::Check_For_Bad_Names);
+        QCOMPARE(changed.size(), 1);
+        QCOMPARE(Current_Settings().Backup_Dir, QString("/tmp/bk"));
+        QCOMPARE(Current_Settings().Furrowline_Password, QString("secret"));
+        QCOMPARE(Current_Settings().Cc_Address, QString("cc@example.com"));
+        QVERIFY(Current_Settings().Enabled_Cc_Redirection);
+        QCOMPARE(Current_Settings().SMTP_Server, QString("mail.example.com"));
+        QCOMPARE(Current_Settings().DefaultEmailName, QString("Sam Seller"));
+        QCOMPARE(Current_Settings().DefaultEmailAddress, QString("sam@example.com"));
+        QCOMPARE(Current_Settings().DefaultContactName, QString("Friend"));
+        QVERIFY(Current_Settings().Automatically_Send_Emails);
+        QVERIFY(!Current_Settings().AutoSend_Birthdate_Emails);
+        QVERIFY(Current_Settings().Confirm_Email_Deletes);
+        QVERIFY(Current_Settings().Delete_Remote_Email);
+        QVERIFY(Current_Settings().Check_For_Bad_Names);
         QVERIFY(dialogs.messages.isEmpty());
     }
 
@@ -78,18 +80,18 @@ private Q_SLOTS:
         Database db = folder.Db();
         db.Execute("UPDATE Settings SET Cc_Address = ?, SMTP_Server = ?", {"first@example.com", "smtp"});
         QVERIFY(Load_Settings());
-        QCOMPARE(G::Cc_Address, QString("first@example.com"));
+        QCOMPARE(Current_Settings().Cc_Address, QString("first@example.com"));
 
         db.Execute("UPDATE Settings SET Backup_Dir = NULL, Furrowline_Password = NULL, "
                    "Admin_Password = NULL, Cc_Address = NULL, SMTP_Server = NULL, "
                    "DefaultEmailName = NULL, DefaultEmailAddress = NULL, DefaultContactName = NULL");
         QVERIFY(Load_Settings());
-        QCOMPARE(G::Cc_Address, QString("first@example.com"));
-        QCOMPARE(G::SMTP_Server, QString(""));
-        QVERIFY(!G::SMTP_Server.isNull());
-        QCOMPARE(G::Backup_Dir, QString(""));
-        QCOMPARE(G::Furrowline_Password, QString(""));
-        QCOMPARE(G::DefaultContactName, QString(""));
+        QCOMPARE(Current_Settings().Cc_Address, QString("first@example.com"));
+        QCOMPARE(Current_Settings().SMTP_Server, QString(""));
+        QVERIFY(!Current_Settings().SMTP_Server.isNull());
+        QCOMPARE(Current_Settings().Backup_Dir, QString(""));
+        QCOMPARE(Current_Settings().Furrowline_Password, QString(""));
+        QCOMPARE(Current_Settings().DefaultContactName, QString(""));
         QVERIFY(dialogs.messages.isEmpty());
     }
 
@@ -123,7 +125,12 @@ private Q_SLOTS:
         Database::Close_All();
         if (damage == "no file")
             G::Database_Path = folder.Path("elsewhere.mdb");
+        Update_Settings([](Program_Settings& s) { s.SMTP_Server = "before.example.com"; });
+        QSignalSpy changed(&Settings_Changes(), &Settings_Notifier::Settings_Changed);
         QVERIFY(!Load_Settings());
+        // A failed load changes no setting and tells nobody.
+        QCOMPARE(Current_Settings().SMTP_Server, QString("before.example.com"));
+        QCOMPARE(changed.size(), 0);
         QCOMPARE(dialogs.Texts(), QStringList{Missing_Libraries});
         QCOMPARE(dialogs.messages.first().style & 0x0F, int(vbOKOnly));
         QVERIFY(dialogs.messages.first().title.isEmpty());   // the program's title
@@ -145,7 +152,7 @@ private Q_SLOTS:
         Scripted_Dialogs dialogs;
         Test_Clock clock(QDateTime(QDate(2026, 12, 10), QTime(9, 30, 15)));
         QTemporaryDir backups;
-        G::Backup_Dir = backup_dir == "<made>" ? backups.path() : backup_dir;
+        Update_Settings([&](Program_Settings& s) { s.Backup_Dir = backup_dir == "<made>" ? backups.path() : backup_dir; });
         const QString target = in_backup_dir ? backups.path() + "/data2000.mdb"
                                              : folder.Path("databackup.mdb");
         // An older copy is overwritten.

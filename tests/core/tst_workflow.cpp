@@ -5,6 +5,7 @@
 #include "Recording_Main_Window.h"
 #include "Test_Support.h"
 #include "Workflow_Run.h"
+#include "Settings.h"
 
 namespace {
 
@@ -23,9 +24,7 @@ struct Workflow_Fixture {
         // Step 1 at once, step 2 after 3 days and 4 hours.
         Add_Step(1, 0, 0, "Email Out", "Hello [Firstname]", "Dear [Firstname] [Lastname] of [City]");
         Add_Step(2, 3, 4, "Call Out", "Call [Firstname]", "Phone [Homephone]");
-        GlobalVariables::DefaultEmailAddress = "owner@example.com";
-        GlobalVariables::DefaultEmailName = "Owner";
-        GlobalVariables::DefaultContactName = "Friend";
+        Update_Settings([&](Program_Settings& s) { s.DefaultEmailAddress = "owner@example.com"; s.DefaultEmailName = "Owner"; s.DefaultContactName = "Friend"; });
     }
 
     void Add_Step(int step, int days, int hours, const QString& action, const QString& subject,
@@ -77,7 +76,7 @@ private Q_SLOTS:
     void a_run_over_contacts_at_different_steps()
     {
         Workflow_Fixture f;
-        GlobalVariables::AutoSend_Birthdate_Emails = true;
+        Update_Settings([&](Program_Settings& s) { s.AutoSend_Birthdate_Emails = true; });
         const qint64 fresh = f.Add_Contact("Ann", "ann@example.com", Today.addDays(-1));
         const qint64 not_due = f.Add_Contact("Bob", "bob@example.com", Today.addDays(-1));
         f.Add_History(not_due, 1);
@@ -147,7 +146,7 @@ private Q_SLOTS:
     void the_run_shows_its_progress_in_panels_3_to_5()
     {
         Workflow_Fixture f;
-        GlobalVariables::AutoSend_Birthdate_Emails = true;
+        Update_Settings([&](Program_Settings& s) { s.AutoSend_Birthdate_Emails = true; });
         f.Add_Contact("Fay", "fay@example.com", QDateTime(), false, true, 10, 12);
         f.Add_Contact("Ann", "ann@example.com", Today.addDays(-1));
         Process_All_Contacts();
@@ -202,7 +201,7 @@ private Q_SLOTS:
     void no_contacts_only_says_so()
     {
         Workflow_Fixture f;
-        GlobalVariables::AutoSend_Birthdate_Emails = true;
+        Update_Settings([&](Program_Settings& s) { s.AutoSend_Birthdate_Emails = true; });
         Process_All_Contacts();
         QCOMPARE(f.dialogs.messages.size(), 1);
         QCOMPARE(f.dialogs.messages[0].text, QString("There are no contacts to process."));
@@ -218,7 +217,7 @@ private Q_SLOTS:
             ++started;
             GlobalVariables::Message_Center_Running = true;
         });
-        GlobalVariables::Automatically_Send_Emails = true;
+        Update_Settings([&](Program_Settings& s) { s.Automatically_Send_Emails = true; });
         f.Add_Contact("Ann", "ann@example.com", Today.addDays(-1));
         Process_All_Contacts();
         Process_All_Contacts();

@@ -78,13 +78,13 @@ private Q_SLOTS:
 
         // Next run, a day later: step 2 is not due yet.
         clock.Set(start.addDays(1));
-        GlobalVariables::Automatically_Send_Emails = false;
+        Update_Settings([](Program_Settings& s) { s.Automatically_Send_Emails = false; });
         Control<QAction>(&window, "mnuProcessWorkflows")->trigger();
         QCOMPARE(db.Scalar("SELECT count(*) FROM Outbox").toInt(), 0);
 
         // Two days after the start it is, and it goes the same way.
         clock.Set(start.addDays(2).addSecs(30));
-        GlobalVariables::Automatically_Send_Emails = true;
+        Update_Settings([](Program_Settings& s) { s.Automatically_Send_Emails = true; });
         Control<QAction>(&window, "mnuProcessWorkflows")->trigger();
         const QSqlRecord posted = db.Select_First("SELECT * FROM Outbox");
         QCOMPARE(posted.value("Out_Timeline_Event_Number").toInt(), 2);

@@ -4,6 +4,7 @@
 #include "GlobalVariables.h"
 #include "Lead_Sources.h"
 #include "Test_Support.h"
+#include "Settings.h"
 
 namespace {
 
@@ -272,7 +273,7 @@ private Q_SLOTS:
                    "('Nell', '', 'Null', NULL)");
         db.Execute("INSERT INTO JunkEmails (Email) VALUES ('spam@junk.example')");
         db.Execute("INSERT INTO JunkNames (Name) VALUES ('test'), ('asdf')");
-        GlobalVariables::Check_For_Bad_Names = bad_names;
+        Update_Settings([&](Program_Settings& s) { s.Check_For_Bad_Names = bad_names; });
         const QString path = folder.Write_File("leads.csv", line + "\r\n");
         Add_Contact_Source(db, "Site", {{"Path_For_File", path}});
 

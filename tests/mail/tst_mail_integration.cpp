@@ -11,12 +11,14 @@
 #include "GlobalVariables.h"
 #include "Mail_Integration.h"
 #include "Mapi_Fetch.h"
+#include "Process_State.h"
 #include "Intake_Fixture.h"
 #include "List_Rows.h"
 #include "Recording_Main_Window.h"
 #include "Shared_Routines.h"
 #include "Test_Maildir.h"
 #include "Test_Support.h"
+#include "Settings.h"
 
 namespace {
 
@@ -275,7 +277,7 @@ void tst_mail_integration::delete_remote_email()
     maildir.Deliver("attachments.eml");
     maildir.Deliver_Content(Message("form@leads.example", "New Lead arrived", "Email: lead@example.com"));
     maildir.Deliver("html_only.eml", QDateTime(), true, "S");
-    GlobalVariables::Delete_Remote_Email = delete_remote;
+    Update_Settings([&](Program_Settings& s) { s.Delete_Remote_Email = delete_remote; });
     Get_Mapi_Email();
 
     QCOMPARE(Count(db, "SELECT count(*) FROM Eventhistory"), 2);  // Frank's and the lead's
@@ -292,14 +294,18 @@ void tst_mail_integration::a_message_the_store_cannot_give_does_not_stop_the_oth
     const QString first = maildir.Deliver("plain.eml");
     const QString vanishing = maildir.Deliver("base64.eml");
     const QString last = maildir.Deliver("alternative.eml");
-    GlobalVariables::Delete_Remote_Email = true;
+    Update_Settings([&](Program_Settings& s) { s.Delete_Remote_Email = true; });
 
     Mapi_Sign_On();
-    MAPIMessages1().FetchUnreadOnly = false;
-    MAPIMessages1().Fetch();
+    // A set of the test's own: the intake files the set it is handed.
+    MAPIMessages messages;
+    messages.Set_Session(&MAPISession1());
+    messages.FetchUnreadOnly = false;
+    messages.Fetch();
     // Taken away by the mail client between the fetch and the reading.
     QVERIFY(QFile::remove(maildir.Path_Of(vanishing)));
-    Integrate_Mapi_Emails();
+    Integrate_Mapi_Emails(messages);
+    QCOMPARE(MAPIMessages1().MsgCount(), 0);
 
     QCOMPARE(Count(db, "SELECT count(*) FROM NewEmails WHERE Email_Unique_ID IN (?, ?)", {first, last}), 2);
     QCOMPARE(Count(db, "SELECT count(*) FROM NewEmails"), 2);
@@ -317,7 +323,7 @@ void tst_mail_integration::a_message_whose_attachments_cannot_be_stored_stays_wh
     maildir.Deliver("plain.eml");
     const QString with_files = maildir.Deliver("attachments.eml");
     const QString unmatched_with_files = maildir.Deliver("hostile_names.eml");
-    GlobalVariables::Delete_Remote_Email = true;
+    Update_Settings([&](Program_Settings& s) { s.Delete_Remote_Email = true; });
     GlobalVariables::Unmatched_List_Loaded = true;
     // The store cannot take files: where the folder should be lies a file.
     QDir(folder.Path("Attachments")).removeRecursively();
@@ -343,6 +349,19 @@ void tst_mail_integration::a_message_whose_attachments_cannot_be_stored_stays_wh
     Get_Mapi_Email();
     QCOMPARE(int(dialogs.messages.size()), said);
     QCOMPARE(maildir.Files().size(), 2);
+    // A new start of the program says them once more.
+    const QString program_folder = GlobalVariables::Program_Folder;
+    const QString database = GlobalVariables::Database_Path;
+    Reset_Process_State();
+    GlobalVariables::Program_Folder = program_folder;
+    GlobalVariables::Database_Path = database;
+    GlobalVariables::Unmatched_List_Loaded = true;
+    Update_Settings([](Program_Settings& s) { s.Delete_Remote_Email = true; });
+    Mapi_Sign_On();
+    Get_Mapi_Email();
+    QCOMPARE(int(dialogs.messages.size()), said + 2);
+    QVERIFY(dialogs.messages.at(said).text.startsWith("Error on Downloading Attachment for "));
+    QVERIFY(dialogs.messages.at(said + 1).text.startsWith("Error on Downloading Attachment for "));
 
     // Once the store can take them, the next fetch files both whole.
     QFile::remove(folder.Path("Attachments"));
@@ -363,7 +382,7 @@ void tst_mail_integration::a_full_disk_files_nothing_and_keeps_every_file()
     // Too big for what is left of the disk: the database rolls back the whole batch.
     maildir.Deliver_Content(Message("nobody@example.com", "Huge", QString(2 * 1024 * 1024, QChar('x'))));
     const QString with_files = maildir.Deliver("attachments.eml");   // Frank's, with two files
-    GlobalVariables::Delete_Remote_Email = true;
+    Update_Settings([&](Program_Settings& s) { s.Delete_Remote_Email = true; });
     const int pages = db.Scalar("PRAGMA page_count").toInt();
     db.Scalar(QString("PRAGMA max_page_count = %1").arg(pages + 40));
 

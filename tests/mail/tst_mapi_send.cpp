@@ -13,7 +13,9 @@
 #include "Mapi_Fetch.h"
 #include "Mapi_Send.h"
 #include "Outbox_Posting.h"
+#include "Outbox_Sending.h"
 #include "Smtp_Test_Server.h"
+#include "Settings.h"
 
 namespace {
 
@@ -185,7 +187,7 @@ void tst_mapi_send::every_due_email_goes_out_with_its_files_and_is_filed()
     QCOMPARE(db.Scalar("SELECT NumOfEvents FROM Stats WHERE Event = 'Messages Sent'").toInt(), 3);
     QCOMPARE(window.List_Row_Count(Main_List::Outbox), 1);
     QCOMPARE(window.List_Row_Key(Main_List::Outbox, 1), Make_Outbox_Key("jane@example.com", posted.addSecs(4)));
-    QVERIFY(!GlobalVariables::Outbox_Sending);
+    QVERIFY(Outbox_Sending() == Outbox_Sender::None);
 }
 
 void tst_mapi_send::a_failure_on_a_later_row_never_sends_an_earlier_one_twice()
@@ -292,8 +294,10 @@ void tst_mapi_send::the_cc_copy_carries_the_same_subject_and_files()
     const QString file = folder.Write_File("Attachments/a.txt", "attached");
     db.Insert("INSERT INTO Outbox_Attachments (Outbox_ID, Attachment_Path, Attachment_Name) VALUES (?, ?, 'a.txt')",
               {row, file});
-    GlobalVariables::Enabled_Cc_Redirection = true;
-    GlobalVariables::Cc_Address = "boss@dealer.example";
+    Update_Settings([](Program_Settings& s) {
+        s.Enabled_Cc_Redirection = true;
+        s.Cc_Address = "boss@dealer.example";
+    });
 
     Send_All_Mapi_Messages();
     QVERIFY(dialogs.messages.isEmpty());
@@ -327,23 +331,24 @@ void tst_mapi_send::not_during_an_smtp_batch()
     Add_Outbox(db, 0, "Email Out", "jane@example.com", "Due", clock.Now().addSecs(-60), clock.Now());
     // In the middle of an SMTP batch: nothing goes.
     GlobalVariables::Message_Center_Running = true;
-    GlobalVariables::Outbox_Sending = true;
-    Send_All_Mapi_Messages();
-    GlobalVariables::Outbox_Sending = false;
+    {
+        Outbox_Sending_Guard smtp_batch(Outbox_Sender::Smtp);
+        Send_All_Mapi_Messages();
+    }
     QCOMPARE(dialogs.messages.size(), 1);
     QCOMPARE(server_->Messages().size(), 0);
     QCOMPARE(db.Scalar("SELECT count(*) FROM Outbox").toInt(), 1);
 
     // Between its batches the mail client may send, and the outbox is taken meanwhile.
     bool taken = false;
-    QTimer::singleShot(0, [&] { taken = GlobalVariables::Outbox_Sending; });
+    QTimer::singleShot(0, [&] { taken = Outbox_Sending() == Outbox_Sender::Mail_Client; });
     Send_All_Mapi_Messages();
     GlobalVariables::Message_Center_Running = false;
     QCOMPARE(dialogs.messages.size(), 1);
     QCOMPARE(server_->Messages().size(), 1);
     QCOMPARE(db.Scalar("SELECT count(*) FROM Outbox").toInt(), 0);
     QVERIFY(taken);
-    QVERIFY(!GlobalVariables::Outbox_Sending);
+    QVERIFY(Outbox_Sending() == Outbox_Sender::None);
 }
 
 QTEST_GUILESS_MAIN(tst_mapi_send)

@@ -9,6 +9,7 @@
 #include "Smtp_Test_Server.h"
 #include "Test_Support.h"
 #include "dsSocket.h"
+#include "Settings.h"
 
 namespace {
 
@@ -36,7 +37,7 @@ struct Session_Fixture {
     explicit Session_Fixture(Smtp_Test_Server::Mode mode = Smtp_Test_Server::Mode::Smtp)
         : server(mode)
     {
-        GlobalVariables::SMTP_Server = "127.0.0.1";
+        Update_Settings([&](Program_Settings& s) { s.SMTP_Server = "127.0.0.1"; });
         SMTP_Session::Set_Port_Override(server.Port());
     }
 };
@@ -177,7 +178,7 @@ private Q_SLOTS:
     {
         Test_Clock clock;
         Scripted_Dialogs dialogs;
-        GlobalVariables::SMTP_Server = "127.0.0.1";
+        Update_Settings([&](Program_Settings& s) { s.SMTP_Server = "127.0.0.1"; });
         SMTP_Session::Set_Port_Override(Unused_Port());
         SMTP_Session session;
 
@@ -209,7 +210,7 @@ private Q_SLOTS:
         });
         Test_Clock clock;
         Scripted_Dialogs dialogs;
-        GlobalVariables::SMTP_Server = "127.0.0.1";
+        Update_Settings([&](Program_Settings& s) { s.SMTP_Server = "127.0.0.1"; });
         SMTP_Session::Set_Port_Override(peer.serverPort());
         SMTP_Session session;
         QList<QByteArray> replies;
@@ -246,7 +247,7 @@ private Q_SLOTS:
         });
         Test_Clock clock;
         Scripted_Dialogs dialogs;
-        GlobalVariables::SMTP_Server = "127.0.0.1";
+        Update_Settings([&](Program_Settings& s) { s.SMTP_Server = "127.0.0.1"; });
         SMTP_Session::Set_Port_Override(peer.serverPort());
         SMTP_Session session;
         session.Send_SMTP_Mail("nobody", "Me", "ann@example.com", "Ann", "S", "T");

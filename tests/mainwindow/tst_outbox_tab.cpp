@@ -3,6 +3,7 @@
 #include <QTextEdit>
 #include <QtTest>
 
+#include "Settings.h"
 #include "Database.h"
 #include "Dialogs.h"
 #include "Find_Control.h"
@@ -185,7 +186,7 @@ private Q_SLOTS:
         QCOMPARE(Control<QLineEdit>(&f.window, "txtFrameOutbox_ID")->text(), QString::number(b));
 
         // With confirmation on, Cancel keeps it; OK deletes it and its files.
-        GlobalVariables::Confirm_Email_Deletes = true;
+        Update_Settings([](Program_Settings& s) { s.Confirm_Email_Deletes = true; });
         f.dialogs.answers << vbCancel;
         f.Page()->ToolOutbox_ButtonClick("Delete");
         QVERIFY(f.Exists(b));

@@ -10,6 +10,7 @@
 #include "Find_Control.h"
 #include "GlobalVariables.h"
 #include "Main_Window_Test_Support.h"
+#include "Process_State.h"
 #include "Test_Support.h"
 #include "frmContactSystem.h"
 #include "dialogs/frmHelpBrowser.h"
@@ -62,7 +63,7 @@ private Q_SLOTS:
         QTemporaryDir empty;
         Scripted_Dialogs dialogs;
         Test_Clock clock;
-        G::Reset();
+        Reset_Process_State();
         Working_Folder here(empty.path());
 
         frmContactSystem window;
@@ -109,7 +110,7 @@ private Q_SLOTS:
         file.close();
         Scripted_Dialogs dialogs;
         Test_Clock clock;
-        G::Reset();
+        Reset_Process_State();
         Working_Folder here(dir.path());
 
         frmContactSystem window;

@@ -9,6 +9,7 @@
 #include <QToolButton>
 #include <QtTest>
 
+#include "Settings.h"
 #include "Dialogs.h"
 #include "GlobalVariables.h"
 #include "Test_Support.h"
@@ -196,7 +197,7 @@ private Q_SLOTS:
         QFETCH(int, answer);
         QFETCH(bool, deleted);
         Two_Products fixture;
-        G::Confirm_Email_Deletes = true;
+        Update_Settings([](Program_Settings& s) { s.Confirm_Email_Deletes = true; });
         fixture.folder.Db().Execute("INSERT INTO Inventory (Product_ID, VIN) VALUES (?, 'V1')", {fixture.ford});
         frmInventoryListing window;
         fixture.dialogs.answers = {answer};

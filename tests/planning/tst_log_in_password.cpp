@@ -101,7 +101,7 @@ private Q_SLOTS:
         QVERIFY(stored != "Secret");
         QVERIFY(Password_Is_Hashed(stored));
         QVERIFY(Password_Matches("Secret", stored));
-        QCOMPARE(G::Furrowline_Password, stored);
+        QCOMPARE(Current_Settings().Furrowline_Password, stored);
     }
 };
 

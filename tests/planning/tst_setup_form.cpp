@@ -55,20 +55,20 @@ const char* const Flags[] = {
 QVariant Copy_Of(const QString& field)
 {
     const QHash<QString, QVariant> copies = {
-        {"SMTP_Server", G::SMTP_Server},
-        {"DefaultEmailName", G::DefaultEmailName},
-        {"DefaultEmailAddress", G::DefaultEmailAddress},
-        {"DefaultContactName", G::DefaultContactName},
-        {"Cc_Address", G::Cc_Address},
-        {"Backup_Dir", G::Backup_Dir},
-        {"Automatically_Send_Emails", G::Automatically_Send_Emails},
-        {"AutoSend_Birthdate_Emails", G::AutoSend_Birthdate_Emails},
-        {"Confirm_Email_Deletes", G::Confirm_Email_Deletes},
-        {"Delete_Remote_Email", G::Delete_Remote_Email},
-        {"Enabled_Cc_Redirection", G::Enabled_Cc_Redirection},
-        {"Auto_Check_Emails", G::Auto_Check_Emails},
-        {"Check_For_Junk_Emails", G::Check_For_Junk_Emails},
-        {"Check_For_Bad_Names", G::Check_For_Bad_Names},
+        {"SMTP_Server", Current_Settings().SMTP_Server},
+        {"DefaultEmailName", Current_Settings().DefaultEmailName},
+        {"DefaultEmailAddress", Current_Settings().DefaultEmailAddress},
+        {"DefaultContactName", Current_Settings().DefaultContactName},
+        {"Cc_Address", Current_Settings().Cc_Address},
+        {"Backup_Dir", Current_Settings().Backup_Dir},
+        {"Automatically_Send_Emails", Current_Settings().Automatically_Send_Emails},
+        {"AutoSend_Birthdate_Emails", Current_Settings().AutoSend_Birthdate_Emails},
+        {"Confirm_Email_Deletes", Current_Settings().Confirm_Email_Deletes},
+        {"Delete_Remote_Email", Current_Settings().Delete_Remote_Email},
+        {"Enabled_Cc_Redirection", Current_Settings().Enabled_Cc_Redirection},
+        {"Auto_Check_Emails", Current_Settings().Auto_Check_Emails},
+        {"Check_For_Junk_Emails", Current_Settings().Check_For_Junk_Emails},
+        {"Check_For_Bad_Names", Current_Settings().Check_For_Bad_Names},
     };
     return copies.value(field);
 }
@@ -259,9 +259,9 @@ private Q_SLOTS:
 
         const QSqlRecord row = Settings_Row(folder);
         QCOMPARE(row.value("SMTP_Server").toString(), QString("mail.example.com"));
-        QCOMPARE(G::SMTP_Server, QString("mail.example.com"));
+        QCOMPARE(Current_Settings().SMTP_Server, QString("mail.example.com"));
         QVERIFY(Password_Matches("Fresh1", row.value("Furrowline_Password").toString()));
-        QCOMPARE(G::Furrowline_Password, row.value("Furrowline_Password").toString());
+        QCOMPARE(Current_Settings().Furrowline_Password, row.value("Furrowline_Password").toString());
         QCOMPARE(row.value("Owner_City").toString(), QString("New Town"));
         QCOMPARE(row.value("Admin_Password").toString(), QString("admin"));
         QCOMPARE(row.value("Translate_Product_Aliases").toInt(), 1);
@@ -296,7 +296,7 @@ private Q_SLOTS:
         QCOMPARE(dialogs.Texts(),
                  QStringList{"Error Updating Settings. Reverting back to old settings."});
         QCOMPARE(Settings_Row(folder).value("SMTP_Server").toString(), QString("NetSMTPServer"));
-        QCOMPARE(G::SMTP_Server, QString("NetSMTPServer"));
+        QCOMPARE(Current_Settings().SMTP_Server, QString("NetSMTPServer"));
     }
 
     void password_change_data()
@@ -337,7 +337,7 @@ private Q_SLOTS:
         folder.Db().Execute("UPDATE Settings SET Furrowline_Password = ?",
                             {in_clear ? stored : Password_Hash(stored)});
         QVERIFY(Load_Settings());
-        const QString before = G::Furrowline_Password;
+        const QString before = Current_Settings().Furrowline_Password;
 
         frmSetupForm dialog;
         dialog.show();
@@ -352,7 +352,7 @@ private Q_SLOTS:
         QCOMPARE(dialog.txtNewPassword->text(), fresh);
 
         const QString after = Settings_Row(folder).value("Furrowline_Password").toString();
-        QCOMPARE(G::Furrowline_Password, after);
+        QCOMPARE(Current_Settings().Furrowline_Password, after);
         QVERIFY(Password_Matches(password_after, after));
         if (message != Password_Changed) {
             QCOMPARE(after, before);

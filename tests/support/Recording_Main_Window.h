@@ -22,6 +22,7 @@ public:
     void Set_Status_Panel_Visible(int panel, bool visible) override;
     QString Shown_Contact_ID() const override;
     void Refresh_Contact_List() override;
+    void Outbox_Entry_Gone(qint64 Outbox_ID) override { gone_outbox_entries << Outbox_ID; }
 
     QList<List_Row> Rows(Main_List list) const;
     const List_Row* Row(Main_List list, const QString& key) const;
@@ -31,6 +32,7 @@ public:
     QMap<int, bool> panel_visible;
     QString shown_contact_id;
     int selected = 0;
+    QList<qint64> gone_outbox_entries;
 
 private:
     QHash<int, QList<List_Row>> rows_;

@@ -10,12 +10,13 @@
 
 #include "Dialogs.h"
 #include "GlobalVariables.h"
+#include "Process_State.h"
 #include "Schema.h"
 
 Test_Program_Folder::Test_Program_Folder()
 {
     Database::Close_All();
-    GlobalVariables::Reset();
+    Reset_Process_State();
     if (!dir_.isValid())
         qFatal("cannot make a temporary folder");
     QString error;
@@ -29,7 +30,7 @@ Test_Program_Folder::Test_Program_Folder()
 Test_Program_Folder::~Test_Program_Folder()
 {
     Database::Close_All();
-    GlobalVariables::Reset();
+    Reset_Process_State();
 }
 
 QString Test_Program_Folder::Folder() const

@@ -1,54 +1,23 @@
-#include "frmFTPImport.h"
+#include "FTP_Download.h"
 
-#include <QCloseEvent>
-#include <QLabel>
-#include <QProgressBar>
 #include <QTimer>
-#include <QVBoxLayout>
 
 #include "Clock.h"
 #include "Dialogs.h"
 #include "Inet.h"
+#include "Lead_Import_State.h"
 
-frmFTPImport::frmFTPImport(QWidget* parent)
-    : QWidget(parent, Qt::Window)
+FTP_Download::FTP_Download(QObject* parent)
+    : QObject(parent)
 {
-    setObjectName("frmFTPImport");
-    setWindowTitle("Contact Source FTP Import");
-    lblFTPImport_Header = new QLabel(this);
-    lblFTPImport_Header->setObjectName("lblFTPImport_Header");
-    ProgressBar1 = new QProgressBar(this);
-    ProgressBar1->setObjectName("ProgressBar1");
-    ProgressBar1->setRange(0, 100);
-    ProgressBar1->setValue(0);
-    ProgressBar1->setTextVisible(false);
-    ProgressBar1->setVisible(false);
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(lblFTPImport_Header);
-    layout->addWidget(ProgressBar1);
-    resize(420, 110);
     Inet1 = new Inet(this);
     Inet1->setObjectName("Inet1");
-    connect(Inet1, &Inet::StateChanged, this, &frmFTPImport::Inet1_StateChanged);
-    Form_Load();
+    connect(Inet1, &Inet::StateChanged, this, &FTP_Download::Inet1_StateChanged);
 }
 
-frmFTPImport::~frmFTPImport() = default;
+FTP_Download::~FTP_Download() = default;
 
-void frmFTPImport::Form_Load()
-{
-    ProgressBar1->setVisible(true);
-}
-
-void frmFTPImport::Step_Progress()
-{
-    if (ProgressBar1->value() == 99)
-        ProgressBar1->setValue(1);
-    else
-        ProgressBar1->setValue(ProgressBar1->value() + 1);
-}
-
-void frmFTPImport::Inet1_StateChanged(int state)
+void FTP_Download::Inet1_StateChanged(int state)
 {
     switch (state) {
     case Inet::icError:
@@ -68,7 +37,7 @@ void frmFTPImport::Inet1_StateChanged(int state)
     }
 }
 
-bool frmFTPImport::Wait_For_Transfer(bool step_progress)
+bool FTP_Download::Wait_For_Transfer(bool step_progress)
 {
     // The bar moves once a second while the wait hands out events; the wait
     // itself ends as soon as the control reports. The control always ends a
@@ -76,7 +45,7 @@ bool frmFTPImport::Wait_For_Transfer(bool step_progress)
     QTimer progress;
     progress.setTimerType(Qt::PreciseTimer);
     progress.setInterval(1000);
-    connect(&progress, &QTimer::timeout, this, &frmFTPImport::Step_Progress);
+    connect(&progress, &QTimer::timeout, this, &FTP_Download::Progress_Step);
     if (step_progress)
         progress.start();
     const auto finished = [this] { return Transfer_Done || Transfer_Failed; };
@@ -85,11 +54,17 @@ bool frmFTPImport::Wait_For_Transfer(bool step_progress)
     return !Transfer_Failed;
 }
 
-void frmFTPImport::Get_Contacts_Using_FTP(const QVariant& Host, const QVariant& Remote_File,
+void FTP_Download::Get_Contacts_Using_FTP(const QVariant& Host, const QVariant& Remote_File,
                                           const QVariant& Local_File, const QVariant& User_Name,
                                           const QVariant& Password, const QVariant& Delete_Remote,
                                           int& Success)
 {
+    // Every way out closes the window.
+    struct Finish {
+        FTP_Download* download;
+        ~Finish() { Q_EMIT download->Finished(); }
+    } finish{this};
+
     Success = 0;
     for (const QVariant* value : {&Host, &Remote_File, &Local_File, &User_Name, &Password}) {
         if (!value->isValid() || value->isNull()) {
@@ -120,10 +95,20 @@ void frmFTPImport::Get_Contacts_Using_FTP(const QVariant& Host, const QVariant& 
     }
 }
 
-void frmFTPImport::closeEvent(QCloseEvent* event)
+void FTP_Download::Give_Up()
 {
-    // Closing the window gives up the download it waits for.
     if (Inet1->Still_Executing())
         Inet1->Cancel();
-    event->accept();
+}
+
+void Set_Download_Window(std::function<void(FTP_Download& Download)> open)
+{
+    Lead_Import().Download_Window = std::move(open);
+}
+
+void Show_Download_Window(FTP_Download& Download)
+{
+    const std::function<void(FTP_Download&)> open = Lead_Import().Download_Window;
+    if (open)
+        open(Download);
 }

@@ -1,19 +1,18 @@
 #include <QtTest>
 
-#include <QApplication>
 #include <QTimer>
 
 #include "Database.h"
 #include "Dialogs.h"
 #include "GlobalVariables.h"
-#include "MessageCenter.h"
 #include "Outbox_List_Rows.h"
 #include "Outbox_Posting.h"
 #include "Recording_Main_Window.h"
+#include "SMTP_Sender.h"
 #include "SMTP_Session.h"
 #include "Smtp_Test_Server.h"
 #include "Test_Support.h"
-#include "Workflow_Run.h"
+#include "Settings.h"
 
 namespace {
 
@@ -26,9 +25,11 @@ struct Sending_Fixture {
 
     explicit Sending_Fixture(int port)
     {
-        GlobalVariables::SMTP_Server = "127.0.0.1";
-        GlobalVariables::DefaultEmailAddress = "owner@example.com";
-        GlobalVariables::Automatically_Send_Emails = true;
+        Update_Settings([](Program_Settings& s) {
+            s.SMTP_Server = "127.0.0.1";
+            s.DefaultEmailAddress = "owner@example.com";
+            s.Automatically_Send_Emails = true;
+        });
         // As while the sending cycle runs (cleared by the program's exit).
         GlobalVariables::Message_Center_Running = true;
         SMTP_Session::Set_Port_Override(port);
@@ -61,7 +62,7 @@ struct Sending_Fixture {
 
 } // namespace
 
-class Message_Center_Test : public QObject {
+class Smtp_Sender_Test : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
@@ -119,10 +120,10 @@ private Q_SLOTS:
                                                                           Db_To_Date(first.value("Date_Sent_To_Outbox"))),
                                                           {}, {}, {}, {}});
 
-        MessageCenter center;
-        center.Send_All_Messages();
+        SMTP_Sender sender;
+        sender.Send_All_Messages();
 
-        QCOMPARE(center.Sent_In_Last_Batch(), 3);
+        QCOMPARE(sender.Sent_In_Last_Batch(), 3);
         QVERIFY(f.dialogs.messages.isEmpty());
         QVERIFY(!f.Row_Exists(a) && !f.Row_Exists(quote) && !f.Row_Exists(no_contact));
         QVERIFY(f.Row_Exists(later) && f.Row_Exists(now_due) && f.Row_Exists(call));
@@ -141,9 +142,9 @@ private Q_SLOTS:
 
         QTRY_COMPARE(server.Messages().size(), 3);
         QCOMPARE(server.Messages()[0].to, QStringList({"ann@example.com"}));
-        QCOMPARE(center.Panel_Text(1), QString("Brackenlead is done"));
-        QCOMPARE(center.Panel_Text(2), QString("All Messages Sent"));
-        QCOMPARE(center.Session.Last_SMTP_Verb, QString("QUIT"));
+        QCOMPARE(sender.Panel_Text(1), QString("Brackenlead is done"));
+        QCOMPARE(sender.Panel_Text(2), QString("All Messages Sent"));
+        QCOMPARE(sender.Session.Last_SMTP_Verb, QString("QUIT"));
     }
 
     void an_empty_outbox_shows_its_texts_only()
@@ -151,11 +152,11 @@ private Q_SLOTS:
         Smtp_Test_Server server;
         QVERIFY(server.Started());
         Sending_Fixture f(server.Port());
-        MessageCenter center;
-        center.Send_All_Messages();
-        QCOMPARE(center.Panel_Text(1), QString("Brackenlead is done"));
-        QCOMPARE(center.Panel_Text(2), QString("All Messages Sent"));
-        QVERIFY(center.Session.Last_SMTP_Verb.isEmpty());
+        SMTP_Sender sender;
+        sender.Send_All_Messages();
+        QCOMPARE(sender.Panel_Text(1), QString("Brackenlead is done"));
+        QCOMPARE(sender.Panel_Text(2), QString("All Messages Sent"));
+        QVERIFY(sender.Session.Last_SMTP_Verb.isEmpty());
         QCOMPARE(f.clock.paused_seconds, 3.0);
         QVERIFY(f.folder.Db().Select("SELECT * FROM Stats").isEmpty());
     }
@@ -177,11 +178,13 @@ private Q_SLOTS:
         QFETCH(QString, sender);
         QFETCH(QString, shown);
         Sending_Fixture f(Unused_Port());
-        GlobalVariables::SMTP_Server = server;
-        GlobalVariables::DefaultEmailAddress = sender;
+        Update_Settings([&](Program_Settings& s) {
+            s.SMTP_Server = server;
+            s.DefaultEmailAddress = sender;
+        });
         const qint64 a = f.Add_Row("ann@example.com", "One");
-        MessageCenter center;
-        center.Send_All_Messages();
+        SMTP_Sender smtp;
+        smtp.Send_All_Messages();
         QCOMPARE(f.dialogs.Texts(), QStringList({shown}));
         QVERIFY(f.Row_Exists(a));
     }
@@ -193,18 +196,18 @@ private Q_SLOTS:
         Sending_Fixture f(server.Port());
         const qint64 refused = f.Add_Row("refuse@example.com", "Refused");
         const qint64 fine = f.Add_Row("ann@example.com", "Fine");
-        MessageCenter center;
-        center.Send_All_Messages();
+        SMTP_Sender sender;
+        sender.Send_All_Messages();
         QVERIFY(f.Row_Exists(refused));
         QVERIFY(!f.Row_Exists(fine));
         QCOMPARE(f.dialogs.messages.size(), 1);
         QCOMPARE(f.dialogs.messages[0].title, QString("Error From Server"));
         // It rests for the next cycles, then it is tried again, alone.
-        center.Send_All_Messages();
+        sender.Send_All_Messages();
         QCOMPARE(f.dialogs.messages.size(), 1);
-        QCOMPARE(center.Panel_Text(1), QString("Brackenlead is done"));
+        QCOMPARE(sender.Panel_Text(1), QString("Brackenlead is done"));
         f.clock.Advance(121);
-        center.Send_All_Messages();
+        sender.Send_All_Messages();
         QCOMPARE(f.dialogs.messages.size(), 2);
         QVERIFY(f.Row_Exists(refused));
         QTRY_COMPARE(server.Messages().size(), 1);
@@ -224,8 +227,8 @@ private Q_SLOTS:
             f.folder.Db().Execute("DELETE FROM Outbox WHERE ID = ?", {deleted});
             f.folder.Db().Execute("UPDATE Outbox SET Message = 'New body' WHERE ID = ?", {edited});
         });
-        MessageCenter center;
-        center.Send_All_Messages();
+        SMTP_Sender sender;
+        sender.Send_All_Messages();
         QVERIFY2(f.dialogs.messages.isEmpty(), qPrintable(f.dialogs.Texts().join("\n")));
         QTRY_COMPARE(server.Messages().size(), 2);
         QVERIFY(server.Messages().at(0).data.contains("SUBJECT: First\r\n"));
@@ -243,8 +246,8 @@ private Q_SLOTS:
         Sending_Fixture f(server.Port());
         const qint64 a = f.Add_Row("ann@example.com", "One");
         const qint64 b = f.Add_Row("bob@example.com", "Two");
-        MessageCenter center;
-        center.Send_All_Messages();
+        SMTP_Sender sender;
+        sender.Send_All_Messages();
         QVERIFY(f.Row_Exists(a));
         QVERIFY(f.Row_Exists(b));
         QVERIFY(f.History().isEmpty());
@@ -259,15 +262,15 @@ private Q_SLOTS:
         Sending_Fixture f(server.Port());
         const qint64 a = f.Add_Row("ann@example.com", "One");
         const qint64 b = f.Add_Row("bob@example.com", "Two");
-        MessageCenter center;
+        SMTP_Sender sender;
         const QDateTime start = f.clock.Now();
-        center.Send_All_Messages();
+        sender.Send_All_Messages();
         QVERIFY(start.secsTo(f.clock.Now()) >= 120);
         QCOMPARE(f.dialogs.Texts(), QStringList({"Send SMTP E-mail failed. Connection Timed Out!"}));
         QVERIFY(f.Row_Exists(a) && f.Row_Exists(b));
         QVERIFY(f.History().isEmpty());
-        QVERIFY(center.Panel_Text(1).startsWith("Total # of Messages: 2"));
-        QVERIFY(!center.Session.Busy());
+        QVERIFY(sender.Panel_Text(1).startsWith("Total # of Messages: 2"));
+        QVERIFY(!sender.Session.Busy());
     }
 
     void an_unreachable_server_ends_the_batch_at_once()
@@ -275,9 +278,9 @@ private Q_SLOTS:
         Sending_Fixture f(Unused_Port());
         const qint64 a = f.Add_Row("ann@example.com", "One");
         f.Add_Row("bob@example.com", "Two");
-        MessageCenter center;
+        SMTP_Sender sender;
         const QDateTime start = f.clock.Now();
-        center.Send_All_Messages();
+        sender.Send_All_Messages();
         QVERIFY(start.secsTo(f.clock.Now()) < 60);
         QCOMPARE(f.dialogs.Texts(), QStringList({"Problem with Connection"}));
         QVERIFY(f.Row_Exists(a));
@@ -287,7 +290,6 @@ private Q_SLOTS:
     {
         Sending_Fixture f(Unused_Port());
         GlobalVariables::Message_Center_Running = false;
-        Install_Smtp_Sender();
         f.Add_Row("ann@example.com", "One");
         // When, on the clock, each connection problem was reported.
         QList<QDateTime> problems;
@@ -296,11 +298,10 @@ private Q_SLOTS:
                 problems << f.clock.Now();
             return int(vbOK);
         });
-        Load_Message_Center();
+        Start_Smtp_Sender();
         QTRY_VERIFY(problems.size() >= 3);
-        Stop_Message_Center();
-        QTRY_VERIFY(!Message_Center());
-        Set_Smtp_Sender_Starter({});
+        Stop_Smtp_Sender();
+        QTRY_VERIFY(!Running_Smtp_Sender());
         for (int i = 1; i < problems.size(); ++i) {
             const qint64 rest = problems[i - 1].secsTo(problems[i]);
             QVERIFY2(rest >= 120 && rest < 140, qPrintable(QString::number(rest)));
@@ -311,23 +312,21 @@ private Q_SLOTS:
     {
         Sending_Fixture f(Unused_Port());
         GlobalVariables::Message_Center_Running = false;
-        Install_Smtp_Sender();
-        Load_Message_Center();
+        Start_Smtp_Sender();
         // Exit is chosen while the cycle pauses after a batch.
         double paused_at_exit = -1;
         QTimer watch;
         connect(&watch, &QTimer::timeout, this, [&] {
-            if (paused_at_exit < 0 && Message_Center()
-                && Message_Center()->Panel_Text(1) == "Brackenlead is done") {
+            if (paused_at_exit < 0 && Running_Smtp_Sender()
+                && Running_Smtp_Sender()->Panel_Text(1) == "Brackenlead is done") {
                 paused_at_exit = f.clock.paused_seconds;
-                Stop_Message_Center();
+                Stop_Smtp_Sender();
             }
         });
         watch.start(0);
         QTRY_VERIFY(paused_at_exit >= 0);
-        QTRY_VERIFY(!Message_Center());
+        QTRY_VERIFY(!Running_Smtp_Sender());
         watch.stop();
-        Set_Smtp_Sender_Starter({});
         QVERIFY2(f.clock.paused_seconds - paused_at_exit <= 0.5,
                  qPrintable(QString::number(f.clock.paused_seconds - paused_at_exit)));
     }
@@ -337,13 +336,15 @@ private Q_SLOTS:
         Smtp_Test_Server server;
         QVERIFY(server.Started());
         Sending_Fixture f(server.Port());
-        GlobalVariables::Enabled_Cc_Redirection = true;
-        GlobalVariables::Cc_Address = "boss@example.com";
+        Update_Settings([](Program_Settings& s) {
+            s.Enabled_Cc_Redirection = true;
+            s.Cc_Address = "boss@example.com";
+        });
         f.Add_Row("ann@example.com", "One");
         f.Add_Row("bob@example.com", "Two");
-        MessageCenter center;
-        center.Send_All_Messages();
-        QCOMPARE(center.Sent_In_Last_Batch(), 2);
+        SMTP_Sender sender;
+        sender.Send_All_Messages();
+        QCOMPARE(sender.Sent_In_Last_Batch(), 2);
         QTRY_COMPARE(server.Messages().size(), 4);
         QCOMPARE(server.Messages()[1].to, QStringList({"boss@example.com"}));
         QVERIFY(server.Messages()[1].data.contains("SUBJECT: Cc:One\r\n"));
@@ -352,9 +353,9 @@ private Q_SLOTS:
         QCOMPARE(f.Rows(), 0);
 
         // A copy the server refuses goes back into the outbox, as a type the senders take.
-        GlobalVariables::Cc_Address = "refuse-boss@example.com";
+        Update_Settings([&](Program_Settings& s) { s.Cc_Address = "refuse-boss@example.com"; });
         f.Add_Row("cy@example.com", "Three");
-        center.Send_All_Messages();
+        sender.Send_All_Messages();
         QVERIFY(f.dialogs.Shown("Send SMTP CC E-mail failed. Connection Timed Out! Adding CC to Outbox"));
         const QList<QSqlRecord> rows = f.folder.Db().Select("SELECT * FROM Outbox");
         QCOMPARE(rows.size(), 1);
@@ -367,7 +368,7 @@ private Q_SLOTS:
         // The queued copy is tried as a row of its own, with no copy of itself.
         const int shown = f.dialogs.messages.size();
         f.clock.Advance(10);
-        center.Send_All_Messages();
+        sender.Send_All_Messages();
         QCOMPARE(f.Rows(), 1);
         QCOMPARE(f.dialogs.messages.size(), shown + 1);
         QCOMPARE(f.dialogs.messages.last().title, QString("Error From Server"));
@@ -381,13 +382,13 @@ private Q_SLOTS:
         const qint64 a = f.Add_Row("ann@example.com", "One");
         f.folder.Db().Execute("CREATE TRIGGER no_events BEFORE INSERT ON Eventhistory "
                               "BEGIN SELECT RAISE(ABORT, 'history is locked'); END");
-        MessageCenter center;
-        center.Send_All_Messages();
+        SMTP_Sender sender;
+        sender.Send_All_Messages();
         QVERIFY(!f.Row_Exists(a));
         QCOMPARE(f.dialogs.messages.size(), 1);
         QVERIFY(f.dialogs.messages[0].text.contains("was sent, but it could not be written into the contact's history"));
         QVERIFY(f.dialogs.messages[0].text.contains("history is locked"));
-        center.Send_All_Messages();
+        sender.Send_All_Messages();
         QTRY_COMPARE(server.Messages().size(), 1);
         QTest::qWait(200);
         QCOMPARE(server.Messages().size(), 1);
@@ -401,10 +402,12 @@ private Q_SLOTS:
         const qint64 a = f.Add_Row("ann@example.com", "One");
         f.folder.Db().Execute(QString("CREATE TRIGGER keep_outbox BEFORE DELETE ON Outbox WHEN OLD.ID = %1 "
                                       "BEGIN SELECT RAISE(ABORT, 'outbox is locked'); END").arg(a));
-        MessageCenter center;
-        center.Send_All_Messages();
+        SMTP_Sender sender;
+        sender.Send_All_Messages();
+        // Filing and removal are one: the event waits with the row.
         QVERIFY(f.Row_Exists(a));
-        QCOMPARE(f.History().size(), 1);
+        QCOMPARE(f.History().size(), 0);
+        QCOMPARE(f.Sent_Counter(), 1);
         QCOMPARE(f.dialogs.messages.size(), 1);
         QVERIFY(f.dialogs.messages[0].text.contains("could not be taken out of the outbox"));
         QVERIFY(f.dialogs.messages[0].text.contains("will not be sent again"));
@@ -412,18 +415,22 @@ private Q_SLOTS:
         // The row still cannot go: it is neither sent again nor said again,
         // and the sending goes on with the others.
         const qint64 b = f.Add_Row("bob@example.com", "Two");
-        center.Send_All_Messages();
+        sender.Send_All_Messages();
         QTRY_COMPARE(server.Messages().size(), 2);
         QCOMPARE(server.Messages()[1].to, QStringList({"bob@example.com"}));
         QVERIFY(!f.Row_Exists(b));
-        QCOMPARE(f.History().size(), 2);
+        QCOMPARE(f.History().size(), 1);
         QCOMPARE(f.dialogs.messages.size(), 1);
         QVERIFY(GlobalVariables::Message_Center_Running);
-        // Once the outbox takes deletes again the row goes.
+        // Once the outbox takes deletes again the row goes, filed once.
         f.folder.Db().Execute("DROP TRIGGER keep_outbox");
-        center.Send_All_Messages();
+        sender.Send_All_Messages();
         QVERIFY(!f.Row_Exists(a));
         QCOMPARE(server.Messages().size(), 2);
+        QCOMPARE(f.History().size(), 2);
+        QCOMPARE(f.folder.Db().Scalar("SELECT count(*) FROM Eventhistory WHERE EventSubject = 'One'").toInt(), 1);
+        QCOMPARE(f.Sent_Counter(), 2);
+        QCOMPARE(f.dialogs.messages.size(), 1);
     }
 
     void the_cycle_runs_on_the_event_loop_and_exit_stops_it_between_messages()
@@ -431,39 +438,39 @@ private Q_SLOTS:
         Smtp_Test_Server server;
         QVERIFY(server.Started());
         Sending_Fixture f(server.Port());
-        Install_Smtp_Sender();
         const qint64 a = f.Add_Row("ann@example.com", "One");
         const qint64 b = f.Add_Row("bob@example.com", "Two");
         GlobalVariables::Message_Center_Running = false;
-        GlobalVariables::Enabled_Cc_Redirection = true;
-        GlobalVariables::Cc_Address = "boss@example.com";
+        Update_Settings([](Program_Settings& s) {
+            s.Enabled_Cc_Redirection = true;
+            s.Cc_Address = "boss@example.com";
+        });
 
         // Exit is chosen while the first message is under way.
         bool asked = false;
         QMetaObject::Connection hook;
-        Load_Message_Center();
+        Start_Smtp_Sender();
         QVERIFY(GlobalVariables::Message_Center_Running);
-        QVERIFY(Message_Center() && Message_Center()->isVisible());
-        hook = connect(&Message_Center()->Session.dsSocket1, &dsSocket::Connect, this, [&] {
+        QVERIFY(Running_Smtp_Sender() && Running_Smtp_Sender()->Showing());
+        hook = connect(&Running_Smtp_Sender()->Session.dsSocket1, &dsSocket::Connect, this, [&] {
             if (asked)
                 return;
             asked = true;
-            Stop_Message_Center();
+            Stop_Smtp_Sender();
         });
         QTRY_VERIFY(asked);
         // The message in hand was finished and filed; the second was never started.
         QVERIFY(!f.Row_Exists(a));
         QVERIFY(f.Row_Exists(b));
         QCOMPARE(f.History().size(), 1);
-        QTRY_VERIFY(!Message_Center());
+        QTRY_VERIFY(!Running_Smtp_Sender());
         QCOMPARE(server.Messages().size(), 1);
         QVERIFY(!GlobalVariables::Message_Center_Running);
         // Its copy was not sent any more: it waits in the outbox.
         QCOMPARE(f.folder.Db().Scalar("SELECT count(*) FROM Outbox WHERE ToEmail = 'boss@example.com' "
                                       "AND Subject = 'Cc:One' AND Out_Event_Type = 'Email Out'").toInt(), 1);
-        Set_Smtp_Sender_Starter({});
     }
 };
 
-QTEST_MAIN(Message_Center_Test)
-#include "tst_message_center.moc"
+QTEST_GUILESS_MAIN(Smtp_Sender_Test)
+#include "tst_smtp_sender.moc"

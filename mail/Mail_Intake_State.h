@@ -1,0 +1,22 @@
+#pragma once
+// What the mail intake keeps between calls: the program's one mail session
+// and message set, whether an intake runs, and the failures said already.
+
+#include <QSet>
+#include <QString>
+#include <memory>
+
+#include "MAPI.h"
+
+struct Mail_Intake_State {
+    MAPISession Session;
+    std::unique_ptr<MAPIMessages> Messages = std::make_unique<MAPIMessages>();
+    bool Running = false;
+    // A message that keeps failing is said once per run of the program, not
+    // at every check of the mail: its id and the failure's text.
+    QSet<QString> Reported;
+
+    void Reset();
+};
+
+Mail_Intake_State& Mail_Intake();
