@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QRegularExpression>
+#include <QScrollArea>
 #include <QSplitter>
 #include <QVBoxLayout>
 
@@ -54,10 +55,15 @@ void Lay_Out_Tree_And_Editor(QWidget* Page, QWidget* Tree_Side, QWidget* Editor)
     auto* editor_layout = new QVBoxLayout(editor_area);
     editor_layout->setContentsMargins(0, 0, 0, 0);
     editor_layout->addWidget(Editor);
+    // On a small screen the editor scrolls rather than losing its lower boxes.
+    auto* scroll = new QScrollArea;
+    scroll->setWidgetResizable(true);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidget(editor_area);
     auto* splitter = new QSplitter(Qt::Horizontal);
     splitter->setChildrenCollapsible(false);
     splitter->addWidget(Tree_Side);
-    splitter->addWidget(editor_area);
+    splitter->addWidget(scroll);
     splitter->setStretchFactor(0, 1);
     splitter->setStretchFactor(1, 3);
     splitter->setSizes({320, 660});
