@@ -85,6 +85,14 @@ inline bool Click_Node(Planning_Tree* tree, const QString& key)
     return true;
 }
 
+// Clicks a node that holds others unless it is open already.
+inline void Open_Node(Planning_Tree* tree, const QString& key)
+{
+    QTreeWidgetItem* node = tree->Find_Node(key);
+    if (node && (node->childCount() == 0 || !node->isExpanded()))
+        Click_Node(tree, key);
+}
+
 inline void Click_Tab(QTabBar* bar, int index)
 {
     QTest::mouseClick(bar, Qt::LeftButton, Qt::NoModifier, bar->tabRect(index).center());
