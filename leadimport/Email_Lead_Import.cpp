@@ -1,7 +1,6 @@
 #include "Email_Lead_Import.h"
 
 #include <QList>
-#include <QPair>
 #include <QSet>
 #include <QSqlRecord>
 
@@ -17,22 +16,22 @@ namespace {
 // A lead carries at most this many values; further ones are dropped.
 constexpr int Max_Pairs = 31;
 
-struct Rule {
-    QString Event_Field;
-    QString Import_Type;
-    QVariant Label, After_Label, End_Label;
+struct Part {
+    QString field;   // Contacts column
+    QString name;    // as the tester lists it
+    QString value;
 };
 
-using Pairs = QList<QPair<QString, QString>>;
+using Parts = QList<Part>;
 
-void Add_Pair(Pairs& pairs, const QString& field, const QString& value)
+void Add_Part(Parts& parts, const QString& field, const QString& name, const QString& value)
 {
-    if (value.isEmpty() || field.isEmpty() || pairs.size() >= Max_Pairs)
+    if (value.isEmpty() || field.isEmpty() || parts.size() >= Max_Pairs)
         return;
-    pairs << qMakePair(field, value);
+    parts << Part{field, name, value};
 }
 
-void Run_Label_Search(const Rule& rule, const QString& text, Pairs& pairs)
+void Run_Label_Search(const Email_Field_Rule& rule, const QString& text, Parts& parts)
 {
     const auto lsv = [&](const QVariant& end) {
         return Label_Search_Value(text, rule.Label, rule.After_Label, end);
@@ -42,42 +41,42 @@ void Run_Label_Search(const Rule& rule, const QString& text, Pairs& pairs)
     };
     const QString& field = rule.Event_Field;
     if (field == "City, State") {
-        Add_Pair(pairs, "City", lsv(","));
-        Add_Pair(pairs, "State", lsw(",", 1));
+        Add_Part(parts, "City", "City", lsv(","));
+        Add_Part(parts, "State", "State", lsw(",", 1));
     } else if (field == "State Zip") {
-        Add_Pair(pairs, "State", lsv(" "));
-        Add_Pair(pairs, "Zipcode", lsw(" ", 0));
+        Add_Part(parts, "State", "State", lsv(" "));
+        Add_Part(parts, "Zipcode", "Zip", lsw(" ", 0));
     } else if (field == "City, State Zip") {
-        Add_Pair(pairs, "City", lsv(","));
-        Add_Pair(pairs, "State", lsw(",", 1));
-        Add_Pair(pairs, "Zipcode", lsw(",", 2));
+        Add_Part(parts, "City", "City", lsv(","));
+        Add_Part(parts, "State", "State", lsw(",", 1));
+        Add_Part(parts, "Zipcode", "Zip", lsw(",", 2));
     } else if (field == "Year Make") {
-        Add_Pair(pairs, "Year", lsv(" "));
-        Add_Pair(pairs, "Make", lsw(" ", 0));
+        Add_Part(parts, "Year", "Year", lsv(" "));
+        Add_Part(parts, "Make", "Make", lsw(" ", 0));
     } else if (field == "Year Make Model") {
-        Add_Pair(pairs, "Year", lsv(" "));
-        Add_Pair(pairs, "Make", lsw(" ", 0));
-        Add_Pair(pairs, "Model", lsw(" ", 1));
+        Add_Part(parts, "Year", "Year", lsv(" "));
+        Add_Part(parts, "Make", "Make", lsw(" ", 0));
+        Add_Part(parts, "Model", "Model", lsw(" ", 1));
     } else if (field == "Year Model") {
-        Add_Pair(pairs, "Year", lsv(" "));
-        Add_Pair(pairs, "Model", lsw(" ", 0));
+        Add_Part(parts, "Year", "Year", lsv(" "));
+        Add_Part(parts, "Model", "Model", lsw(" ", 0));
     } else if (field == "Make Model") {
-        Add_Pair(pairs, "Make", lsv(" "));
-        Add_Pair(pairs, "Model", lsw(" ", 0));
+        Add_Part(parts, "Make", "Make", lsv(" "));
+        Add_Part(parts, "Model", "Model", lsw(" ", 0));
     } else if (field == "Name") {
-        Add_Pair(pairs, "FirstName", lsv(" "));
-        Add_Pair(pairs, "LastName", lsw(" ", 0));
+        Add_Part(parts, "FirstName", "Firstname", lsv(" "));
+        Add_Part(parts, "LastName", "Lastname", lsw(" ", 0));
     } else if (field == "Mr/Mrs Name") {
-        Add_Pair(pairs, "FirstName", lsw(" ", 0));
-        Add_Pair(pairs, "LastName", lsw(" ", 1));
+        Add_Part(parts, "FirstName", "Firstname", lsw(" ", 0));
+        Add_Part(parts, "LastName", "Lastname", lsw(" ", 1));
     } else {
         const QString value = lsv(rule.End_Label);
         if (!value.isEmpty())
-            Add_Pair(pairs, Get_Contact_Field_For_Label(field), value);
+            Add_Part(parts, Get_Contact_Field_For_Label(field), field, value);
     }
 }
 
-void Run_Line_Instance_Search(const Rule& rule, const QString& text, Pairs& pairs)
+void Run_Line_Instance_Search(const Email_Field_Rule& rule, const QString& text, Parts& parts)
 {
     const QString line = Line_Instance_Search_Value(text, rule.Label, rule.End_Label);
     const auto lsv = [&](const QVariant& end) {
@@ -93,36 +92,36 @@ void Run_Line_Instance_Search(const Rule& rule, const QString& text, Pairs& pair
     const auto after_first = [&] { QString copy = line; return Get_After_First_Word(copy); };
     const QString& field = rule.Event_Field;
     if (field == "City, State") {
-        Add_Pair(pairs, "City", lsv(","));
-        Add_Pair(pairs, "State", lsw(",", 1));
+        Add_Part(parts, "City", "City", lsv(","));
+        Add_Part(parts, "State", "State", lsw(",", 1));
     } else if (field == "State Zip") {
-        Add_Pair(pairs, "State", first());
-        Add_Pair(pairs, "Zipcode", second());
+        Add_Part(parts, "State", "State", first());
+        Add_Part(parts, "Zipcode", "Zip", second());
     } else if (field == "City, State Zip") {
-        Add_Pair(pairs, "City", lsv(","));
-        Add_Pair(pairs, "State", lsw(",", 1));
-        Add_Pair(pairs, "Zipcode", lsw(",", 2));
+        Add_Part(parts, "City", "City", lsv(","));
+        Add_Part(parts, "State", "State", lsw(",", 1));
+        Add_Part(parts, "Zipcode", "Zip", lsw(",", 2));
     } else if (field == "Year Make") {
-        Add_Pair(pairs, "Year", first());
-        Add_Pair(pairs, "Make", second());
+        Add_Part(parts, "Year", "Year", first());
+        Add_Part(parts, "Make", "Make", second());
     } else if (field == "Year Make Model") {
-        Add_Pair(pairs, "Year", first());
-        Add_Pair(pairs, "Make", second());
-        Add_Pair(pairs, "Model", third());
+        Add_Part(parts, "Year", "Year", first());
+        Add_Part(parts, "Make", "Make", second());
+        Add_Part(parts, "Model", "Model", third());
     } else if (field == "Year Model") {
-        Add_Pair(pairs, "Year", first());
-        Add_Pair(pairs, "Model", after_first());
+        Add_Part(parts, "Year", "Year", first());
+        Add_Part(parts, "Model", "Model", after_first());
     } else if (field == "Make Model") {
-        Add_Pair(pairs, "Make", first());
-        Add_Pair(pairs, "Model", after_first());
+        Add_Part(parts, "Make", "Make", first());
+        Add_Part(parts, "Model", "Model", after_first());
     } else if (field == "Name") {
-        Add_Pair(pairs, "FirstName", first());
-        Add_Pair(pairs, "LastName", after_first());
+        Add_Part(parts, "FirstName", "Firstname", first());
+        Add_Part(parts, "LastName", "Lastname", after_first());
     } else if (field == "Mr/Mrs Name") {
-        Add_Pair(pairs, "FirstName", second());
-        Add_Pair(pairs, "LastName", third());
+        Add_Part(parts, "FirstName", "Firstname", second());
+        Add_Part(parts, "LastName", "Lastname", third());
     } else if (!line.isEmpty()) {
-        Add_Pair(pairs, Get_Contact_Field_For_Label(field), line);
+        Add_Part(parts, Get_Contact_Field_For_Label(field), field, line);
     }
 }
 
@@ -160,6 +159,33 @@ QString Get_Contact_Field_For_Label(const QString& Label)
     return QString("");
 }
 
+QList<Lead_Field_Value> Lead_Field_Values(const QList<Email_Field_Rule>& Rules, const QString& Text)
+{
+    Init_Email_Field_Names();
+    Parts parts;
+    for (const Email_Field_Rule& rule : Rules) {
+        if (rule.Import_Type == "Label Search")
+            Run_Label_Search(rule, Text, parts);
+        else if (rule.Import_Type == "Line Instance Search")
+            Run_Line_Instance_Search(rule, Text, parts);
+    }
+    QList<Lead_Field_Value> values;
+    for (int at = 0; at < parts.size(); ++at) {
+        const Part& part = parts.at(at);
+        // The import sets the received date itself; a column found again keeps its later value.
+        if (!Lead_Columns().contains(part.field) || part.field == "Contact_Received_Date")
+            continue;
+        bool found_again = false;
+        for (int later = at + 1; later < parts.size() && !found_again; ++later)
+            found_again = parts.at(later).field == part.field;
+        if (found_again)
+            continue;
+        const bool name = part.field == "FirstName" || part.field == "LastName";
+        values << Lead_Field_Value{part.field, part.name, name ? Proper_Case(part.value) : part.value};
+    }
+    return values;
+}
+
 Email_Lead_Result Import_Contact_From_Email(const QString& Subject, const QString& Text,
                                             const QString& Message_ID,
                                             const QDateTime& Received_Date, int Attachment_Count)
@@ -168,9 +194,9 @@ Email_Lead_Result Import_Contact_From_Email(const QString& Subject, const QStrin
     Init_Email_Field_Names();
 
     Database db = Open_Database();
-    Pairs pairs;
+    QList<Email_Field_Rule> rules;
     if (!site.isEmpty()) {
-        const QList<QSqlRecord> rules = db.Select(
+        const QList<QSqlRecord> rows = db.Select(
             "SELECT EmailImportFieldsInfo.Event_Field, EmailImportFieldsInfo.Import_Type, "
             "EmailImportFieldsInfo.Label, EmailImportFieldsInfo.After_Label, "
             "EmailImportFieldsInfo.End_Label FROM EmailContactImports INNER JOIN EmailImportFieldsInfo "
@@ -178,22 +204,18 @@ Email_Lead_Result Import_Contact_From_Email(const QString& Subject, const QStrin
             "WHERE EmailContactImports.Name_Of_Site = ? "
             "ORDER BY EmailImportFieldsInfo.Event_Field, EmailImportFieldsInfo.ID",
             {site});
-        for (const QSqlRecord& row : rules) {
-            const Rule rule{Db_Text(row, "Event_Field"), Db_Text(row, "Import_Type"),
-                            row.value("Label"), row.value("After_Label"), row.value("End_Label")};
-            if (rule.Import_Type == "Label Search")
-                Run_Label_Search(rule, Text, pairs);
-            else if (rule.Import_Type == "Line Instance Search")
-                Run_Line_Instance_Search(rule, Text, pairs);
-        }
+        for (const QSqlRecord& row : rows)
+            rules << Email_Field_Rule{Db_Text(row, "Event_Field"), Db_Text(row, "Import_Type"), row.value("Label"),
+                                      row.value("After_Label"), row.value("End_Label")};
     }
+    const QList<Lead_Field_Value> found = Lead_Field_Values(rules, Text);
 
     QString email, product;
-    for (const auto& pair : pairs) {
-        if (pair.first == "Email")
-            email = pair.second;
-        else if (pair.first == "Product")
-            product = pair.second;
+    for (const Lead_Field_Value& value : found) {
+        if (value.Field_Name == "Email")
+            email = value.Value;
+        else if (value.Field_Name == "Product")
+            product = value.Value;
     }
 
     Email_Lead_Result result;
@@ -201,7 +223,7 @@ Email_Lead_Result Import_Contact_From_Email(const QString& Subject, const QStrin
     if (!email.isEmpty())
         result.Contact_ID = Find_Contact_By_Email(email);
     if (result.Contact_ID == 0) {
-        // A field named twice keeps its later value; the fixed values come last.
+        // The fixed values come last.
         QStringList columns;
         QVariantList values;
         const auto set = [&](const QString& column, const QVariant& value) {
@@ -213,10 +235,8 @@ Email_Lead_Result Import_Contact_From_Email(const QString& Subject, const QStrin
                 values << value;
             }
         };
-        for (const auto& pair : pairs) {
-            if (Lead_Columns().contains(pair.first))
-                set(pair.first, pair.second);
-        }
+        for (const Lead_Field_Value& value : found)
+            set(value.Field_Name, value.Value);
         const QDateTime now = Now();
         if (email.isEmpty()) {
             email = "NoEmail@" + now.toString("M/d/yyyy h:mm:ss AP");

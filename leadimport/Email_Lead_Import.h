@@ -4,7 +4,9 @@
 // event, or only that event for the contact that has the lead's address.
 
 #include <QDateTime>
+#include <QList>
 #include <QString>
+#include <QVariant>
 
 // What the import filed; zeros when nothing.
 struct Email_Lead_Result {
@@ -12,6 +14,29 @@ struct Email_Lead_Result {
     bool New_Contact = false;
     qint64 Event_ID = 0;   // 0 when the contact already held an event of this message id
 };
+
+// One field rule of an import filter (a row of EmailImportFieldsInfo).
+struct Email_Field_Rule {
+    QString Event_Field;
+    QString Import_Type;   // "Label Search" or "Line Instance Search"; any other finds nothing
+    QVariant Label, After_Label, End_Label;
+};
+
+// One value of a lead: the Contacts column it is stored in, and the name the
+// rule tester lists it under ("City", "Zip", "Firstname"..., or the rule's
+// own Event_Field).
+struct Lead_Field_Value {
+    QString Field_Name;
+    QString Part_Name;
+    QString Value;
+};
+
+// The values a lead's text gives under a filter's rules (taken in the order
+// given, as the import takes them: by Event_Field), exactly as the import
+// stores them: a field found again keeps its later value (listed where that
+// one was found), first and last names in proper case, and no received date,
+// which the import sets itself. The import and the rule tester both use it.
+QList<Lead_Field_Value> Lead_Field_Values(const QList<Email_Field_Rule>& Rules, const QString& Text);
 
 // The Name_Of_Site of the first filter (table order) whose non-empty subject
 // text occurs in the subject (case-sensitive); empty when none.

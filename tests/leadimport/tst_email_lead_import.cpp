@@ -37,6 +37,7 @@ private Q_SLOTS:
     void a_message_no_filter_names_still_becomes_a_contact();
     void a_known_address_gets_only_the_event();
     void later_rules_and_the_import_time_win();
+    void the_values_are_listed_as_they_are_stored();
 };
 
 void tst_email_lead_import::rules_fill_the_contact_fields_data()
@@ -200,6 +201,28 @@ void tst_email_lead_import::later_rules_and_the_import_time_win()
     QCOMPARE(event.value("EventMessage").toString(), text);
     QCOMPARE(db.Scalar("SELECT Pending_Events_To_Read FROM Contacts WHERE ID = ?", {result.Contact_ID}).toInt(), 1);
     QCOMPARE(window.List_Row_Count(Main_List::Contacts), 1);
+}
+
+void tst_email_lead_import::the_values_are_listed_as_they_are_stored()
+{
+    // In Event_Field order, as the import runs them.
+    const QList<Email_Field_Rule> rules = {
+        {"Date Received", "Label Search", "Date:", QVariant(), QVariant()},
+        {"Fax", "Label Search", "Fax:", QVariant(), QVariant()},
+        {"Mr/Mrs Name", "Line Instance Search", "Contact", QVariant(), "1"},
+        {"Name", "Label Search", "Name:", QVariant(), QVariant()},
+        {"Notes", "", "Notes:", QVariant(), QVariant()},
+        {"Year Make", "Label Search", "Car:", QVariant(), QVariant()}};
+    const QString text = "Contact\r\nMr JACK brown\r\nName: john DOE\r\nDate: 01/01/2020\r\nFax: 555\r\n"
+                         "Notes: hi\r\nCar: 2019 Ford\r\n";
+    QStringList listed;
+    for (const Lead_Field_Value& value : Lead_Field_Values(rules, text))
+        listed << value.Field_Name + "|" + value.Part_Name + "|" + value.Value;
+    // The received date is the import's own, "Fax" names no column, a rule
+    // without a search type finds nothing, and "Name" replaces the names
+    // found before it, listed where it found them, in proper case.
+    QCOMPARE(listed, QStringList({"FirstName|Firstname|John", "LastName|Lastname|Doe", "Year|Year|2019",
+                                  "Make|Make|Ford"}));
 }
 
 QTEST_GUILESS_MAIN(tst_email_lead_import)
