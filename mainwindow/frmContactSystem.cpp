@@ -16,6 +16,7 @@
 #include "Data_Access.h"
 #include "Administration_Windows.h"
 #include "Dialog_Windows.h"
+#include "frmPlanning.h"
 #include "Dialogs.h"
 #include "Event_History_List.h"
 #include "GlobalVariables.h"
@@ -80,12 +81,15 @@ frmContactSystem::frmContactSystem(QWidget* parent)
     Contacts_Splitter->setSizes({520, 760});
     Detail_Splitter->setSizes({170, 430});
     Register_Main_Window(this);
+    Register_Planning_Main_Window(this);
 }
 
 frmContactSystem::~frmContactSystem()
 {
     if (&Main_Window() == static_cast<Main_Window_Lists*>(this))
         Register_Main_Window(nullptr);
+    if (&Planning_Main_Window() == static_cast<Main_Window_Planning*>(this))
+        Register_Planning_Main_Window(nullptr);
     Set_Dialog_Parent(nullptr);
 }
 
@@ -166,8 +170,7 @@ void frmContactSystem::Build_Menus()
     mnuHelp_Browser->setShortcut(QKeySequence::HelpContents);
     mnuAboutMirtelFurrowline = entry(mnuHelp, "&About Brackenlead for Windows", "mnuAboutMirtelFurrowline");
 
-    // Its window is not built yet.
-    mnuPlanning->setEnabled(false);
+    connect(mnuPlanning, &QAction::triggered, this, [] { Show_Planning_Window(); });
     connect(Setup_Furrowline_Settings, &QAction::triggered, this, [this] { Show_Setup_Form(this); });
     connect(mnuViewStats, &QAction::triggered, this, [this] { Show_Stats_Viewer(this); });
     connect(mnuJunkEmails, &QAction::triggered, this, [this] { Show_Junk_Emails(this); });
@@ -492,7 +495,7 @@ void frmContactSystem::closeEvent(QCloseEvent* event)
     }
     // An edit that cannot be stored keeps the window open, so it is not lost,
     // and with it the sender; only a real end stops it.
-    if (!Save_Pending_Edits()) {
+    if (!Save_Pending_Edits() || !Close_Planning_Window()) {
         event->ignore();
         return;
     }
@@ -552,4 +555,28 @@ void frmContactSystem::mnuAboutMirtelFurrowline_Click()
 void frmContactSystem::mnuHelp_Browser_Click()
 {
     frmHelpBrowser::Show_Instance(this, Help_Page_Url("index.htm"));
+}
+
+// ---- The planning window ----------------------------------------------------------
+
+void frmContactSystem::Products_Changed()
+{
+    frameContact_Top_Screen->Redraw_Product_List();
+}
+
+void frmContactSystem::Product_Renamed(const QString& Old_Name, const QString& New_Name)
+{
+    frameContact_Top_Screen->Product_Renamed(Old_Name, New_Name);
+    // The contact list shows the product in its fourth sub-item.
+    List_View* contacts = List_Of(Main_List::Contacts);
+    for (int position = 1; position <= contacts->Row_Count(); ++position) {
+        QTreeWidgetItem* row = contacts->Row_At(position);
+        if (row->text(4) == Old_Name)
+            row->setText(4, New_Name);
+    }
+}
+
+void frmContactSystem::Planning_Window_Closed()
+{
+    activateWindow();
 }

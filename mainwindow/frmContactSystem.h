@@ -9,6 +9,7 @@
 #include <QMainWindow>
 
 #include "Main_Window_Lists.h"
+#include "Main_Window_Planning.h"
 #include "Pending_Edits.h"
 #include "pages/Contacts_Page.h"
 
@@ -32,7 +33,8 @@ class ToDo_Page;
 class Unmatched_Page;
 class Welcome_Frame;
 
-class frmContactSystem : public QMainWindow, public Main_Window_Lists, public Pending_Edits {
+class frmContactSystem : public QMainWindow, public Main_Window_Lists, public Main_Window_Planning,
+                         public Pending_Edits {
     Q_OBJECT
 public:
     explicit frmContactSystem(QWidget* parent = nullptr);
@@ -114,6 +116,11 @@ public:
     QString Shown_Contact_ID() const override;
     void Refresh_Contact_List() override;
     void Outbox_Entry_Gone(qint64 Outbox_ID) override;
+
+    // Main_Window_Planning
+    void Products_Changed() override;
+    void Product_Renamed(const QString& Old_Name, const QString& New_Name) override;
+    void Planning_Window_Closed() override;
 
     // ---- Handlers --------------------------------------------------------------
     // Stores the pending edits, then shows the page of tab New (1-based),

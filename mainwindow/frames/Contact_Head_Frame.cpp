@@ -267,6 +267,16 @@ void Contact_Head_Frame::Redraw_Product_List()
                                    "SELECT Products.Product FROM Products ORDER BY Products.Product")));
 }
 
+void Contact_Head_Frame::Product_Renamed(const QString& Old_Name, const QString& New_Name)
+{
+    Redraw_Product_List();
+    if (lstProduct->currentText() != Old_Name)
+        return;
+    const bool blocked = lstProduct->blockSignals(true);
+    lstProduct->setEditText(New_Name);
+    lstProduct->blockSignals(blocked);
+}
+
 void Contact_Head_Frame::Fill_Title_Combo()
 {
     Combo_Title->Set_Values(First_Column_Texts(Open_List_Recordset("SELECT Contact_Title FROM Titles ORDER BY rowid")));

@@ -32,6 +32,9 @@ public:
 
     void Refresh_Product_Title_Relationship_Lists();
     void Redraw_Product_List();
+    // The catalog renamed a product the database already carries under the
+    // new name: the box shows it too, without counting as an edit.
+    void Product_Renamed(const QString& Old_Name, const QString& New_Name);
     void Fill_Title_Combo();
     void Fill_Relationship_Combo();
 
