@@ -135,8 +135,12 @@ Contact_Head_Frame::Contact_Head_Frame(QWidget* parent)
     ToolContactActions->Add_Separator();
     ToolContactActions->Add_Button("Delete", "Delete", "Delete contact and history ", "DeleteCross");
     ToolContactActions->Add_Button("Junk", "Junk", "Junk Contact and History", "StopSign");
-    // Its commands are not built yet.
-    ToolContactActions->Set_Buttons_Enabled(false);
+    // Their windows and routines are not built yet.
+    for (const char* key : {"Quote", "Delete", "Junk"})
+        ToolContactActions->Button(key)->setEnabled(false);
+    connect(ToolContactActions, &Key_Toolbar::Button_Click, this, &Contact_Head_Frame::ToolContactActions_ButtonClick);
+    connect(ToolContactActions, &Key_Toolbar::Button_Menu_Click, this,
+            &Contact_Head_Frame::ToolContactActions_ButtonMenuClick);
     layout->addWidget(ToolContactActions);
 
     Take_Any_Length({txtBest_Time_To_Contact, txtCellphone, txtContactReceivedDate, txtEmail, txtHomephone,
@@ -250,6 +254,39 @@ void Contact_Head_Frame::Delete_Lookup_Values(bool relationship)
         dialog.exec();
         Fill_Title_Combo();
     }
+}
+
+// ---- The contact action toolbar ------------------------------------------------------
+
+void Contact_Head_Frame::ToolContactActions_ButtonClick(const QString& Key)
+{
+    if (Key == "Send_Email")
+        Q_EMIT Compose_Requested();
+    else if (Key == "Schedule")
+        Q_EMIT Schedule_Requested("Email Out");
+    else if (Key == "Print")
+        Q_EMIT Print_Requested(false);
+}
+
+void Contact_Head_Frame::ToolContactActions_ButtonMenuClick(const QString& Key)
+{
+    // The entries under "Email" schedule as the like entries under "Schedule" do.
+    if (Key == "PrintDetails")
+        Q_EMIT Print_Requested(false);
+    else if (Key == "PrintAll")
+        Q_EMIT Print_Requested(true);
+    else if (Key == "Email" || Key == "Send_Email")
+        Q_EMIT Schedule_Requested("Email Out");
+    else if (Key == "To Do" || Key == "ToDo")
+        Q_EMIT Schedule_Requested("To Do");
+    else if (Key == "Call Out" || Key == "Call")
+        Q_EMIT Schedule_Requested("Call Out");
+    else if (Key == "Record_Call_Out")
+        Q_EMIT Record_Requested("Outgoing Call");
+    else if (Key == "Record_Call_In")
+        Q_EMIT Record_Requested("Incoming Call");
+    else if (Key == "Custom_Event")
+        Q_EMIT Record_Requested("Custom Event");
 }
 
 // ---- Choice lists ----------------------------------------------------------------
