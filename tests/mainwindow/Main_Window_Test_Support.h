@@ -89,3 +89,37 @@ inline QStringList Column_Texts(const QTreeWidget* list, int column)
         texts << list->topLevelItem(i)->text(column);
     return texts;
 }
+
+// A click on a toolbar button, or on an entry of a button's drop-down menu,
+// by the keys the handlers compare.
+inline void Click_Tool(const QObject* root, const char* toolbar, const QString& key)
+{
+    QAction* button = Control<Key_Toolbar>(root, toolbar)->Button(key);
+    if (!button)
+        qFatal("no button %s on %s", qPrintable(key), toolbar);
+    button->trigger();
+}
+
+inline void Click_Tool_Menu(const QObject* root, const char* toolbar, const QString& button, const QString& entry)
+{
+    auto* bar = Control<Key_Toolbar>(root, toolbar);
+    QAction* item = bar->Menu_Entry(bar->Button(button), entry);
+    if (!item)
+        qFatal("no entry %s under %s of %s", qPrintable(entry), qPrintable(button), toolbar);
+    item->trigger();
+}
+
+// Chooses the entry of a drop-down list as the user does.
+inline void Choose(QComboBox* box, const QString& text)
+{
+    const int index = box->findText(text);
+    if (index < 0)
+        qFatal("no entry %s in %s", qPrintable(text), qPrintable(box->objectName()));
+    box->setCurrentIndex(index);
+    Q_EMIT box->activated(index);
+}
+
+inline QWidget* Frame(const QObject* root, const char* name)
+{
+    return Control<QWidget>(root, name);
+}
