@@ -23,6 +23,7 @@
 #include "Key_Toolbar.h"
 #include "List_View.h"
 #include "Shown_Contact.h"
+#include "Test_Maildir.h"
 #include "Test_Support.h"
 #include "frmContactSystem.h"
 
@@ -50,6 +51,25 @@ struct Started_Window {
     Database Db() const { return folder.Db(); }
 };
 
+// A started window with a mail store of its own (the tab strip looks for new
+// mail: there is none), the start-up messages forgotten.
+struct Window_With_Mail_Store {
+    Test_Maildir maildir;
+    Started_Window s;
+    frmContactSystem* w = nullptr;
+
+    frmContactSystem& Start()
+    {
+        w = &s.Start();
+        s.dialogs.messages.clear();
+        return *w;
+    }
+    template <class T>
+    T* C(const char* name)
+    {
+        return Control<T>(w, name);
+    }
+};
 
 // Runs answer on the next modal dialog as soon as it is shown (from inside its
 // exec()). The answer must close it, or arrange for it to be closed.

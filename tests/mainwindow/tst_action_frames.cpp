@@ -12,38 +12,31 @@
 #include "GlobalVariables.h"
 #include "Main_Window_Test_Support.h"
 #include "Scripted_Spell_Check.h"
-#include "Test_Maildir.h"
 #include "frames/Schedule_Frame.h"
 
 namespace G = GlobalVariables;
 
 namespace {
 
-struct Frames_Fixture {
-    Test_Maildir maildir;   // the tab strip looks for new mail: there is none
-    Started_Window s;
+struct Frames_Fixture : Window_With_Mail_Store {
     qint64 ann = 0;
-    frmContactSystem* w = nullptr;
 
-    explicit Frames_Fixture(const QString& email = "ann@example.com")
+    Frames_Fixture()
     {
         ann = s.Db().Insert(
             "INSERT INTO Contacts (FirstName, LastName, Email, Product, City, Address, Year, Make, Model, "
             "Exterior_Color, Interior_Color) VALUES ('Ann', 'Lee', ?, 'Car', 'Springfield', NULL, '98', 'Ford', "
             "'Focus', 'Red', 'Black')",
-            {email});
+            {QString("ann@example.com")});
         s.Db().Execute("UPDATE Settings SET DefaultEmailAddress = 'sales@dealer.example', "
                        "DefaultEmailName = 'Sales', DefaultContactName = 'Customer'");
-        w = &s.Start();
-        s.dialogs.messages.clear();
+        Start();
     }
     void Add_Template(const QString& name, const QString& subject, const QString& message)
     {
         s.Db().Execute("INSERT INTO emailformats (FormatID, EmailSubject, EmailMessage) VALUES (?, ?, ?)",
                        {name, subject, message});
     }
-    template <class T>
-    T* C(const char* name) { return Control<T>(w, name); }
     QString Text(const char* box) { return C<QLineEdit>(box)->text(); }
     QString Message(const char* box)
     {

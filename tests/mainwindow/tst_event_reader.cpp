@@ -13,15 +13,11 @@
 #include "Main_Window_Test_Support.h"
 #include "Reply_Quote.h"
 #include "Report_Capture.h"
-#include "Test_Maildir.h"
 
 namespace {
 
-struct Reader_Fixture {
-    Test_Maildir maildir;
-    Started_Window s;
+struct Reader_Fixture : Window_With_Mail_Store {
     qint64 ann = 0;
-    frmContactSystem* w = nullptr;
 
     Reader_Fixture()
     {
@@ -47,14 +43,6 @@ struct Reader_Fixture {
         s.Db().Execute("UPDATE Eventhistory SET Has_Attachments = 1 WHERE ID = ?", {event});
         return path;
     }
-    frmContactSystem& Start()
-    {
-        w = &s.Start();
-        s.dialogs.messages.clear();
-        return *w;
-    }
-    template <class T>
-    T* C(const char* name) { return Control<T>(w, name); }
     List_View* Events() { return C<List_View>("ListEvents"); }
     void Read(int position) { Click_Row(Events(), Events()->Row_At(position)); }
     QString Reader_Subject() { return C<QLineEdit>("txtFrameEvent_Subject")->text(); }

@@ -11,19 +11,15 @@
 #include "GlobalVariables.h"
 #include "List_Rows.h"
 #include "Main_Window_Test_Support.h"
-#include "Test_Maildir.h"
 #include "pages/ToDo_Page.h"
 
 namespace G = GlobalVariables;
 
 namespace {
 
-struct Record_Fixture {
-    Test_Maildir maildir;
-    Started_Window s;
+struct Record_Fixture : Window_With_Mail_Store {
     qint64 ann = 0;
     qint64 bob = 0;
-    frmContactSystem* w = nullptr;
     QDateTime base = s.clock.Now();   // the entries are posted and due relative to it
 
     Record_Fixture()
@@ -33,14 +29,6 @@ struct Record_Fixture {
         bob = s.Db().Insert("INSERT INTO Contacts (FirstName, LastName, Email, Product) "
                             "VALUES ('Bob', 'Brown', 'bob@example.com', 'Van')");
     }
-    frmContactSystem& Start()
-    {
-        w = &s.Start();
-        s.dialogs.messages.clear();
-        return *w;
-    }
-    template <class T>
-    T* C(const char* name) { return Control<T>(w, name); }
     List_View* ToDo() { return C<List_View>("ListToDo"); }
     List_View* Events() { return C<List_View>("ListEvents"); }
 
