@@ -30,6 +30,8 @@ Contact_Actions::Contact_Actions(const Contact_Action_Panes& panes, QObject* par
     connect(&panes_.schedule, &Schedule_Frame::Closed, this, &Contact_Actions::Back_To_Contact);
     connect(&panes_.record, &Record_Call_Frame::Cancelled, this, &Contact_Actions::Back_To_Contact);
     connect(&panes_.record, &Record_Call_Frame::Recorded, this, [this] { Q_EMIT Frame_Wanted(&panes_.details); });
+    // Its row comes as a new event's does: it is read, though.
+    connect(&panes_.record, &Record_Call_Frame::Event_Recorded, &panes_.events, &Event_History_List::Mark_Event_Read);
     connect(&panes_.record, &Record_Call_Frame::ToDo_Entry_Recorded, this, &Contact_Actions::ToDo_Entry_Recorded);
     connect(&panes_.todo, &ToDo_Page::Entry_Chosen, this, &Contact_Actions::Display_Calls);
     connect(&panes_.todo, &ToDo_Page::List_Emptied, this, [this] { Q_EMIT Frame_Wanted(&panes_.details); });

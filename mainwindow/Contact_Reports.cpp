@@ -96,9 +96,9 @@ Report_Document Contact_Details_Report(const QList<QSqlRecord>& Contacts)
     return report;
 }
 
-Report_Document Event_Print_Report(const QList<QSqlRecord>& Events)
+Report_Document Event_Print_Report(const QList<QSqlRecord>& Events, const QString& Title)
 {
-    Report_Document report("Event History", Printed_Line());
+    Report_Document report(Title, Printed_Line());
     QString contact;
     for (const QSqlRecord& e : Events) {
         const QString id = Db_Text(e, "ContactID");
@@ -130,13 +130,13 @@ void Print_Contact_Details(qint64 Contact_ID)
 
 namespace {
 
-bool Preview_Events(const QList<QSqlRecord>& Events, const QString& None_Message)
+bool Preview_Events(const QList<QSqlRecord>& Events, const QString& Title, const QString& None_Message)
 {
     if (Events.isEmpty()) {
         Message_Box(None_Message);
         return false;
     }
-    const Report_Document report = Event_Print_Report(Events);
+    const Report_Document report = Event_Print_Report(Events, Title);
     Preview_Report(report.Title(), report.Html());
     return true;
 }
@@ -149,11 +149,11 @@ bool Print_Contact_Events(qint64 Contact_ID)
                                                      "WHERE Eventhistory.ContactID = ? "
                                                      "ORDER BY Eventhistory.EventDate DESC, Eventhistory.ID DESC",
                                                  {Contact_ID}),
-                          "This contact has no events to print.");
+                          "Event History", "This contact has no events to print.");
 }
 
 bool Print_Event(qint64 Event_ID)
 {
     return Preview_Events(Open_Database().Select(QString(Events_Query) + "WHERE Eventhistory.ID = ?", {Event_ID}),
-                          "There is no event to print.");
+                          "Event", "There is no event to print.");
 }

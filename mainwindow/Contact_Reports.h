@@ -13,7 +13,7 @@ class Report_Document;
 Report_Document Contact_Details_Report(const QList<QSqlRecord>& Contacts);
 // Event rows joined with their contact's FirstName, LastName and Email, in
 // the order given: a heading for each contact, then its events.
-Report_Document Event_Print_Report(const QList<QSqlRecord>& Events);
+Report_Document Event_Print_Report(const QList<QSqlRecord>& Events, const QString& Title = "Event History");
 
 // The contact details report of one contact.
 void Print_Contact_Details(qint64 Contact_ID);

@@ -68,6 +68,7 @@ Record_Call_Frame::Record_Call_Frame(Pending_Edits& edits, QWidget* parent)
     form->addWidget(txtFrameRecordCall_Subject, 1, 1);
     form->addWidget(lblDueDate, 2, 0);
     form->addWidget(txtFrameRecordCall_Date_to_Be_Executed, 2, 1);
+    form->addWidget(Caption("Attachments:", Combo_Record_Custom_Attachments), 3, 0);
     form->addWidget(Custom_Attachments, 3, 1);
     form->setColumnStretch(1, 1);
     layout->addLayout(form);
@@ -82,8 +83,10 @@ Record_Call_Frame::Record_Call_Frame(Pending_Edits& edits, QWidget* parent)
 void Record_Call_Frame::Show_Custom_Controls(bool shown)
 {
     for (QWidget* control : std::initializer_list<QWidget*>{lblCustomEventLabel, txtRecord_Custom_Event,
-                                                            Custom_Attachments})
-        control->setVisible(shown);
+                                                            Custom_Attachments,
+                                                            Caption_Of(this, Combo_Record_Custom_Attachments)})
+        if (control)
+            control->setVisible(shown);
 }
 
 void Record_Call_Frame::Show_Due_Date(bool shown)
@@ -198,6 +201,7 @@ bool Record_Call_Frame::Record_Event_From_Frame()
     for (const QString& path : files)
         Copy_File_To_Event_Attachments(event, path);
     Custom_Attachments->Clear();
+    Q_EMIT Event_Recorded("evt" + unique + Key_Separator + QString::number(ID));
     if (todo_entry)
         Q_EMIT ToDo_Entry_Recorded(ID, Key_Date(txtFrameRecordCall_Date_Sent->text()));
     else

@@ -32,6 +32,8 @@ public:
     bool Record_Event_From_Frame();
 
 Q_SIGNALS:
+    // The event of the row key was added to the history, read.
+    void Event_Recorded(const QString& Key);
     // A new call or custom event was recorded: the contact's details are to be shown.
     void Recorded();
     // The to-do entry shown was recorded: it is done and leaves the outbox.

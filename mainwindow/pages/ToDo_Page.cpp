@@ -19,6 +19,8 @@ ToDo_Page::ToDo_Page(QWidget* parent)
     layout->addWidget(ListToDo);
     ListToDo->Set_Columns({{"", 250}, {"First", 1000}, {"Last", 1000}, {"Event", 900},
                            {"Subject", 2000}, {"Date", 1500}});
+    // The due date in full: it is what the list is ordered by.
+    ListToDo->Set_Column_Widths({26, 80, 90, 70, 150, 130});
     connect(ListToDo, &List_View::Column_Click, ListToDo, &List_View::Column_Sort);
     connect(ListToDo, &List_View::Item_Click, this, &ToDo_Page::ListToDo_ItemClick);
 }

@@ -214,6 +214,7 @@ private Q_SLOTS:
         f.Read(2);
         Click_Tool(f.w, "ToolEventActions", "Print");
         QCOMPARE(reports.reports.size(), 2);
+        QCOMPARE(reports.reports.last().title, QString("Event"));
         QVERIFY(reports.Last_Html().contains("Asked for a brochure"));
         QVERIFY(!reports.Last_Html().contains("Booked a test drive"));
 

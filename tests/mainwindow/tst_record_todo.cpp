@@ -122,6 +122,7 @@ private Q_SLOTS:
         QCOMPARE(f.Events()->Row_Count(), 1);
         QCOMPARE(f.Events()->Row_At(1)->text(2), type);
         QCOMPARE(f.Events()->Row_At(1)->icon(0).isNull(), !custom);
+        QVERIFY(!List_View::Is_Bold(f.Events()->Row_At(1), 1));
 
         const QList<QSqlRecord> stored = f.s.Db().Select(
             "SELECT Attachment_Final_Name, Attachment_Path_Name FROM Attachments WHERE Link_ID = ? AND "
