@@ -61,6 +61,7 @@ Email_Composer_Frame::Email_Composer_Frame(Pending_Edits& edits, QWidget* parent
     txtFrameEmailOutMessage = Named(new QTextEdit, "txtFrameEmailOutMessage");
     txtFrameEmailOutMessage->setAcceptRichText(false);
     txtFrameEmailOutMessage->setTabChangesFocus(true);
+    Set_Least_Lines(txtFrameEmailOutMessage, 3);
     lstSendEmailTemplate = Choice_Box("lstSendEmailTemplate", false);
     lblSendEmail = Named(new QLabel("&Template"), "lblSendEmail");
     lblSendEmail->setBuddy(lstSendEmailTemplate);

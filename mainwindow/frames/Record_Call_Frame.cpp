@@ -54,6 +54,7 @@ Record_Call_Frame::Record_Call_Frame(Pending_Edits& edits, QWidget* parent)
     txtFrameRecordCall_Message = Named(new QPlainTextEdit, "txtFrameRecordCall_Message");
     txtFrameRecordCall_Message->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     txtFrameRecordCall_Message->setTabChangesFocus(true);
+    Set_Least_Lines(txtFrameRecordCall_Message, 3);
     txtFrameRecordCall_ContactID = Hidden_Box("txtFrameRecordCall_ContactID", this);
     txtFrameRecordCall_Type = Hidden_Box("txtFrameRecordCall_Type", this);
     txtFrameRecordCall_Timeline = Hidden_Box("txtFrameRecordCall_Timeline", this);

@@ -98,13 +98,13 @@ Schedule_Frame::Schedule_Frame(Pending_Edits& edits, QWidget* parent)
     setObjectName("frameSchedule");
     auto* layout = new QHBoxLayout(this);
 
-    auto* left = new QVBoxLayout;
     Calendar2 = Named(new QCalendarWidget, "Calendar2");
     Calendar2->setGridVisible(true);
     Calendar2->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
-    left->addWidget(Calendar2);
+    layout->addWidget(Calendar2, 0, Qt::AlignTop);
+    // The time goes beside the command that takes it, not under the calendar:
+    // the frame then fits a small screen.
     lblSchedule_Time = Named(new QLabel("hh       mm      # of Days Lead"), "lblSchedule_Time");
-    left->addWidget(lblSchedule_Time);
     auto* time = new QHBoxLayout;
     txtFrameSchedule_Hour = Text_Box("txtFrameSchedule_Hour");
     txtFrameSchedule_Minutes = Text_Box("txtFrameSchedule_Minutes");
@@ -113,7 +113,6 @@ Schedule_Frame::Schedule_Frame(Pending_Edits& edits, QWidget* parent)
         box->setMaximumWidth(40);
     txtFrameSchedule_Hour->setToolTip("Hour of the day, 0 to 24");
     txtFrameSchedule_Minutes->setToolTip("Minutes, 0 to 60");
-    lblSchedule_Time->setBuddy(txtFrameSchedule_Hour);
     UpDown4 = Up_Down("UpDown4", 0, 24, txtFrameSchedule_Hour);
     UpDown3 = Up_Down("UpDown3", 0, 60, txtFrameSchedule_Minutes);
     UpDown_Lead = Up_Down("UpDown_Lead", 0, 30, txtFrameSchedule_Lead);
@@ -123,10 +122,10 @@ Schedule_Frame::Schedule_Frame(Pending_Edits& edits, QWidget* parent)
     time->addWidget(UpDown3);
     time->addWidget(txtFrameSchedule_Lead);
     time->addWidget(UpDown_Lead);
-    time->addStretch();
-    left->addLayout(time);
-    left->addStretch();
-    layout->addLayout(left);
+    auto* time_with_hint = new QVBoxLayout;
+    time_with_hint->setSpacing(0);
+    time_with_hint->addWidget(lblSchedule_Time);
+    time_with_hint->addLayout(time);
 
     auto* right = new QVBoxLayout;
     auto* form = new QGridLayout;
@@ -137,6 +136,7 @@ Schedule_Frame::Schedule_Frame(Pending_Edits& edits, QWidget* parent)
     Take_Any_Length({txtFrameSchedule_Subject});
     txtFrameSchedule_Message = Named(new QPlainTextEdit, "txtFrameSchedule_Message");
     txtFrameSchedule_Message->setTabChangesFocus(true);
+    Set_Least_Lines(txtFrameSchedule_Message, 3);
     Schedule_Attachments = new Attachment_Pick_List({"ListScheduleAttachments", "ToolScheduleAttachment",
                                                      "Add/Remove Attachment (s)", "Add Attachment",
                                                      "Remove Attachment", false,
@@ -158,7 +158,12 @@ Schedule_Frame::Schedule_Frame(Pending_Edits& edits, QWidget* parent)
     form->setColumnStretch(1, 1);
     right->addLayout(form);
     right->addWidget(txtFrameSchedule_Message, 1);
-    right->addWidget(ToolSchedule);
+    auto* commands = new QHBoxLayout;
+    commands->addWidget(Caption("Ti&me:", txtFrameSchedule_Hour), 0, Qt::AlignBottom);
+    commands->addLayout(time_with_hint);
+    commands->addStretch();
+    commands->addWidget(ToolSchedule, 0, Qt::AlignBottom);
+    right->addLayout(commands);
     layout->addLayout(right, 1);
 
     connect(Calendar2, &QCalendarWidget::selectionChanged, this,
