@@ -54,8 +54,10 @@ void Contact_Actions::On_Shown_Contact(const std::function<void(qint64 ID)>& Act
 void Contact_Actions::Compose()
 {
     On_Shown_Contact([this](qint64 ID) {
-        if (panes_.composer.Compose_Email_To_Contact(ID))
+        if (panes_.composer.Compose_Email_To_Contact(ID)) {
             Q_EMIT Frame_Wanted(&panes_.composer);
+            panes_.composer.Start_Typing();
+        }
     });
 }
 
@@ -64,6 +66,7 @@ void Contact_Actions::Schedule(const QString& Type)
     On_Shown_Contact([this, &Type](qint64 ID) {
         panes_.schedule.Open_For_Contact(ID, Type);
         Q_EMIT Frame_Wanted(&panes_.schedule);
+        panes_.schedule.Start_Typing();
     });
 }
 
@@ -77,6 +80,7 @@ void Contact_Actions::Record(const QString& Type)
         else
             panes_.record.Setup_Custom_Event(ID);
         Q_EMIT Frame_Wanted(&panes_.record);
+        panes_.record.Start_Typing();
     });
 }
 
@@ -104,6 +108,7 @@ void Contact_Actions::Reply(qint64 Contact_ID, const QString& Subject, const QSt
     try {
         panes_.composer.Open_Reply(Contact_ID, Subject, Message);
         Q_EMIT Frame_Wanted(&panes_.composer);
+        panes_.composer.Start_Typing();
     } catch (const Database_Error& e) {
         Message_Box("Error on Tool Event Actions: " + e.Description());
     }

@@ -135,6 +135,19 @@ Contact_Head_Frame::Contact_Head_Frame(QWidget* parent)
     ToolContactActions->Add_Separator();
     ToolContactActions->Add_Button("Delete", "Delete", "Delete contact and history ", "DeleteCross");
     ToolContactActions->Add_Button("Junk", "Junk", "Junk Contact and History", "StopSign");
+    // Keys for the commands while the contact is shown.
+    const auto keys = [this](QAction* action, const char* sequence) {
+        Key_Toolbar::Give_Shortcut(action, QKeySequence(QString::fromLatin1(sequence)), this, Qt::WindowShortcut);
+    };
+    keys(email, "Ctrl+N");
+    keys(ToolContactActions->Menu_Entry(schedule, "Email"), "Ctrl+Shift+N");
+    keys(ToolContactActions->Menu_Entry(schedule, "To Do"), "Ctrl+T");
+    keys(ToolContactActions->Menu_Entry(schedule, "Call Out"), "Ctrl+L");
+    keys(ToolContactActions->Menu_Entry(record, "Record_Call_In"), "Ctrl+Shift+I");
+    keys(ToolContactActions->Menu_Entry(record, "Record_Call_Out"), "Ctrl+Shift+O");
+    keys(ToolContactActions->Menu_Entry(record, "Custom_Event"), "Ctrl+Shift+U");
+    keys(ToolContactActions->Menu_Entry(print, "PrintDetails"), "Ctrl+P");
+    keys(ToolContactActions->Menu_Entry(print, "PrintAll"), "Ctrl+Shift+P");
     // Their windows and routines are not built yet.
     for (const char* key : {"Quote", "Delete", "Junk"})
         ToolContactActions->Button(key)->setEnabled(false);

@@ -90,6 +90,11 @@ Email_Composer_Frame::Email_Composer_Frame(Pending_Edits& edits, QWidget* parent
 
     connect(txtFrameEmailOutSubject, &QLineEdit::textChanged, this, [this] { modified_ = true; });
     connect(txtFrameEmailOutMessage, &QTextEdit::textChanged, this, [this] { modified_ = true; });
+    // Its command while the frame is shown, the others while it holds the keyboard.
+    Key_Toolbar::Give_Shortcut(ToolEmailComposer->Button("SendEmail"), QKeySequence(Qt::CTRL | Qt::Key_Return), this,
+                               Qt::WindowShortcut);
+    Key_Toolbar::Give_Shortcut(ToolEmailComposer->Button("Spell"), QKeySequence(Qt::Key_F7), this);
+    Key_Toolbar::Give_Shortcut(ToolEmailComposer->Button("Cancel"), QKeySequence(Qt::Key_Escape), this);
     connect(ToolEmailComposer, &Key_Toolbar::Button_Click, this, &Email_Composer_Frame::ToolEmailComposer_ButtonClick);
     connect(lstSendEmailTemplate, &QComboBox::activated, this, &Email_Composer_Frame::lstSendEmailTemplate_Click);
 }
@@ -236,4 +241,11 @@ void Email_Composer_Frame::lstSendEmailTemplate_Click()
     } catch (const Database_Error& e) {
         Message_Box("Error on Template: " + e.Description());
     }
+}
+
+void Email_Composer_Frame::Start_Typing()
+{
+    QWidget* box = txtFrameEmailOutSubject->text().isEmpty() ? static_cast<QWidget*>(txtFrameEmailOutSubject)
+                                                             : txtFrameEmailOutMessage;
+    box->setFocus();
 }

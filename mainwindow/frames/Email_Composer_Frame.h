@@ -33,6 +33,9 @@ public:
     void ToolEmailComposer_ButtonClick(const QString& Key);
     void lstSendEmailTemplate_Click();
 
+    // The keyboard goes to the box the user writes in first.
+    void Start_Typing();
+
 Q_SIGNALS:
     // Sent or cancelled: the contact is to be shown again (0: no contact).
     void Closed(qint64 Contact_ID);

@@ -96,6 +96,11 @@ Event_Reader_Frame::Event_Reader_Frame(Pending_Edits& edits, QWidget* parent)
 
     ListEventAttachments->installEventFilter(
         new Double_Click_Filter(this, [this] { ListEventAttachments_DblClick(); }));
+    // Keys while an event is shown.
+    for (const auto& [key, keys] : {std::pair{"Reply", "Ctrl+R"}, std::pair{"Print", "Ctrl+Alt+P"},
+                                    std::pair{"Delete", "Ctrl+Shift+D"}})
+        Key_Toolbar::Give_Shortcut(ToolEventActions->Button(key), QKeySequence(QString::fromLatin1(keys)), this,
+                                   Qt::WindowShortcut);
     connect(ToolEventActions, &Key_Toolbar::Button_Click, this, &Event_Reader_Frame::ToolEventActions_ButtonClick);
     connect(ToolEventAttachmentActions, &Key_Toolbar::Button_Menu_Click, this,
             &Event_Reader_Frame::ToolEventAttachmentActions_ButtonMenuClick);

@@ -76,6 +76,10 @@ Record_Call_Frame::Record_Call_Frame(Pending_Edits& edits, QWidget* parent)
     layout->addWidget(txtFrameRecordCall_Message, 1);
     layout->addWidget(ToolRecord);
 
+    // Its command while the frame is shown, the others while it holds the keyboard.
+    Key_Toolbar::Give_Shortcut(ToolRecord->Button("Record"), QKeySequence(Qt::CTRL | Qt::Key_Return), this,
+                               Qt::WindowShortcut);
+    Key_Toolbar::Give_Shortcut(ToolRecord->Button("Cancel"), QKeySequence(Qt::Key_Escape), this);
     connect(ToolRecord, &Key_Toolbar::Button_Click, this, &Record_Call_Frame::ToolRecord_ButtonClick);
 }
 
@@ -208,4 +212,12 @@ bool Record_Call_Frame::Record_Event_From_Frame()
     else
         Q_EMIT Recorded();
     return true;
+}
+
+void Record_Call_Frame::Start_Typing()
+{
+    if (txtRecord_Custom_Event->isVisibleTo(this))
+        txtRecord_Custom_Event->setFocus();
+    else
+        txtFrameRecordCall_Subject->setFocus();
 }

@@ -31,6 +31,9 @@ public:
     // Adds the event with its files; false when nothing was added.
     bool Record_Event_From_Frame();
 
+    // The keyboard goes to the box the user writes in first.
+    void Start_Typing();
+
 Q_SIGNALS:
     // The event of the row key was added to the history, read.
     void Event_Recorded(const QString& Key);

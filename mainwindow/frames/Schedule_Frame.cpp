@@ -168,6 +168,10 @@ Schedule_Frame::Schedule_Frame(Pending_Edits& edits, QWidget* parent)
 
     connect(Calendar2, &QCalendarWidget::selectionChanged, this,
             [this] { Calendar2_Click(Calendar2->selectedDate()); });
+    // Its command while the frame is shown, the others while it holds the keyboard.
+    Key_Toolbar::Give_Shortcut(ToolSchedule->Button("Schedule"), QKeySequence(Qt::CTRL | Qt::Key_Return), this,
+                               Qt::WindowShortcut);
+    Key_Toolbar::Give_Shortcut(ToolSchedule->Button("Cancel"), QKeySequence(Qt::Key_Escape), this);
     connect(ToolSchedule, &Key_Toolbar::Button_Click, this, &Schedule_Frame::ToolSchedule_ButtonClick);
     connect(lstScheduleTemplates, &QComboBox::activated, this, &Schedule_Frame::lstScheduleTemplates_Click);
 }
@@ -311,4 +315,9 @@ void Schedule_Frame::lstScheduleTemplates_Click()
     } catch (const Database_Error& e) {
         Message_Box("Error on Template: " + e.Description());
     }
+}
+
+void Schedule_Frame::Start_Typing()
+{
+    txtFrameSchedule_Subject->setFocus();
 }

@@ -42,6 +42,9 @@ public:
     void ToolSchedule_ButtonClick(const QString& Key);
     void lstScheduleTemplates_Click();
 
+    // The keyboard goes to the box the user writes in first.
+    void Start_Typing();
+
 Q_SIGNALS:
     // Scheduled or cancelled: the contact is to be shown again.
     void Closed(qint64 Contact_ID);

@@ -368,6 +368,17 @@ private Q_SLOTS:
         QCOMPARE(f.Outbox()[0].value("Message").toString(), QString("Do not lose me"));
         QCOMPARE(f.Attachment_Names(f.Outbox()[0].value("ID").toLongLong()), QStringList({"brochure.pdf"}));
 
+        // A schedule that cannot be posted keeps its texts as well.
+        f.Schedule("Call Out");
+        f.C<QLineEdit>("txtFrameSchedule_Subject")->setText("Call about the offer");
+        f.s.Db().Execute("ALTER TABLE Outbox RENAME TO Outbox_Away");
+        f.s.dialogs.messages.clear();
+        Click_Tool(f.w, "ToolSchedule", "Schedule");
+        QVERIFY(f.s.dialogs.messages.value(0).text.startsWith("Error on Send to Outbox."));
+        QCOMPARE(f.w->Current_Detail_Frame(), Frame(f.w, "frameSchedule"));
+        QCOMPARE(f.Text("txtFrameSchedule_Subject"), QString("Call about the offer"));
+        f.s.Db().Execute("ALTER TABLE Outbox_Away RENAME TO Outbox");
+
         // Scheduling an e-mail for a contact without an address is refused the same way.
         f.s.Db().Execute("UPDATE Contacts SET Email = NULL WHERE ID = ?", {f.ann});
         f.w->Contact_On_Display->Show_Current_Contact_Record(f.ann);
@@ -443,6 +454,38 @@ private Q_SLOTS:
         for (const char* box : {"txtFrameEmailOutSubject", "txtFrameEmailOutAddress", "txtFrameEmailOutName"})
             QVERIFY(f.Text(box).isEmpty());
         QVERIFY(f.Outbox().isEmpty());
+    }
+
+    void the_commands_answer_to_their_keys()
+    {
+        Frames_Fixture f;
+        QVERIFY(QTest::qWaitForWindowActive(f.w));
+        // From a box of the contact: the composer, and Ctrl+Return sends.
+        QTest::keyClick(f.C<QLineEdit>("txtCity"), Qt::Key_N, Qt::ControlModifier);
+        QCOMPARE(f.w->Current_Detail_Frame(), Frame(f.w, "frameEmailOutView"));
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(f.C<QLineEdit>("txtFrameEmailOutSubject")));
+        QTest::keyClicks(f.C<QLineEdit>("txtFrameEmailOutSubject"), "By keyboard");
+        QTest::keyClick(f.C<QLineEdit>("txtFrameEmailOutSubject"), Qt::Key_Return, Qt::ControlModifier);
+        QCOMPARE(f.Outbox().size(), 1);
+        QCOMPARE(f.w->Current_Detail_Frame(), Frame(f.w, "frameContactDetails"));
+
+        // From the contact list: a to-do, and Escape in it cancels it.
+        QTest::keyClick(f.C<List_View>("ListContacts"), Qt::Key_T, Qt::ControlModifier);
+        QCOMPARE(f.C<QGroupBox>("frameSchedule")->title(), QString("Schedule ToDo"));
+        QTest::keyClicks(f.C<QLineEdit>("txtFrameSchedule_Subject"), "Never mind");
+        QTest::keyClick(f.C<QLineEdit>("txtFrameSchedule_Subject"), Qt::Key_Escape);
+        QCOMPARE(f.w->Current_Detail_Frame(), Frame(f.w, "frameContactDetails"));
+
+        // A call, recorded while the keyboard is back in the contact list.
+        QTest::keyClick(f.C<List_View>("ListContacts"), Qt::Key_O, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(f.w->Current_Detail_Frame(), Frame(f.w, "frameRecordCall"));
+        QTest::keyClicks(f.C<QPlainTextEdit>("txtFrameRecordCall_Message"), "Left a message");
+        f.C<List_View>("ListContacts")->setFocus();
+        QTest::keyClick(f.C<List_View>("ListContacts"), Qt::Key_Return, Qt::ControlModifier);
+        QCOMPARE(f.s.Db().Scalar("SELECT EventMessage FROM Eventhistory WHERE Event_Type = 'Outgoing Call'").toString(),
+                 QString("Left a message"));
+        QCOMPARE(f.Outbox().size(), 1);
+        QVERIFY(f.s.dialogs.messages.isEmpty());
     }
 
     void a_broadcast_hands_its_texts_on_and_the_frame_stays()

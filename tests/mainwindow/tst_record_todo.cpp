@@ -180,6 +180,24 @@ private Q_SLOTS:
         QCOMPARE(f.C<QComboBox>("Combo_Record_Custom_Attachments")->count(), 1);
     }
 
+    void a_to_do_whose_contact_is_gone_stays_in_the_outbox()
+    {
+        Record_Fixture f;
+        const qint64 entry = f.Add_Entry(f.bob, "Call Out", "Call Bob", 10, 1);
+        const QString file = f.Add_Entry_File(entry, "offer.pdf");
+        f.Start();
+        f.Open_ToDo_Tab();
+        Click_Row(f.ToDo(), f.ToDo()->Row_At(1));
+        f.s.Db().Execute("DELETE FROM Contacts WHERE ID = ?", {f.bob});
+        Click_Tool(f.w, "ToolRecord", "Record");
+        QCOMPARE(f.s.dialogs.Texts(),
+                 QStringList({"Event history was not added to non-existent contact #: " + QString::number(f.bob)}));
+        QCOMPARE(f.s.Db().Scalar("SELECT count(*) FROM Outbox").toInt(), 1);
+        QVERIFY(QFileInfo::exists(file));
+        QCOMPARE(f.ToDo()->Row_Count(), 1);
+        QCOMPARE(f.w->Current_Detail_Frame(), Frame(f.w, "frameRecordCall"));
+    }
+
     void cancel_empties_the_frame_and_shows_the_contact()
     {
         Record_Fixture f;
