@@ -4,6 +4,7 @@
 
 #include "Data_Access.h"
 #include "Dialogs.h"
+#include "Inventory.h"
 #include "Planning_Common.h"
 #include "Shared_Routines.h"
 
@@ -18,6 +19,8 @@ const char* const Rename_With_Steps_Text =
     "Press Esc to cancel the change.";
 const char* const Delete_With_Steps_Text =
     "You must remove this product's Workflow Procedures in order to delete it.";
+const char* const Delete_With_Inventory_Text =
+    "This product has vehicles in the inventory. Delete them in the Inventory Listing before you delete the product.";
 
 bool Has_Workflow_Steps(Database& db, const QString& product)
 {
@@ -264,6 +267,11 @@ bool Product_Catalog_Model::Delete_Product(int row)
             return false;
         if (Has_Workflow_Steps(db, name)) {
             Message_Box(Delete_With_Steps_Text);
+            return false;
+        }
+        // Its vehicles would be left under no product.
+        if (Product_Has_Inventory(name)) {
+            Message_Box(Delete_With_Inventory_Text);
             return false;
         }
         db.Execute("DELETE FROM Products WHERE ID = ?", {id});

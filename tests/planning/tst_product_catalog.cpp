@@ -15,6 +15,8 @@ const QString Rename_With_Steps =
     "To Change the name, you must first remove all the events and then change.\r\n"
     "Press Esc to cancel the change.";
 const QString Delete_With_Steps = "You must remove this product's Workflow Procedures in order to delete it.";
+const QString Delete_With_Inventory =
+    "This product has vehicles in the inventory. Delete them in the Inventory Listing before you delete the product.";
 
 struct Recording_Planning_Main_Window : Main_Window_Planning {
     Recording_Planning_Main_Window() { Register_Planning_Main_Window(this); }
@@ -183,19 +185,23 @@ void tst_product_catalog::deleting_data()
     QTest::addColumn<int>("answer");
     QTest::addColumn<QStringList>("messages");
     QTest::addColumn<QStringList>("products");
+    QTest::addColumn<bool>("vehicle");
 
     const QString question = "Are you sure you want to delete this Product?";
-    QTest::newRow("unused") << 2 << int(vbOK) << QStringList({question}) << QStringList({"Accord", "Civic"});
+    QTest::newRow("unused") << 2 << int(vbOK) << QStringList({question}) << QStringList({"Accord", "Civic"}) << false;
     QTest::newRow("cancelled") << 2 << int(vbCancel) << QStringList({question})
-                               << QStringList({"Accord", "Civic", "Fit"});
+                               << QStringList({"Accord", "Civic", "Fit"}) << false;
     QTest::newRow("with workflow steps") << 0 << int(vbOK) << QStringList({question, Delete_With_Steps})
-                                         << QStringList({"Accord", "Civic", "Fit"});
+                                         << QStringList({"Accord", "Civic", "Fit"}) << false;
     const QString contacts = question + "\r\n\r\n1 contact still has Civic as product: they keep it, "
                                         "but no workflow runs for them any more.";
     QTest::newRow("named by a contact") << 1 << int(vbOK) << QStringList({contacts})
-                                        << QStringList({"Accord", "Fit"});
+                                        << QStringList({"Accord", "Fit"}) << false;
     QTest::newRow("named by a contact, cancelled") << 1 << int(vbCancel) << QStringList({contacts})
-                                                   << QStringList({"Accord", "Civic", "Fit"});
+                                                   << QStringList({"Accord", "Civic", "Fit"}) << false;
+    // A vehicle in stock keeps its product; the grid keeps its row.
+    QTest::newRow("with inventory") << 2 << int(vbOK) << QStringList({question, Delete_With_Inventory})
+                                    << QStringList({"Accord", "Civic", "Fit"}) << true;
 }
 
 void tst_product_catalog::deleting()
@@ -204,8 +210,11 @@ void tst_product_catalog::deleting()
     QFETCH(int, answer);
     QFETCH(QStringList, messages);
     QFETCH(QStringList, products);
+    QFETCH(bool, vehicle);
     Planning_Fixture f;
     Add_Catalog(f.db);
+    if (vehicle)
+        f.db.Execute("INSERT INTO Inventory (Product_ID, Make) SELECT ID, 'Honda' FROM Products WHERE Product = 'Fit'");
     QTableView* grid = Open_Catalog(f);
     f.dialogs.answers << answer;
     grid->setFocus();
@@ -216,6 +225,7 @@ void tst_product_catalog::deleting()
     QCOMPARE(f.dialogs.messages.first().style & 0x0F, int(vbOKCancel));
     QCOMPARE(Product_Names(f.db), products);
     QCOMPARE(grid->model()->rowCount(), int(products.size()) + 1);
+    QCOMPARE(f.db.Scalar("SELECT count(*) FROM Inventory").toInt(), vehicle ? 1 : 0);
     // The contact keeps its product text.
     QCOMPARE(f.db.Scalar("SELECT Product FROM Contacts").toString(), QString("Civic"));
 }
