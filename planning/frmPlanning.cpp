@@ -12,6 +12,7 @@
 #include "pages/Email_Template_Editor.h"
 #include "pages/File_Import_Source_Editor.h"
 #include "pages/Product_Catalog.h"
+#include "pages/Quote_Template_Editor.h"
 #include "pages/Workflow_Editor.h"
 
 namespace {
@@ -38,8 +39,7 @@ frmPlanning::frmPlanning(QWidget* parent)
     setAttribute(Qt::WA_DeleteOnClose);
 
     frameTemplates = new Email_Template_Editor;
-    frameQuoteTemplateEdit = new QWidget;
-    frameQuoteTemplateEdit->setObjectName("frameQuoteTemplateEdit");
+    frameQuoteTemplateEdit = new Quote_Template_Editor;
     frameProductWorkflow = new Workflow_Editor;
     frameProductCatalog = new Product_Catalog;
     frameEmailFilters = new Email_Filter_Editor;
@@ -49,8 +49,6 @@ frmPlanning::frmPlanning(QWidget* parent)
     frameAllTemplates = Make_Strip_Page(templates, TabTemplateStrip, "frameAllTemplates",
                                         {{"&Email Templates", frameTemplates},
                                          {"&Quote Templates", frameQuoteTemplateEdit}});
-    // The quote template editor is not there yet.
-    TabTemplateStrip->setTabEnabled(1, false);
     TabProducts = New_Tab_Bar("TabProducts");
     frameProductTabs = Make_Strip_Page(products, TabProducts, "frameProductTabs",
                                        {{"Product &Workflow", frameProductWorkflow},
@@ -162,6 +160,8 @@ void frmPlanning::Page_Shown(QWidget* frame)
 {
     if (frame == frameProductCatalog)
         frameProductCatalog->Show_Product_Grid();
+    if (frame == frameQuoteTemplateEdit)
+        frameQuoteTemplateEdit->Show_Quote_Template();
     // The tree follows what the catalog did meanwhile.
     if (frame == frameProductWorkflow || (frame == frameProductTabs && products.remembered == 0))
         frameProductWorkflow->Follow_Catalog();

@@ -14,6 +14,7 @@ class Email_Template_Editor;
 class File_Import_Source_Editor;
 class Product_Catalog;
 class QTabBar;
+class Quote_Template_Editor;
 class Workflow_Editor;
 
 class frmPlanning : public QWidget {
@@ -29,7 +30,7 @@ public:
     QWidget* frameProductTabs = nullptr;
     QWidget* frameImport = nullptr;
     Email_Template_Editor* frameTemplates = nullptr;
-    QWidget* frameQuoteTemplateEdit = nullptr;
+    Quote_Template_Editor* frameQuoteTemplateEdit = nullptr;
     Workflow_Editor* frameProductWorkflow = nullptr;
     Product_Catalog* frameProductCatalog = nullptr;
     Email_Filter_Editor* frameEmailFilters = nullptr;
