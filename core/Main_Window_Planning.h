@@ -1,10 +1,21 @@
 #pragma once
-// What the planning window asks of the main window: to follow catalog changes
-// in its product lists and to take the keyboard back when the planning window
-// closes. The main window implements this and registers itself at start-up;
-// with none registered nothing happens.
+// What the planning and administration windows ask of the main window: to
+// follow catalog changes in its product lists, to take the keyboard back when
+// the planning window closes, and to take a catalog quote into its composer.
+// The main window implements this and registers itself at start-up; with none
+// registered nothing happens.
 
 #include <QString>
+
+// A quote e-mail for one contact, ready for the composer.
+struct Quote_Email {
+    qint64 Contact_ID = 0;
+    QString Name;          // the addressee
+    QString Address;
+    QString Subject;
+    QString Message;       // lines ended by CR LF
+    QString Products;      // the products in quote order, each after ", "
+};
 
 class Main_Window_Planning {
 public:
@@ -23,6 +34,15 @@ public:
     }
     // The planning window has closed.
     virtual void Planning_Window_Closed() {}
+    // Shows the quote's contact (its pending edits stored first) with the
+    // quote in the composer, ready to be sent, and comes to the front. False
+    // when nothing was shown: an edit could not be stored, or the user kept
+    // an e-mail being written in the composer.
+    virtual bool Show_Quote_In_Composer(const Quote_Email& Quote)
+    {
+        (void)Quote;
+        return false;
+    }
 };
 
 // The registered main window, or a stand-in that does nothing.

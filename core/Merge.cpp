@@ -1,8 +1,10 @@
 #include "Merge.h"
 
 #include <QLocale>
+#include <QSqlRecord>
 
 #include "Clock.h"
+#include "Database.h"
 #include "Shared_Routines.h"
 
 namespace {
@@ -123,6 +125,17 @@ QString Merge_Contact_Fields(const QString& Text, const QVariant& FirstName, con
     text = Merge(text, "[Today-Short]", Today_Short());
     text = Merge(text, "[Today-Long]", Today_Long());
     return text;
+}
+
+QString Merge_Contact_Record(const QString& Text, const QSqlRecord& Contact)
+{
+    const auto v = [&Contact](const char* field) { return Contact.value(field); };
+    QVariant received = v("Contact_Received_Date");
+    if (const QDateTime date = Db_To_Date(received); date.isValid())
+        received = date;
+    return Merge_Contact_Fields(Text, v("FirstName"), v("LastName"), v("Address"), v("City"), v("State"),
+                                v("Zipcode"), v("Company"), v("Product"), v("Import_Source"), v("Homephone"),
+                                v("Workphone"), v("Cellphone"), received, v("Email"), v("Notes"));
 }
 
 QString Merge_Vehicle_Fields(const QString& Text, const QVariant& Product, const QVariant& Year,

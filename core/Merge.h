@@ -26,6 +26,12 @@ QString Merge_Vehicle_Fields(const QString& Text, const QVariant& Product, const
                              const QVariant& Color_Exterior, const QVariant& Color_Interior,
                              const QVariant& Options);
 
+class QSqlRecord;
+
+// Merge_Contact_Fields with the fields of a Contacts row (SELECT *); its
+// received date, stored as text, goes in as a date.
+QString Merge_Contact_Record(const QString& Text, const QSqlRecord& Contact);
+
 // "[Price]" gets the price as "$#,##0.00"; a price that is not a number goes in unchanged.
 QString Merge_Catalog_Fields(const QString& Text, const QVariant& Catalog_Product,
                              const QVariant& Part_Number, const QVariant& Description,

@@ -18,6 +18,7 @@
 #include "Administration_Windows.h"
 #include "Dialog_Windows.h"
 #include "frmPlanning.h"
+#include "frmProductCatalogQuote.h"
 #include "Dialogs.h"
 #include "Event_History_List.h"
 #include "GlobalVariables.h"
@@ -78,6 +79,7 @@ frmContactSystem::frmContactSystem(QWidget* parent)
                                              this);
     connect(Actions_On_Contact, &Contact_Actions::Frame_Wanted, this, &frmContactSystem::Show_Detail_Frame);
     connect(Actions_On_Contact, &Contact_Actions::Welcome_Wanted, this, &frmContactSystem::Show_Welcome_Frame);
+    connect(frameContact_Top_Screen, &Contact_Head_Frame::Quote_Requested, this, &frmContactSystem::Open_Catalog_Quote);
     Set_Up_Panes();
     Install_Smtp_Sender();
 
@@ -508,6 +510,8 @@ void frmContactSystem::closeEvent(QCloseEvent* event)
         event->ignore();
         return;
     }
+    if (QWidget* quote = Product_Catalog_Quote_Window())
+        quote->close();
     G::Message_Center_Running = false;
     Stop_Message_Center();
     closing_done_ = true;
@@ -588,4 +592,41 @@ void frmContactSystem::Product_Renamed(const QString& Old_Name, const QString& N
 void frmContactSystem::Planning_Window_Closed()
 {
     activateWindow();
+}
+
+// ---- The catalog quote ------------------------------------------------------------
+
+void frmContactSystem::Open_Catalog_Quote()
+{
+    bool ok = false;
+    const qint64 ID = frameContact_Top_Screen->Contact_ID().toLongLong(&ok);
+    if (!ok || ID <= 0 || !Save_Contact_Edits())
+        return;
+    Show_Product_Catalog_Quote(ID);
+}
+
+bool frmContactSystem::Show_Quote_In_Composer(const Quote_Email& Quote)
+{
+    // A message being written is the user's: it is replaced only when they say so.
+    if (Current_Detail_Frame() == frameEmailOutView && frameEmailOutView->Holds_Unsent_Email() &&
+        Message_Box("The e-mail composer holds an e-mail that has not been sent. Replace it with the quote?",
+                    vbYesNo | vbQuestion, "Product Catalog Quote") != vbYes)
+        return false;
+    if (!Save_Contact_Edits())
+        return false;
+    // The composer stands on the contact side.
+    if (current_tab_ != 1 && current_tab_ != 2) {
+        TabStrip1_Click(1);
+        if (current_tab_ != 1)
+            return false;
+    }
+    if (!Contact_On_Display->Show_Current_Contact_Record(Quote.Contact_ID))
+        return false;
+    ListEvents->Show_Contact_Events(Quote.Contact_ID);
+    frameEmailOutView->Open_Quote(Quote);
+    Show_Detail_Frame(frameEmailOutView);
+    raise();
+    activateWindow();
+    frameEmailOutView->Start_Typing();
+    return true;
 }

@@ -126,6 +126,7 @@ public:
     void Products_Changed() override;
     void Product_Renamed(const QString& Old_Name, const QString& New_Name) override;
     void Planning_Window_Closed() override;
+    bool Show_Quote_In_Composer(const Quote_Email& Quote) override;
 
     // ---- Handlers --------------------------------------------------------------
     // Stores the pending edits, then shows the page of tab New (1-based),
@@ -137,6 +138,8 @@ public:
     void mnuAutomaticFileImport_Click();
     void mnuHelp_Browser_Click();
     void mnuAboutMirtelFurrowline_Click();
+    // The contact toolbar's "Quote": the quote window for the shown contact.
+    void Open_Catalog_Quote();
 
 protected:
     void closeEvent(QCloseEvent* event) override;

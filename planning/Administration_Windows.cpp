@@ -2,13 +2,17 @@
 
 #include <QPointer>
 
+#include "Planning_Common.h"
 #include "StatsViewer.h"
+#include "frmProductCatalogQuote.h"
 #include "frmInventoryListing.h"
 #include "frmJunkEmails.h"
 #include "frmJunkNames.h"
 #include "frmSetupForm.h"
 
 namespace {
+
+QPointer<frmProductCatalogQuote> quote_window;
 
 template <class Window>
 void Show_Once(QPointer<Window>& instance, QWidget* parent)
@@ -52,4 +56,22 @@ void Show_Inventory_Listing(QWidget* parent)
 {
     static QPointer<frmInventoryListing> window;
     Show_Once(window, parent);
+}
+
+void Show_Product_Catalog_Quote(qint64 Contact_ID)
+{
+    if (!quote_window) {
+        quote_window = new frmProductCatalogQuote;
+        quote_window->setAttribute(Qt::WA_DeleteOnClose);
+        Place_Over_Active_Window(quote_window);
+    }
+    quote_window->Set_Contact(Contact_ID);
+    quote_window->show();
+    quote_window->raise();
+    quote_window->activateWindow();
+}
+
+frmProductCatalogQuote* Product_Catalog_Quote_Window()
+{
+    return quote_window;
 }

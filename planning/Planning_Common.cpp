@@ -1,9 +1,11 @@
 #include "Planning_Common.h"
 
+#include <QApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRegularExpression>
+#include <QScreen>
 #include <QScrollArea>
 #include <QSplitter>
 #include <QVBoxLayout>
@@ -94,4 +96,19 @@ QLineEdit* New_Line(const QString& Name)
     auto* box = new QLineEdit;
     box->setObjectName(Name);
     return box;
+}
+
+void Place_Over_Active_Window(QWidget* Window)
+{
+    QWidget* over = QApplication::activeWindow();
+    QScreen* screen = over && over->screen() ? over->screen() : QApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QRect area = screen->availableGeometry();
+    Window->resize(Window->size().boundedTo(area.size() - QSize(16, 40)));
+    QRect frame(QPoint(), Window->size());
+    frame.moveCenter(over ? over->geometry().center() : area.center());
+    frame.moveLeft(qBound(area.left(), frame.left(), qMax(area.left(), area.right() - frame.width())));
+    frame.moveTop(qBound(area.top(), frame.top(), qMax(area.top(), area.bottom() - frame.height())));
+    Window->move(frame.topLeft());
 }

@@ -29,3 +29,7 @@ QLabel* New_Heading(const QString& Name);
 // The caption of a box: Alt and its marked letter put the keyboard in the box.
 QLabel* New_Caption(const QString& Text, QWidget* Buddy);
 QLineEdit* New_Line(const QString& Name);
+
+// Puts a new window over the window the user works in, no larger than the
+// screen and wholly on it.
+void Place_Over_Active_Window(QWidget* Window);

@@ -1,13 +1,12 @@
 #include "frmPlanning.h"
 
-#include <QApplication>
 #include <QCloseEvent>
 #include <QPointer>
-#include <QScreen>
 #include <QTabBar>
 #include <QVBoxLayout>
 
 #include "Main_Window_Planning.h"
+#include "Planning_Common.h"
 #include "pages/Email_Filter_Editor.h"
 #include "pages/Email_Template_Editor.h"
 #include "pages/File_Import_Source_Editor.h"
@@ -187,18 +186,7 @@ void Show_Planning_Window()
 {
     if (!the_window) {
         the_window = new frmPlanning;
-        // Over the window the user works in, and no larger than the screen.
-        QWidget* over = QApplication::activeWindow();
-        QScreen* screen = over && over->screen() ? over->screen() : QApplication::primaryScreen();
-        if (screen) {
-            const QRect area = screen->availableGeometry();
-            the_window->resize(the_window->size().boundedTo(area.size() - QSize(16, 40)));
-            QRect frame(QPoint(), the_window->size());
-            frame.moveCenter(over ? over->geometry().center() : area.center());
-            frame.moveLeft(qBound(area.left(), frame.left(), qMax(area.left(), area.right() - frame.width())));
-            frame.moveTop(qBound(area.top(), frame.top(), qMax(area.top(), area.bottom() - frame.height())));
-            the_window->move(frame.topLeft());
-        }
+        Place_Over_Active_Window(the_window);
     }
     the_window->show();
     the_window->raise();

@@ -14,9 +14,12 @@ QPointer<QWidget> dialog_parent;
 
 QWidget* Parent_Window()
 {
-    if (dialog_parent)
-        return dialog_parent;
-    return QApplication::activeWindow();
+    // Over the window the user works in (the planning or quote window beside
+    // the main window too), so that the message does not bring another
+    // window up over it; the main window when none is active.
+    if (QWidget* active = QApplication::activeWindow(); active && active->isVisible())
+        return active;
+    return dialog_parent;
 }
 
 QString Title_Or_Default(const QString& title)

@@ -30,6 +30,7 @@ QIcon Image_List_Icon(const QString& key)
         {"StopSign", {"process-stop", QStyle::SP_BrowserStop}},
         {"Time", {"appointment-new", QStyle::SP_BrowserReload}},
         {"Quote", {"x-office-document", QStyle::SP_FileDialogInfoView}},
+        {"MailAuto", {"mail-send-receive", QStyle::SP_DialogApplyButton}},
         {"NewContact", {"contact-new", QStyle::SP_FileDialogNewFolder}},
         {"Group", {"system-users", QStyle::SP_DirIcon}},
     };

@@ -40,15 +40,17 @@ protected:
         // Menus, tips and combo lists hand the focus back themselves.
         const Qt::WindowType type = widget->windowType();
         if (type == Qt::Dialog || type == Qt::Window || type == Qt::Sheet)
-            Check_Later();
+            Check_Later(widget->parentWidget() ? widget->parentWidget()->window() : nullptr);
         return false;
     }
 
 private:
-    // Later: the closing window may still count as the active one.
-    void Check_Later()
+    // Later: the closing window may still count as the active one. The
+    // window it stood over (a planning or quote window beside this one) gets
+    // the keyboard back before this one.
+    void Check_Later(QWidget* owner = nullptr)
     {
-        QTimer::singleShot(0, this, [this] {
+        QTimer::singleShot(0, this, [this, owner = QPointer<QWidget>(owner)] {
             if (!window_ || !window_->isVisible())
                 return;
             QWidget* active = QApplication::activeWindow();
@@ -56,7 +58,12 @@ private:
                 return;
             // A dialog still open under the closed one takes the keyboard first.
             QWidget* modal = QApplication::activeModalWidget();
-            Activate(modal && modal->isVisible() ? modal : window_.data());
+            if (modal && modal->isVisible())
+                Activate(modal);
+            else if (owner && owner->isVisible())
+                Activate(owner);
+            else
+                Activate(window_.data());
         });
     }
 

@@ -123,7 +123,7 @@ Contact_Head_Frame::Contact_Head_Frame(QWidget* parent)
     ToolContactActions->Add_Menu_Entry(record, "Record_Call_In", "Record Incoming Phone Call");
     ToolContactActions->Add_Menu_Entry(record, "Record_Call_Out", "Record Outgoing Phone Call");
     ToolContactActions->Add_Menu_Entry(record, "Custom_Event", "Record Custom Event");
-    ToolContactActions->Add_Button("Quote", "Quote", "Create Quote", "Quote");
+    QAction* quote = ToolContactActions->Add_Button("Quote", "Quote", "Create Quote", "Quote");
     QAction* schedule = ToolContactActions->Add_Button("Schedule", "Schedule", "Schedule E-mail, Calls, To Do's", "Time");
     ToolContactActions->Add_Menu_Entry(schedule, "Email", "Schedule Email");
     ToolContactActions->Add_Menu_Entry(schedule, "To Do", "Schedule ToDo");
@@ -148,8 +148,9 @@ Contact_Head_Frame::Contact_Head_Frame(QWidget* parent)
     keys(ToolContactActions->Menu_Entry(record, "Custom_Event"), "Ctrl+Shift+U");
     keys(ToolContactActions->Menu_Entry(print, "PrintDetails"), "Ctrl+P");
     keys(ToolContactActions->Menu_Entry(print, "PrintAll"), "Ctrl+Shift+P");
+    keys(quote, "Ctrl+Shift+Q");
     // Their windows and routines are not built yet.
-    for (const char* key : {"Quote", "Delete", "Junk"})
+    for (const char* key : {"Delete", "Junk"})
         ToolContactActions->Button(key)->setEnabled(false);
     connect(ToolContactActions, &Key_Toolbar::Button_Click, this, &Contact_Head_Frame::ToolContactActions_ButtonClick);
     connect(ToolContactActions, &Key_Toolbar::Button_Menu_Click, this,
@@ -279,6 +280,8 @@ void Contact_Head_Frame::ToolContactActions_ButtonClick(const QString& Key)
         Q_EMIT Schedule_Requested("Email Out");
     else if (Key == "Print")
         Q_EMIT Print_Requested(false);
+    else if (Key == "Quote")
+        Q_EMIT Quote_Requested();
 }
 
 void Contact_Head_Frame::ToolContactActions_ButtonMenuClick(const QString& Key)

@@ -55,6 +55,8 @@ Q_SIGNALS:
     void Schedule_Requested(const QString& Type);
     void Record_Requested(const QString& Type);
     void Print_Requested(bool With_Events);
+    // "Quote": a catalog quote for the shown contact.
+    void Quote_Requested();
 
 private:
     void Capitalize_First_And_Last_Click();

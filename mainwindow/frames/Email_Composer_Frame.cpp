@@ -17,6 +17,7 @@
 #include "Frame_Command.h"
 #include "GlobalVariables.h"
 #include "Key_Toolbar.h"
+#include "Main_Window_Planning.h"
 #include "Named_Controls.h"
 #include "Outbox_Posting.h"
 #include "Pending_Edits.h"
@@ -110,6 +111,7 @@ bool Email_Composer_Frame::Compose_Email_To_Contact(qint64 ID)
         Message_Box(No_Address_Message);
         return false;
     }
+    Set_Ordinary_Email();
     txtFrameEmailOutAddress->setText(address);
     txtFrameEmailOutName->setText(Recipient_Name(contact));
     Fill_Send_Email_Template_List();
@@ -125,6 +127,7 @@ bool Email_Composer_Frame::Compose_Email_To_Contact(qint64 ID)
 void Email_Composer_Frame::Open_Reply(qint64 Contact_ID, const QString& Subject, const QString& Message)
 {
     const QSqlRecord contact = Read_Contact(Contact_ID);
+    Set_Ordinary_Email();
     Email_Attachments->Clear();
     txtFrameEmailOutMessage->setPlainText(Reply_Quote(Message));
     txtFrameEmailOutSubject->setText("Re: " + Subject);
@@ -134,11 +137,39 @@ void Email_Composer_Frame::Open_Reply(qint64 Contact_ID, const QString& Subject,
     for (QLineEdit* box : {txtFrameEmailOutSubject, txtFrameEmailOutAddress, txtFrameEmailOutName})
         box->setReadOnly(false);
     txtFrameEmailOutMessage->setReadOnly(false);
-    lstSendEmailTemplate->show();
-    lblSendEmail->show();
     Fill_Send_Email_Template_List();
     txtFrameEmailOutContactID->setText(QString::number(Contact_ID));
     modified_ = false;
+}
+
+void Email_Composer_Frame::Set_Ordinary_Email()
+{
+    lstSendEmailTemplate->show();
+    lblSendEmail->show();
+    txtFrameEmailOutViewProduct->clear();
+    txtFrameEmailOutViewType->clear();
+}
+
+void Email_Composer_Frame::Open_Quote(const Quote_Email& Quote)
+{
+    Email_Attachments->Clear();
+    txtFrameEmailOutMessage->setPlainText(Quote.Message);
+    txtFrameEmailOutSubject->setText(Quote.Subject);
+    txtFrameEmailOutName->setText(Quote.Name);
+    txtFrameEmailOutAddress->setText(Quote.Address);
+    txtFrameEmailOutContactID->setText(QString::number(Quote.Contact_ID));
+    txtFrameEmailOutViewProduct->setText(Quote.Products);
+    txtFrameEmailOutViewType->setText("Sent Quote");
+    setTitle("Email: Send Quote");
+    // The quote is the message: no template goes into it.
+    lstSendEmailTemplate->hide();
+    lblSendEmail->hide();
+    modified_ = false;
+}
+
+bool Email_Composer_Frame::Holds_Unsent_Email() const
+{
+    return modified_ && (!txtFrameEmailOutSubject->text().isEmpty() || !txtFrameEmailOutMessage->toPlainText().isEmpty());
 }
 
 void Email_Composer_Frame::Fill_Send_Email_Template_List()

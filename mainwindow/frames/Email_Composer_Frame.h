@@ -12,6 +12,7 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QTextEdit;
+struct Quote_Email;
 
 class Email_Composer_Frame : public QGroupBox {
     Q_OBJECT
@@ -28,6 +29,11 @@ public:
     // Opens the composer with a reply to an event of the contact: "Re: " and
     // the subject, the message quoted. Database failures are thrown.
     void Open_Reply(qint64 Contact_ID, const QString& Subject, const QString& Message);
+    // Opens the composer with a catalog quote, ready to be sent ("Email:
+    // Send Quote", no template picker).
+    void Open_Quote(const Quote_Email& Quote);
+    // Holds a subject or message the user wrote or edited and has not sent.
+    bool Holds_Unsent_Email() const;
     void Fill_Send_Email_Template_List();
 
     void ToolEmailComposer_ButtonClick(const QString& Key);
@@ -44,6 +50,8 @@ private:
     bool Send_Email();
     void Spell_Check_Message();
     void Empty_Boxes();
+    // An ordinary e-mail: the template picker shown, no quote's product list.
+    void Set_Ordinary_Email();
 
     QLineEdit* txtFrameEmailOutName = nullptr;
     QLineEdit* txtFrameEmailOutAddress = nullptr;
@@ -55,7 +63,7 @@ private:
     QComboBox* ListEmailAttachments = nullptr;       // its box
     Key_Toolbar* ToolEmailAttachmentActions = nullptr;   // its toolbar
     QLineEdit* txtFrameEmailOutContactID = nullptr;  // hidden
-    QLineEdit* txtFrameEmailOutViewProduct = nullptr;    // hidden, never filled: the product posted is empty
+    QLineEdit* txtFrameEmailOutViewProduct = nullptr;    // hidden: a quote's product list, the product posted
     QLineEdit* txtFrameEmailOutViewType = nullptr;   // hidden
     Key_Toolbar* ToolEmailComposer = nullptr;
 

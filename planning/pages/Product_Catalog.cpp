@@ -58,14 +58,15 @@ private:
     QString pending_text;
 };
 
-Product_Catalog::Product_Catalog(QWidget* parent)
+Product_Catalog::Product_Catalog(Product_Catalog_Model::Use use, QWidget* parent)
     : QWidget(parent)
 {
-    setObjectName("frameProductCatalog");
-    model = new Product_Catalog_Model(this);
+    const bool quote = use == Product_Catalog_Model::Use::Quote;
+    setObjectName(quote ? "frameQuoteGrid" : "frameProductCatalog");
+    model = new Product_Catalog_Model(use, this);
     delegate = new Product_Grid_Delegate(this);
     ProductGrid = new QTableView;
-    ProductGrid->setObjectName("ProductGrid");
+    ProductGrid->setObjectName(quote ? "QuoteGrid" : "ProductGrid");
     ProductGrid->setModel(model);
     ProductGrid->setItemDelegate(delegate);
     ProductGrid->setSelectionBehavior(QAbstractItemView::SelectItems);
@@ -82,14 +83,15 @@ Product_Catalog::Product_Catalog(QWidget* parent)
     ProductGrid->setColumnWidth(Product_Catalog_Model::Price,
                                 qMax(61, ProductGrid->fontMetrics().horizontalAdvance("9999999.99") + 12));
     ProductGrid->horizontalHeader()->setStretchLastSection(true);
-
-    auto* delete_product = new QAction("&Delete Product", ProductGrid);
-    delete_product->setObjectName("Delete_Product");
-    delete_product->setShortcut(QKeySequence::Delete);
-    delete_product->setShortcutContext(Qt::WidgetShortcut);
-    ProductGrid->addAction(delete_product);
-    ProductGrid->setContextMenuPolicy(Qt::ActionsContextMenu);
-    connect(delete_product, &QAction::triggered, this, &Product_Catalog::Delete_Current_Product);
+    if (quote) {
+        // Every column in sight: long descriptions wrap in the room the others leave.
+        ProductGrid->horizontalHeader()->setStretchLastSection(false);
+        ProductGrid->horizontalHeader()->setSectionResizeMode(Product_Catalog_Model::Description, QHeaderView::Stretch);
+        ProductGrid->setColumnWidth(Product_Catalog_Model::Selected, ProductGrid->fontMetrics().horizontalAdvance("Selected") + 40);
+        ProductGrid->setColumnWidth(Product_Catalog_Model::Order, ProductGrid->fontMetrics().horizontalAdvance("Order") + 40);
+        ProductGrid->setWordWrap(true);
+        ProductGrid->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    }
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -98,6 +100,16 @@ Product_Catalog::Product_Catalog(QWidget* parent)
     connect(delegate, &Product_Grid_Delegate::Refused, this, &Product_Catalog::Value_Refused);
     connect(model, &Product_Catalog_Model::Products_Changed, this, &Product_Catalog::Products_Changed);
     connect(model, &Product_Catalog_Model::Product_Renamed, this, &Product_Catalog::Product_Renamed);
+    if (quote)
+        return;
+
+    auto* delete_product = new QAction("&Delete Product", ProductGrid);
+    delete_product->setObjectName("Delete_Product");
+    delete_product->setShortcut(QKeySequence::Delete);
+    delete_product->setShortcutContext(Qt::WidgetShortcut);
+    ProductGrid->addAction(delete_product);
+    ProductGrid->setContextMenuPolicy(Qt::ActionsContextMenu);
+    connect(delete_product, &QAction::triggered, this, &Product_Catalog::Delete_Current_Product);
 }
 
 void Product_Catalog::Show_Product_Grid()

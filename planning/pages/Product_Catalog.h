@@ -1,7 +1,8 @@
 #pragma once
 // The "Product Catalog" page: the grid of products over the catalog model.
 // A value the model refuses is said in a message and stays in its cell's
-// editor, where Esc gives the stored value back.
+// editor, where Esc gives the stored value back. The quote window holds the
+// same grid for the quote (QuoteGrid): products ticked and ordered there.
 
 #include <QPersistentModelIndex>
 #include <QString>
@@ -11,12 +12,15 @@ class Product_Catalog_Model;
 class Product_Grid_Delegate;
 class QTableView;
 
+#include "Product_Catalog_Model.h"
+
 class Product_Catalog : public QWidget {
     Q_OBJECT
 public:
-    explicit Product_Catalog(QWidget* parent = nullptr);
+    explicit Product_Catalog(Product_Catalog_Model::Use use = Product_Catalog_Model::Use::Catalog,
+                             QWidget* parent = nullptr);
 
-    QTableView* ProductGrid = nullptr;
+    QTableView* ProductGrid = nullptr;   // "QuoteGrid" in the quote window
     Product_Catalog_Model* Model() const { return model; }
 
     // Show_Product_Grid: reads the catalog again, in name order.

@@ -36,8 +36,9 @@ QString Product_Price_Text(const QVariant& Price)
     return QString::number(Price.toDouble(), 'f', 2);
 }
 
-Product_Catalog_Model::Product_Catalog_Model(QObject* parent)
+Product_Catalog_Model::Product_Catalog_Model(Use use, QObject* parent)
     : QAbstractTableModel(parent)
+    , use(use)
 {
 }
 
@@ -67,7 +68,7 @@ bool Product_Catalog_Model::Reload()
 
 int Product_Catalog_Model::rowCount(const QModelIndex& parent) const
 {
-    return parent.isValid() ? 0 : int(rows.size()) + 1;
+    return parent.isValid() ? 0 : int(rows.size()) + (use == Use::Catalog ? 1 : 0);
 }
 
 int Product_Catalog_Model::columnCount(const QModelIndex& parent) const
@@ -82,6 +83,8 @@ QVariant Product_Catalog_Model::data(const QModelIndex& index, int role) const
     const QVariant& value = rows.at(index.row()).values[index.column()];
     if (role == Qt::DisplayRole || role == Qt::EditRole)
         return index.column() == Price ? QVariant(Product_Price_Text(value)) : QVariant(Null_To_Empty(value));
+    if (role == Qt::CheckStateRole && use == Use::Quote && index.column() == Selected)
+        return Null_To_Empty(value).compare("Yes", Qt::CaseInsensitive) == 0 ? Qt::Checked : Qt::Unchecked;
     if (role == Qt::TextAlignmentRole && (index.column() == Price || index.column() == Order))
         return int(Qt::AlignRight | Qt::AlignVCenter);
     return QVariant();
@@ -102,6 +105,12 @@ Qt::ItemFlags Product_Catalog_Model::flags(const QModelIndex& index) const
     if (!index.isValid())
         return Qt::NoItemFlags;
     Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+    if (use == Use::Quote) {
+        // A quote ticks products and orders them; names are the catalog's.
+        if (index.column() == Selected)
+            return flags | Qt::ItemIsUserCheckable;
+        return index.column() == ID || index.column() == Product ? flags : flags | Qt::ItemIsEditable;
+    }
     // A new product starts with its name; its other fields follow once it is stored.
     if (index.column() != ID && (!Is_New_Row(index.row()) || index.column() == Product))
         flags |= Qt::ItemIsEditable;
@@ -117,6 +126,10 @@ bool Product_Catalog_Model::Refuse(const QString& reason)
 bool Product_Catalog_Model::setData(const QModelIndex& index, const QVariant& value, int role)
 {
     refusal.clear();
+    if (role == Qt::CheckStateRole && index.isValid() && (flags(index) & Qt::ItemIsUserCheckable)) {
+        const bool ticked = value.toInt() == Qt::Checked;
+        return Write_Field(index.row(), index.column(), QString(ticked ? "Yes" : "No"));
+    }
     if (!index.isValid() || role != Qt::EditRole || !(flags(index) & Qt::ItemIsEditable))
         return false;
     const QString text = value.toString();
@@ -251,7 +264,7 @@ bool Product_Catalog_Model::Write_Field(int row, int column, const QVariant& val
 
 bool Product_Catalog_Model::Delete_Product(int row)
 {
-    if (row < 0 || Is_New_Row(row))
+    if (row < 0 || Is_New_Row(row) || use == Use::Quote)
         return false;
     const qint64 id = rows.at(row).values[ID].toLongLong();
     const QString name = Null_To_Empty(rows.at(row).values[Product]);

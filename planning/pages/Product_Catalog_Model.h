@@ -5,6 +5,9 @@
 // A product name is the key contacts, steps, outbox rows and events use, so a
 // rename carries it to those rows, and a product with workflow steps keeps
 // its name and cannot be deleted.
+// The quote window's grid uses the same model for the quote: there the
+// products are ticked (Selected) and put in order, with no new-product row
+// and no renames.
 
 #include <QAbstractTableModel>
 #include <QList>
@@ -16,7 +19,8 @@ class Product_Catalog_Model : public QAbstractTableModel {
 public:
     enum Column { ID, Product, Part_Number, Description, Price, Selected, Order, Column_Count };
 
-    explicit Product_Catalog_Model(QObject* parent = nullptr);
+    enum class Use { Catalog, Quote };
+    explicit Product_Catalog_Model(Use use = Use::Catalog, QObject* parent = nullptr);
 
     // Reads the table again, in name order (a pending edit is dropped).
     // False when the database failed (said in a message).
@@ -34,7 +38,7 @@ public:
     // Why the last setData refused its value; empty when it took it.
     QString Refusal() const { return refusal; }
 
-    bool Is_New_Row(int row) const { return row == rows.size(); }
+    bool Is_New_Row(int row) const { return use == Use::Catalog && row == rows.size(); }
     // Asks, then deletes the product of the row; false when it stays.
     bool Delete_Product(int row);
 
@@ -55,6 +59,7 @@ private:
     // Another product (not the one with the ID) has the name (by the database's comparison).
     bool Name_Taken(const QString& name, qint64 id);
 
+    Use use;
     QList<Row> rows;
     QString refusal;
 };

@@ -83,9 +83,17 @@ Quote_Template_Editor::Quote_Template_Editor(QWidget* parent)
     add_box(6, "Dis&claimer", txtFrameQuoteTemplateEdit_Disclaimer);
     Take_Any_Length({txtFrameQuoteTemplateEdit_Subject, txtFrameQuoteTemplateEdit_Delimiter});
 
-    txtFrameQuoteTemplateEdit_Fields_Explanation = Named(new QLabel, "txtFrameQuoteTemplateEdit_Fields_Explanation");
-    txtFrameQuoteTemplateEdit_Fields_Explanation->setWordWrap(true);
-    txtFrameQuoteTemplateEdit_Fields_Explanation->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    // A read-only box, not a wrapping label: a label's height for its width
+    // would make the page taller than the window and scroll for nothing.
+    txtFrameQuoteTemplateEdit_Fields_Explanation =
+        Named(new QPlainTextEdit, "txtFrameQuoteTemplateEdit_Fields_Explanation");
+    txtFrameQuoteTemplateEdit_Fields_Explanation->setReadOnly(true);
+    txtFrameQuoteTemplateEdit_Fields_Explanation->setFocusPolicy(Qt::NoFocus);
+    txtFrameQuoteTemplateEdit_Fields_Explanation->setFrameShape(QFrame::NoFrame);
+    txtFrameQuoteTemplateEdit_Fields_Explanation->setBackgroundVisible(false);
+    txtFrameQuoteTemplateEdit_Fields_Explanation->viewport()->setAutoFillBackground(false);
+    txtFrameQuoteTemplateEdit_Fields_Explanation->setFixedHeight(
+        txtFrameQuoteTemplateEdit_Fields_Explanation->fontMetrics().lineSpacing() * 8 + 8);
     grid->addWidget(Top_Caption("Replaceable Fields:", nullptr), 7, 0);
     grid->addWidget(txtFrameQuoteTemplateEdit_Fields_Explanation, 7, 1);
 
@@ -128,7 +136,7 @@ void Quote_Template_Editor::Show_Quote_Template()
 {
     txtFrameQuoteTemplateEdit_Type->setText(Product_Quote_Type);
     txtFrameQuoteTemplateEdit_Heading->setText("Product Catalog Quote Template Edit");
-    txtFrameQuoteTemplateEdit_Fields_Explanation->setText(Fields_Explanation);
+    txtFrameQuoteTemplateEdit_Fields_Explanation->setPlainText(Fields_Explanation);
     // Typed text not saved yet is kept, not read over.
     if (changed)
         return;

@@ -22,7 +22,7 @@ public:
     QLineEdit* txtFrameQuoteTemplateEdit_Delimiter = nullptr;
     QPlainTextEdit* txtFrameQuoteTemplateEdit_Quote = nullptr;
     QPlainTextEdit* txtFrameQuoteTemplateEdit_Disclaimer = nullptr;
-    QLabel* txtFrameQuoteTemplateEdit_Fields_Explanation = nullptr;
+    QPlainTextEdit* txtFrameQuoteTemplateEdit_Fields_Explanation = nullptr;
     QPushButton* Save_Quote_Template_dit = nullptr;
     QPushButton* Spell_Check_Quote_Template = nullptr;
 
