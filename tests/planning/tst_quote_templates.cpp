@@ -78,7 +78,7 @@ void tst_quote_templates::the_page_shows_the_product_row()
     QCOMPARE(Shown(f, "txtFrameQuoteTemplateEdit_Type"), QString("Product"));
     QCOMPARE(f.Find<QLabel>("txtFrameQuoteTemplateEdit_Heading")->text(),
              QString("Product Catalog Quote Template Edit"));
-    const QString explanation = f.Find<QLabel>("txtFrameQuoteTemplateEdit_Fields_Explanation")->text();
+    const QString explanation = Box_Text(f, "txtFrameQuoteTemplateEdit_Fields_Explanation");
     QCOMPARE(explanation.split('\n').size(), 6);
     // Every token it names is one the merge replaces (they are compared with case).
     QVERIFY(explanation.contains("[Homephone], [Workphone]"));
