@@ -4,6 +4,7 @@
 #include <QEvent>
 #include <QFile>
 #include <QJsonArray>
+#include <QTreeWidget>
 #include <functional>
 
 #include "Bench_Probe.h"
@@ -131,8 +132,10 @@ protected:
             if (event->type() == QEvent::Paint && widget->window() == window) {
                 if (first_paint == 0)
                     first_paint = Bench_Ns();
-                if (list_painted == 0 && window->ListContacts && widget == window->ListContacts->viewport()
-                    && window->ListContacts->topLevelItemCount() >= contacts_)
+                if (!list_)
+                    list_ = Contact_List(*window);
+                if (list_painted == 0 && list_ && widget == list_->viewport()
+                    && list_->topLevelItemCount() >= contacts_)
                     list_painted = Bench_Ns();
             }
         }
@@ -141,6 +144,7 @@ protected:
 
 private:
     qint64 contacts_;
+    QTreeWidget* list_ = nullptr;
 };
 
 } // namespace
@@ -232,7 +236,7 @@ Work_Result Work_Start_Up(Bench_Session& session)
     result.extra["window_shown_seconds"] = Seconds(begin, watch.shown);
     result.extra["first_paint_seconds"] = Seconds(begin, watch.first_paint);
     result.extra["start_up_returned_seconds"] = Seconds(begin, returned);
-    result.extra["listed"] = window->ListContacts->topLevelItemCount();
+    result.extra["listed"] = Contact_List(*window)->topLevelItemCount();
     return result;
 }
 

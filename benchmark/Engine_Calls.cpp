@@ -1,5 +1,8 @@
 #include "Engine_Calls.h"
 
+#include <QTabBar>
+#include <QTreeWidget>
+
 #include "Bench_Session.h"
 #include "Mapi_Fetch.h"
 #include "frmContactSystem.h"
@@ -52,4 +55,9 @@ bool File_Import_Done(const Bench_Session& session)
 bool Start_Up_Window(frmContactSystem& window)
 {
     return window.Start_Up();
+}
+
+QTreeWidget* Contact_List(frmContactSystem& window)
+{
+    return window.findChild<QTreeWidget*>("ListContacts");
 }
