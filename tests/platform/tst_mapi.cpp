@@ -1,10 +1,12 @@
 // The mail-client stand-in over a real Maildir of fixture messages.
 
 #include "MAPI.h"
+#include "Mail_Parse.h"
 #include "Test_Maildir.h"
 #include "Test_Support.h"
 
 #include <QFile>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -38,6 +40,9 @@ class tst_mapi : public QObject {
 private Q_SLOTS:
     void reads_each_kind_of_message_data();
     void reads_each_kind_of_message();
+    void html_parts_become_text_data();
+    void html_parts_become_text();
+    void a_huge_html_part_with_unclosed_tags_reads_at_once();
     void attachments_are_written_under_their_decoded_names();
     void outside_names_become_plain_file_names_data();
     void outside_names_become_plain_file_names();
@@ -124,6 +129,69 @@ void tst_mapi::reads_each_kind_of_message()
     QCOMPARE(messages.MsgOrigAddress(), address);
     QCOMPARE(messages.MsgOrigDisplayName(), name);
     QCOMPARE(messages.MsgDate().toUTC(), date.toUTC());
+}
+
+void tst_mapi::html_parts_become_text_data()
+{
+    QTest::addColumn<QString>("html");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("head, title, style and script go")
+        << "<html><head><title>T</title><style>p{}</style></head><body><p>Hello<br>World</p>"
+           "<SCRIPT type=x>var a = '<b>';</SCRIPT ></body></html>"
+        << "Hello\nWorld";
+    QTest::newRow("comments go") << "a<!-- hidden <b>x</b> -->b" << "ab";
+    QTest::newRow("an element never closed loses only its tag") << "<style>unclosed text" << "unclosed text";
+    QTest::newRow("a close tag must end in >") << "<title>a</titlex>b</title >c" << "c";
+    QTest::newRow("header is no head") << "<header>Top</header><title>x" << "Topx";
+    QTest::newRow("a < without > is text") << "5 < 6" << "5 < 6";
+    QTest::newRow("an unclosed comment is a tag") << "a<!-- b> c" << "a c";
+    QTest::newRow("entities") << "Caf&eacute; &amp; more&nbsp;&#8364;&#x41;&#0;&bogus; &amp"
+                              << QString::fromUtf8("Caf&eacute; & more €A&#0;&bogus; &amp");
+    QTest::newRow("source line ends are blanks, blocks end lines")
+        << "line1\r\n\r\nline2<div>a</div>b<hr/>c</h2>d</table>e" << "line1 line2a\nb\nc\nd\ne";
+    QTest::newRow("blanks run together, lines trimmed") << "  lots   of \t blanks  <br>  next  <br><br>"
+                                                        << "lots of blanks\nnext";
+    QTest::newRow("empty") << "" << "";
+}
+
+void tst_mapi::html_parts_become_text()
+{
+    QFETCH(QString, html);
+    QFETCH(QString, text);
+    QCOMPARE(Html_To_Text(html), text);
+}
+
+void tst_mapi::a_huge_html_part_with_unclosed_tags_reads_at_once()
+{
+    // 1.4 MB whose head, style, script and title tags never close, with
+    // close tags that are not quite close tags: each one once scanned the
+    // whole rest of the text.
+    QString body = "<html><body>Begin";
+    const QStringList openers = {"<style>", "<head>", "<script>", "<title>"};
+    int n = 0;
+    while (body.size() < 1400 * 1000) {
+        body += openers.at(n++ % openers.size()) + "p { color: red } </styl </scriptx> ";
+        body += QString(200, QChar('w')) + "<br>";
+    }
+    body += "End <!-- never closed";
+    Test_Maildir maildir;
+    maildir.Deliver_Content("From: a@example.com\nSubject: huge\nMIME-Version: 1.0\n"
+                            "Content-Type: text/html; charset=utf-8\n\n"
+                            + body.toUtf8() + "\n");
+    MAPISession session;
+    session.SignOn();
+    MAPIMessages messages;
+    messages.Set_Session(&session);
+    messages.Fetch();
+    QElapsedTimer timer;
+    timer.start();
+    const QString text = messages.MsgNoteText();
+    // Milliseconds in one pass; the old way took minutes.
+    QVERIFY2(timer.elapsed() < 20000, qPrintable(QString::number(timer.elapsed())));
+    QVERIFY(text.startsWith("Beginp { color: red } "));
+    QVERIFY(text.endsWith("End <!-- never closed"));
+    QCOMPARE(text.count("\r\n"), n);
+    QCOMPARE(text.count("p { color: red }"), n);
 }
 
 void tst_mapi::attachments_are_written_under_their_decoded_names()
