@@ -1,5 +1,7 @@
 #include "Email_Lead_Import.h"
 
+#include <QJsonArray>
+#include <QJsonDocument>
 #include <QList>
 #include <QSet>
 #include <QSqlRecord>
@@ -188,7 +190,8 @@ QList<Lead_Field_Value> Lead_Field_Values(const QList<Email_Field_Rule>& Rules, 
 
 Email_Lead_Result Import_Contact_From_Email(const QString& Subject, const QString& Text,
                                             const QString& Message_ID,
-                                            const QDateTime& Received_Date, int Attachment_Count)
+                                            const QDateTime& Received_Date, int Attachment_Count,
+                                            bool List_New_Contact)
 {
     const QString site = Find_Import_Source_For_Subject(Subject);
     Init_Email_Field_Names();
@@ -263,15 +266,26 @@ Email_Lead_Result Import_Contact_From_Email(const QString& Subject, const QStrin
                                         Attachment_Count);
     transaction.Commit();
 
-    if (result.New_Contact) {
-        const QSqlRecord contact =
-            db.Select_First("SELECT * FROM Contacts WHERE ID = ?", {result.Contact_ID});
-        if (!contact.isEmpty())
-            Add_Contact_List_Item(result.Contact_ID, contact.value("FirstName"), contact.value("LastName"),
-                                  contact.value("Product"), contact.value("Contact_Relationship"),
-                                  contact.value("Contact_Title"),
-                                  contact.value("Pending_Events_To_Read").toLongLong() != 0,
-                                  contact.value("New_Contact").toLongLong() != 0, contact.value("Email"));
-    }
+    if (result.New_Contact && List_New_Contact)
+        Add_Contact_List_Items({result.Contact_ID});
     return result;
+}
+
+void Add_Contact_List_Items(const QList<qint64>& Contact_IDs)
+{
+    if (Contact_IDs.isEmpty())
+        return;
+    QJsonArray ids;
+    for (qint64 id : Contact_IDs)
+        ids << id;
+    // In one look-up, in the order given.
+    const QList<QSqlRecord> contacts = Open_Database().Select(
+        "SELECT c.ID, c.FirstName, c.LastName, c.Product, c.Contact_Relationship, c.Contact_Title, "
+        "c.Pending_Events_To_Read, c.New_Contact, c.Email FROM json_each(?) AS j JOIN Contacts AS c ON c.ID = j.value "
+        "ORDER BY j.key",
+        {QString::fromUtf8(QJsonDocument(ids).toJson(QJsonDocument::Compact))});
+    for (const QSqlRecord& contact : contacts)
+        Add_Contact_List_Item(contact.value(0).toLongLong(), contact.value(1), contact.value(2), contact.value(3),
+                              contact.value(4), contact.value(5), contact.value(6).toLongLong() != 0,
+                              contact.value(7).toLongLong() != 0, contact.value(8));
 }

@@ -46,8 +46,14 @@ QString Find_Import_Source_For_Subject(const QString& Subject);
 QString Get_Contact_Field_For_Label(const QString& Label);
 
 // Files one lead message. The event carries the message id and received date
-// and the attachment count given. Database failures are thrown.
+// and the attachment count given. A new contact is added to the main
+// window's contact list unless List_New_Contact is false (the caller lists it
+// later with Add_Contact_List_Items). Database failures are thrown.
 Email_Lead_Result Import_Contact_From_Email(const QString& Subject, const QString& Text,
                                             const QString& Message_ID,
                                             const QDateTime& Received_Date,
-                                            int Attachment_Count = 0);
+                                            int Attachment_Count = 0, bool List_New_Contact = true);
+
+// Adds these contacts to the main window's contact list, in this order, as
+// the lead import adds a new contact (those gone meanwhile are left out).
+void Add_Contact_List_Items(const QList<qint64>& Contact_IDs);
