@@ -24,6 +24,7 @@ Shown_Contact::Shown_Contact(Contacts_Page& list, Contact_Head_Frame& head, Cont
     connect(&list_, &Contacts_Page::Contact_Chosen, this, &Shown_Contact::ListContacts_ItemClick);
     connect(&events_, &Event_History_List::Event_Chosen, this, &Shown_Contact::ListEvents_ItemClick);
     connect(&reader_, &Event_Reader_Frame::Event_Read, &events_, &Event_History_List::Mark_Event_Read);
+    connect(&reader_, &Event_Reader_Frame::Event_Deleted, this, &Shown_Contact::Event_Deleted);
     connect(&head_, &Contact_Head_Frame::List_Column_Edited, this, [this](int sub_item, const QString& text) {
         list_.Set_Contact_Column(head_.Contact_ID(), sub_item, text);
     });
@@ -159,4 +160,25 @@ void Shown_Contact::ListEvents_ItemClick(const QString& Key)
     } catch (const Program_Error& e) {
         Message_Box("Error on ListEvents_ItemClick: " + e.Description());
     }
+}
+
+void Shown_Contact::Event_Deleted(const QString& Key)
+{
+    QTreeWidgetItem* row = events_.Find_Key(Key);
+    // Not listed (the list was filled again meanwhile): no other row is touched.
+    if (!row) {
+        reader_.Clear_Event();
+        return;
+    }
+    const int position = events_.Position_Of(row);
+    const int rows = events_.Row_Count();
+    if (rows == 1) {
+        reader_.Clear_Event();
+    } else {
+        // The row below, or above when it was the last.
+        const QString next = events_.Key_At(position == rows ? position - 1 : position + 1);
+        reader_.Show_Event(next);
+        events_.Select_Item(events_.Find_Key(next));
+    }
+    events_.Remove_Key(Key);
 }

@@ -35,6 +35,8 @@ Q_SIGNALS:
 private:
     void ListContacts_ItemClick(qint64 ID);
     void ListEvents_ItemClick(const QString& Key);
+    // The reader deleted its event: a neighbour of its row takes its place.
+    void Event_Deleted(const QString& Key);
     void Show_Contact_Fields(const QSqlRecord& contact);
     void Set_Modified(bool modified);
 

@@ -13,6 +13,7 @@
 #include <QVBoxLayout>
 
 #include "Clock.h"
+#include "Contact_Actions.h"
 #include "Data_Access.h"
 #include "Administration_Windows.h"
 #include "Dialog_Windows.h"
@@ -71,6 +72,12 @@ frmContactSystem::frmContactSystem(QWidget* parent)
     Contact_On_Display = new Shown_Contact(*frameContactsCommands, *frameContact_Top_Screen, *frameContactDetails,
                                            *ListEvents, *frameEventView, this);
     connect(Contact_On_Display, &Shown_Contact::Frame_Wanted, this, &frmContactSystem::Show_Detail_Frame);
+    Actions_On_Contact = new Contact_Actions({*Contact_On_Display, *frameContact_Top_Screen, *frameContactDetails,
+                                              *ListEvents, *frameEventView, *frameEmailOutView, *frameSchedule,
+                                              *frameRecordCall, *frameToDo},
+                                             this);
+    connect(Actions_On_Contact, &Contact_Actions::Frame_Wanted, this, &frmContactSystem::Show_Detail_Frame);
+    connect(Actions_On_Contact, &Contact_Actions::Welcome_Wanted, this, &frmContactSystem::Show_Welcome_Frame);
     Set_Up_Panes();
     Install_Smtp_Sender();
 
@@ -267,10 +274,10 @@ QWidget* frmContactSystem::Build_Contacts_Area()
     Detail_Area = new Page_Stack("Detail_Area");
     frameContactDetails = new Contact_Details_Frame;
     frameWelcomeMessage = new Welcome_Frame;
-    frameEventView = new Event_Reader_Frame;
-    frameSchedule = new Schedule_Frame;
-    frameRecordCall = new Record_Call_Frame;
-    frameEmailOutView = new Email_Composer_Frame;
+    frameEventView = new Event_Reader_Frame(*this);
+    frameSchedule = new Schedule_Frame(*this);
+    frameRecordCall = new Record_Call_Frame(*this);
+    frameEmailOutView = new Email_Composer_Frame(*this);
     for (QWidget* frame : std::initializer_list<QWidget*>{frameContactDetails, frameWelcomeMessage, frameEventView,
                                                           frameSchedule, frameRecordCall, frameEmailOutView})
         Detail_Area->addWidget(frame);
@@ -452,7 +459,9 @@ void frmContactSystem::TabStrip1_Click(int New)
             FrameContacts->show();
             frameToDo->show();
             if (!G::ToDo_List_Loaded) {
-                frameToDo->Fill_ToDo_List();
+                // No entry is chosen yet: the events of none are shown.
+                if (frameToDo->Fill_ToDo_List() > 0)
+                    ListEvents->clear();
                 G::ToDo_List_Loaded = true;
             }
             break;

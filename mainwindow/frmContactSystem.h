@@ -3,7 +3,9 @@
 // bar, start-up and shutdown, and the detail area that shows one frame at a
 // time. The pages and frames are classes of their own, held under their names;
 // what one asks of another goes through the window (the edits to store before
-// a command leaves them) or through the shown contact (Shown_Contact).
+// a command leaves them), through the shown contact (Shown_Contact), or, for
+// the commands that act on it (compose, schedule, record, print, the to-do
+// entries), through Contact_Actions.
 
 #include <QList>
 #include <QMainWindow>
@@ -13,6 +15,7 @@
 #include "Pending_Edits.h"
 #include "pages/Contacts_Page.h"
 
+class Contact_Actions;
 class Contact_Details_Frame;
 class Contact_Head_Frame;
 class Email_Composer_Frame;
@@ -99,6 +102,8 @@ public:
     QString Contacts_Filter_Caption;
     // Showing, editing and saving it: Setup_The_Contacts_Tree, Show_Current_Contact_Record, ...
     Shown_Contact* Contact_On_Display = nullptr;
+    // Composing, scheduling, recording and printing for it; the to-do entries.
+    Contact_Actions* Actions_On_Contact = nullptr;
 
     // Pending_Edits
     bool Save_Contact_Edits() override;

@@ -57,6 +57,17 @@ QAction* Key_Toolbar::Add_Menu_Entry(QAction* button, const QString& key, const 
     return entry;
 }
 
+void Key_Toolbar::Give_Shortcut(QAction* action, const QKeySequence& keys, QWidget* scope,
+                                Qt::ShortcutContext context)
+{
+    action->setShortcut(keys);
+    action->setShortcutContext(context);
+    // A hidden menu's entry, or a button, takes its keys from the widget it works for.
+    scope->addAction(action);
+    const QString tip = action->toolTip().isEmpty() ? action->text() : action->toolTip();
+    action->setToolTip(tip.trimmed() + " (" + keys.toString(QKeySequence::NativeText) + ")");
+}
+
 QAction* Key_Toolbar::Button(const QString& key) const
 {
     for (QAction* action : actions())

@@ -21,6 +21,12 @@ public:
     // Every button and menu entry at once.
     void Set_Buttons_Enabled(bool enabled);
 
+    // Gives a button or menu entry a shortcut that works while the scope is
+    // shown (Qt::WindowShortcut) or holds the keyboard (Qt::WidgetWithChildrenShortcut);
+    // its tool tip names the keys.
+    static void Give_Shortcut(QAction* action, const QKeySequence& keys, QWidget* scope,
+                              Qt::ShortcutContext context = Qt::WidgetWithChildrenShortcut);
+
     // The button with the key (nullptr when none).
     QAction* Button(const QString& key) const;
     // The menu entry with the key under the button (nullptr when none).

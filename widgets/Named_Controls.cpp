@@ -1,5 +1,6 @@
 #include "Named_Controls.h"
 
+#include <QAbstractScrollArea>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -64,4 +65,9 @@ void Take_Any_Length(std::initializer_list<QLineEdit*> boxes)
 {
     for (QLineEdit* box : boxes)
         box->setMaxLength(std::numeric_limits<int>::max());
+}
+
+void Set_Least_Lines(QAbstractScrollArea* area, int lines)
+{
+    area->setMinimumHeight(area->fontMetrics().lineSpacing() * lines + 2 * area->frameWidth() + 8);
 }

@@ -6,6 +6,7 @@
 #include <QStringList>
 #include <initializer_list>
 
+class QAbstractScrollArea;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -33,6 +34,10 @@ void Refill_Choices(QComboBox* box, const QStringList& values);
 QLabel* Caption(const QString& text, QWidget* buddy = nullptr);
 // The caption that goes with a control, shown and hidden with it.
 QLabel* Caption_Of(const QWidget* area, const QWidget* control);
+
+// A text area at least this many lines high (less than its default), so the
+// frame that holds it fits a small screen; it grows with the frame.
+void Set_Least_Lines(QAbstractScrollArea* area, int lines);
 
 // A box keeps 32767 characters unless told otherwise: a longer stored value
 // would be cut short, and stored so by the next save.

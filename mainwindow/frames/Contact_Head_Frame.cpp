@@ -135,8 +135,25 @@ Contact_Head_Frame::Contact_Head_Frame(QWidget* parent)
     ToolContactActions->Add_Separator();
     ToolContactActions->Add_Button("Delete", "Delete", "Delete contact and history ", "DeleteCross");
     ToolContactActions->Add_Button("Junk", "Junk", "Junk Contact and History", "StopSign");
-    // Its commands are not built yet.
-    ToolContactActions->Set_Buttons_Enabled(false);
+    // Keys for the commands while the contact is shown.
+    const auto keys = [this](QAction* action, const char* sequence) {
+        Key_Toolbar::Give_Shortcut(action, QKeySequence(QString::fromLatin1(sequence)), this, Qt::WindowShortcut);
+    };
+    keys(email, "Ctrl+N");
+    keys(ToolContactActions->Menu_Entry(schedule, "Email"), "Ctrl+Shift+N");
+    keys(ToolContactActions->Menu_Entry(schedule, "To Do"), "Ctrl+T");
+    keys(ToolContactActions->Menu_Entry(schedule, "Call Out"), "Ctrl+L");
+    keys(ToolContactActions->Menu_Entry(record, "Record_Call_In"), "Ctrl+Shift+I");
+    keys(ToolContactActions->Menu_Entry(record, "Record_Call_Out"), "Ctrl+Shift+O");
+    keys(ToolContactActions->Menu_Entry(record, "Custom_Event"), "Ctrl+Shift+U");
+    keys(ToolContactActions->Menu_Entry(print, "PrintDetails"), "Ctrl+P");
+    keys(ToolContactActions->Menu_Entry(print, "PrintAll"), "Ctrl+Shift+P");
+    // Their windows and routines are not built yet.
+    for (const char* key : {"Quote", "Delete", "Junk"})
+        ToolContactActions->Button(key)->setEnabled(false);
+    connect(ToolContactActions, &Key_Toolbar::Button_Click, this, &Contact_Head_Frame::ToolContactActions_ButtonClick);
+    connect(ToolContactActions, &Key_Toolbar::Button_Menu_Click, this,
+            &Contact_Head_Frame::ToolContactActions_ButtonMenuClick);
     layout->addWidget(ToolContactActions);
 
     Take_Any_Length({txtBest_Time_To_Contact, txtCellphone, txtContactReceivedDate, txtEmail, txtHomephone,
@@ -250,6 +267,39 @@ void Contact_Head_Frame::Delete_Lookup_Values(bool relationship)
         dialog.exec();
         Fill_Title_Combo();
     }
+}
+
+// ---- The contact action toolbar ------------------------------------------------------
+
+void Contact_Head_Frame::ToolContactActions_ButtonClick(const QString& Key)
+{
+    if (Key == "Send_Email")
+        Q_EMIT Compose_Requested();
+    else if (Key == "Schedule")
+        Q_EMIT Schedule_Requested("Email Out");
+    else if (Key == "Print")
+        Q_EMIT Print_Requested(false);
+}
+
+void Contact_Head_Frame::ToolContactActions_ButtonMenuClick(const QString& Key)
+{
+    // The entries under "Email" schedule as the like entries under "Schedule" do.
+    if (Key == "PrintDetails")
+        Q_EMIT Print_Requested(false);
+    else if (Key == "PrintAll")
+        Q_EMIT Print_Requested(true);
+    else if (Key == "Email" || Key == "Send_Email")
+        Q_EMIT Schedule_Requested("Email Out");
+    else if (Key == "To Do" || Key == "ToDo")
+        Q_EMIT Schedule_Requested("To Do");
+    else if (Key == "Call Out" || Key == "Call")
+        Q_EMIT Schedule_Requested("Call Out");
+    else if (Key == "Record_Call_Out")
+        Q_EMIT Record_Requested("Outgoing Call");
+    else if (Key == "Record_Call_In")
+        Q_EMIT Record_Requested("Incoming Call");
+    else if (Key == "Custom_Event")
+        Q_EMIT Record_Requested("Custom Event");
 }
 
 // ---- Choice lists ----------------------------------------------------------------

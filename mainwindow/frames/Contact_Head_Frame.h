@@ -38,12 +38,23 @@ public:
     void Fill_Title_Combo();
     void Fill_Relationship_Combo();
 
+    void ToolContactActions_ButtonClick(const QString& Key);
+    void ToolContactActions_ButtonMenuClick(const QString& Key);
+
 Q_SIGNALS:
     // An edit that the contact's row in the contact list shows at once
     // (1-based sub-item: 1 first name, 2 last name, 4 product, 5 relation, 6 title).
     void List_Column_Edited(int sub_item, const QString& text);
     // "Details": the contact details frame is asked for.
     void Details_Requested();
+    // The contact action toolbar: an e-mail now; an outbox entry of the type
+    // ("Email Out", "To Do", "Call Out") for later; an event of the type
+    // ("Outgoing Call", "Incoming Call", "Custom Event") to record; a printout
+    // of the details, or of the contact and its events.
+    void Compose_Requested();
+    void Schedule_Requested(const QString& Type);
+    void Record_Requested(const QString& Type);
+    void Print_Requested(bool With_Events);
 
 private:
     void Capitalize_First_And_Last_Click();

@@ -12,11 +12,16 @@
 #include <functional>
 
 #include "Attachment_Copy.h"
+#include "Attachment_Store.h"
+#include "Contact_Reports.h"
 #include "Data_Access.h"
 #include "Dialogs.h"
+#include "Event_History.h"
+#include "Frame_Command.h"
 #include "Key_Toolbar.h"
 #include "List_Rows.h"
 #include "Named_Controls.h"
+#include "Pending_Edits.h"
 
 namespace {
 
@@ -44,8 +49,9 @@ private:
 
 } // namespace
 
-Event_Reader_Frame::Event_Reader_Frame(QWidget* parent)
+Event_Reader_Frame::Event_Reader_Frame(Pending_Edits& edits, QWidget* parent)
     : QGroupBox("Event Reader", parent)
+    , edits_(edits)
 {
     setObjectName("frameEventView");
     auto* layout = new QVBoxLayout(this);
@@ -88,30 +94,29 @@ Event_Reader_Frame::Event_Reader_Frame(QWidget* parent)
     layout->addLayout(form);
     layout->addWidget(txtFrameEvent_Message, 1);
 
-    // Print, reply and delete are not built yet; of the attachment menu, Save is.
-    ToolEventActions->Set_Buttons_Enabled(false);
-    ToolEventAttachmentActions->Set_Buttons_Enabled(false);
-    clip->setEnabled(true);
-    ToolEventAttachmentActions->Menu_Entry(clip, "Save")->setEnabled(true);
     ListEventAttachments->installEventFilter(
         new Double_Click_Filter(this, [this] { ListEventAttachments_DblClick(); }));
-    connect(ToolEventAttachmentActions, &Key_Toolbar::Button_Menu_Click, this, [this](const QString& key) {
-        if (key != "Save")
-            return;
-        if (ListEventAttachments->currentText().isEmpty()) {
-            Message_Box("First, select the attachment to save.");
-            return;
-        }
-        Save_Event_Attachment();
-    });
+    // Keys while an event is shown.
+    for (const auto& [key, keys] : {std::pair{"Reply", "Ctrl+R"}, std::pair{"Print", "Ctrl+Alt+P"},
+                                    std::pair{"Delete", "Ctrl+Shift+D"}})
+        Key_Toolbar::Give_Shortcut(ToolEventActions->Button(key), QKeySequence(QString::fromLatin1(keys)), this,
+                                   Qt::WindowShortcut);
+    connect(ToolEventActions, &Key_Toolbar::Button_Click, this, &Event_Reader_Frame::ToolEventActions_ButtonClick);
+    connect(ToolEventAttachmentActions, &Key_Toolbar::Button_Menu_Click, this,
+            &Event_Reader_Frame::ToolEventAttachmentActions_ButtonMenuClick);
 }
 
 void Event_Reader_Frame::Show_Event(const QString& Key)
 {
+    Clear_Event();
+    Display_Event_History(Key);
+}
+
+void Event_Reader_Frame::Clear_Event()
+{
     for (QLineEdit* box : {txtFrameEvent_Date, txtFrameEvent_Subject, txtFrameEvent_Type})
         box->clear();
     txtFrameEvent_Message->clear();
-    Display_Event_History(Key);
 }
 
 void Event_Reader_Frame::Display_Event_History(const QString& Key)
@@ -162,15 +167,88 @@ void Event_Reader_Frame::ListEventAttachments_DblClick()
     Save_Event_Attachment();
 }
 
+int Event_Reader_Frame::Selected_Occurrence() const
+{
+    QStringList entries;
+    for (int i = 0; i < ListEventAttachments->count(); ++i)
+        entries << ListEventAttachments->itemText(i);
+    return Attachment_Occurrence(entries, ListEventAttachments->currentIndex());
+}
+
 void Event_Reader_Frame::Save_Event_Attachment()
 {
     try {
-        QStringList entries;
-        for (int i = 0; i < ListEventAttachments->count(); ++i)
-            entries << ListEventAttachments->itemText(i);
         Save_Attachment_Copy(txtEventID->text().toLongLong(), "E", ListEventAttachments->currentText(),
-                             Attachment_Occurrence(entries, ListEventAttachments->currentIndex()));
+                             Selected_Occurrence());
     } catch (const Program_Error&) {
         // Ends quietly, as the dialog's Cancel does.
     }
+}
+
+// ---- The attachment menu ----------------------------------------------------------
+
+void Event_Reader_Frame::ToolEventAttachmentActions_ButtonMenuClick(const QString& Key)
+{
+    if (Key == "Save") {
+        if (ListEventAttachments->currentText().isEmpty()) {
+            Message_Box("First, select the attachment to save.");
+            return;
+        }
+        Save_Event_Attachment();
+    } else if (Key == "Delete") {
+        if (ListEventAttachments->currentText().isEmpty()) {
+            Message_Box("First select the attachment to remove.");
+            return;
+        }
+        Delete_Event_Attachment();
+    }
+}
+
+void Event_Reader_Frame::Delete_Event_Attachment()
+{
+    try {
+        const int index = ListEventAttachments->currentIndex();
+        Delete_One_Attachment(txtEventID->text().toLongLong(), "E", ListEventAttachments->currentText(),
+                              Selected_Occurrence());
+        // The event keeps its attachment mark: the list stays, empty or not.
+        ListEventAttachments->removeItem(index);
+    } catch (const Program_Error&) {
+        // The attachment menu ends quietly.
+    }
+}
+
+// ---- The event commands -----------------------------------------------------------
+
+void Event_Reader_Frame::ToolEventActions_ButtonClick(const QString& Key)
+{
+    Run_Frame_Command(*ToolEventActions, edits_, "Tool Event Actions", [this, &Key] {
+        if (Key == "Reply")
+            Reply_To_Event_Email();
+        else if (Key == "Print")
+            Print_Event(txtEventID->text().toLongLong());
+        else if (Key == "Delete")
+            Delete_Event();
+    });
+}
+
+void Event_Reader_Frame::Reply_To_Event_Email()
+{
+    const QSqlRecord event = Open_Database().Select_First(
+        "SELECT EventSubject, EventMessage FROM Eventhistory WHERE ID = ?", {txtEventID->text().toLongLong()});
+    if (event.isEmpty()) {
+        Message_Box("Error on Tool Event Actions: This event no longer exists.");
+        return;
+    }
+    Q_EMIT Reply_Wanted(txtEventContactID->text().toLongLong(), Db_Text(event, "EventSubject"),
+                        Db_Text(event, "EventMessage"));
+}
+
+void Event_Reader_Frame::Delete_Event()
+{
+    if (txtEventID->text().isEmpty())
+        return;
+    if (Message_Box("Do you want to delete the selected event?", vbYesNo) != vbYes)
+        return;
+    Delete_Event_History(txtEventID->text().toLongLong());
+    Q_EMIT Event_Deleted("evt" + txtEventUnique_ID->text() + Key_Separator + txtEventContactID->text());
 }

@@ -1,10 +1,15 @@
 #pragma once
 // The schedule frame in the detail area: an e-mail, a to-do or a call put in
-// the outbox for a chosen day and time. Its commands are not built yet.
+// the outbox for the shown contact for a chosen day and time, or an e-mail for
+// every contact of the group (a broadcast, "APB").
 
+#include <QDate>
+#include <QDateTime>
 #include <QGroupBox>
 
+class Attachment_Pick_List;
 class Key_Toolbar;
+class Pending_Edits;
 class QCalendarWidget;
 class QComboBox;
 class QLabel;
@@ -12,12 +17,45 @@ class QLineEdit;
 class QPlainTextEdit;
 class QSpinBox;
 
+// The due moment: the day at midnight plus the hours and minutes of the two
+// boxes (24 hours or 60 minutes carry into the next day or hour). The boxes
+// take whole numbers only, hours 0 to 24 and minutes 0 to 60; false (with
+// the reason in *Error) for anything else.
+bool Schedule_Due_Date(const QDate& Day, const QString& Hour, const QString& Minutes, QDateTime* Due,
+                       QString* Error);
+
 class Schedule_Frame : public QGroupBox {
     Q_OBJECT
 public:
-    explicit Schedule_Frame(QWidget* parent = nullptr);
+    explicit Schedule_Frame(Pending_Edits& edits, QWidget* parent = nullptr);
+
+    // Opens the frame for the contact, laid out for the outbox type: "Email
+    // Out" (with templates and files), "To Do" or "Call Out". Database
+    // failures are thrown.
+    void Open_For_Contact(qint64 ID, const QString& Type);
+    // Today and the hour and minute of now, empty boxes, the template list filled.
+    void Setup_Schedule_Email(qint64 ID);
+    void Fill_Schedule_Template_List();
+    // The day last chosen on the calendar.
+    QDate Schedule_Calendar_Date() const { return schedule_calendar_date_; }
+
+    void ToolSchedule_ButtonClick(const QString& Key);
+    void lstScheduleTemplates_Click();
+
+    // The keyboard goes to the box the user writes in first.
+    void Start_Typing();
+
+Q_SIGNALS:
+    // Scheduled or cancelled: the contact is to be shown again.
+    void Closed(qint64 Contact_ID);
+    // A broadcast to the group was asked for, with the frame's texts and files.
+    void Broadcast_Wanted(const QString& Subject, const QString& Message, const QDateTime& Due,
+                          const QStringList& Attachments);
 
 private:
+    bool Schedule();
+    void Calendar2_Click(const QDate& date);
+
     QCalendarWidget* Calendar2 = nullptr;
     QLabel* lblSchedule_Time = nullptr;
     QLineEdit* txtFrameSchedule_Hour = nullptr;
@@ -30,9 +68,13 @@ private:
     QComboBox* lstScheduleTemplates = nullptr;
     QLineEdit* txtFrameSchedule_Subject = nullptr;
     QPlainTextEdit* txtFrameSchedule_Message = nullptr;
-    QComboBox* ListScheduleAttachments = nullptr;
-    Key_Toolbar* ToolScheduleAttachment = nullptr;
+    Attachment_Pick_List* Schedule_Attachments = nullptr;
+    QComboBox* ListScheduleAttachments = nullptr;    // its box
+    Key_Toolbar* ToolScheduleAttachment = nullptr;   // its toolbar
     QLineEdit* txtFrameSchedule_ContactID = nullptr; // hidden
     QLineEdit* txtFrameSchedule_Type = nullptr;      // hidden
     Key_Toolbar* ToolSchedule = nullptr;
+
+    Pending_Edits& edits_;
+    QDate schedule_calendar_date_;
 };

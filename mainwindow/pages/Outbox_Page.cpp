@@ -12,6 +12,7 @@
 #include <QTextEdit>
 #include <QVBoxLayout>
 
+#include "Attachment_Pick_List.h"
 #include "Attachment_Store.h"
 #include "Contact_Record.h"
 #include "Data_Access.h"
@@ -75,11 +76,10 @@ Outbox_Page::Outbox_Page(Pending_Edits& edits, QWidget* parent)
     txtFrameOutbox_Date_Due->setReadOnly(true);
     txtFrameOutbox_Message = Named(new QTextEdit, "txtFrameOutbox_Message");
     txtFrameOutbox_Message->setAcceptRichText(false);
-    List_Outbox_Attachments = Choice_Box("List_Outbox_Attachments", false);
-    ToolOutboxAttachmentActions = new Key_Toolbar("ToolOutboxAttachmentActions");
-    QAction* clip = ToolOutboxAttachmentActions->Add_Button("Add", "", "Add an attachment", "Clip");
-    ToolOutboxAttachmentActions->Add_Menu_Entry(clip, "Add", "Add");
-    ToolOutboxAttachmentActions->Add_Menu_Entry(clip, "Remove", "Remove");
+    Outbox_Attachments = new Attachment_Pick_List(
+        {"List_Outbox_Attachments", "ToolOutboxAttachmentActions", "Add an attachment", "Add", "Remove", true, QString()});
+    List_Outbox_Attachments = Outbox_Attachments->Box();
+    ToolOutboxAttachmentActions = Outbox_Attachments->Toolbar();
     txtFrameOutbox_ID = Hidden_Box("txtFrameOutbox_ID", this);
     txtFrameOutboxDateSent = Hidden_Box("txtFrameOutboxDateSent", this);
 
@@ -92,10 +92,7 @@ Outbox_Page::Outbox_Page(Pending_Edits& edits, QWidget* parent)
     form->addWidget(Caption("Due:", txtFrameOutbox_Date_Due), 1, 2);
     form->addWidget(txtFrameOutbox_Date_Due, 1, 3);
     form->addWidget(Caption("Attachments:", List_Outbox_Attachments), 2, 0);
-    auto* attachments = new QHBoxLayout;
-    attachments->addWidget(List_Outbox_Attachments, 1);
-    attachments->addWidget(ToolOutboxAttachmentActions);
-    form->addLayout(attachments, 2, 1, 1, 3);
+    form->addWidget(Outbox_Attachments, 2, 1, 1, 3);
     form->addWidget(Caption("Subject:", txtFrameOutbox_Subject), 3, 0);
     form->addWidget(txtFrameOutbox_Subject, 3, 1, 1, 3);
     form->setColumnStretch(1, 1);
@@ -114,10 +111,13 @@ Outbox_Page::Outbox_Page(Pending_Edits& edits, QWidget* parent)
     connect(ListOutbox, &List_View::Column_Click, this, &Outbox_Page::ListOutbox_ColumnClick);
     connect(ToolOutbox, &Key_Toolbar::Button_Click, this, &Outbox_Page::ToolOutbox_ButtonClick);
     connect(ToolOutboxAll, &Key_Toolbar::Button_Click, this, &Outbox_Page::ToolOutboxAll_ButtonClick);
-    connect(ToolOutboxAttachmentActions, &Key_Toolbar::Button_Menu_Click, this,
-            &Outbox_Page::ToolOutboxAttachmentActions_ButtonMenuClick);
-    connect(ToolOutboxAttachmentActions, &Key_Toolbar::Button_Click, this,
-            &Outbox_Page::ToolOutboxAttachmentActions_ButtonMenuClick);
+    // The files of an entry change only while one is shown.
+    Outbox_Attachments->Set_Command_Guard([this] { return !txtFrameOutbox_ID->text().isEmpty(); });
+    connect(Outbox_Attachments, &Attachment_Pick_List::Entries_Changed, this, [this] {
+        modified_ = true;
+        if (QTreeWidgetItem* row = ListOutbox->Find_Key(Outbox_Shown_Key))
+            row->setIcon(0, Image_List_Icon(List_Outbox_Attachments->count() > 0 ? "Clip" : "Remove"));
+    });
 }
 
 void Outbox_Page::Fill_Outbox_List()
@@ -175,8 +175,7 @@ void Outbox_Page::Display_Outgoing_Email(const QString& Key)
     const QList<QSqlRecord> files = Open_List_Recordset(
         "SELECT Attachment_Path FROM Outbox_Attachments WHERE Outbox_ID = ? ORDER BY ID", {row.value("ID")});
     lblOutboxFields->setText(Outbox_Fields_Caption);
-    List_Outbox_Attachments->setVisible(true);
-    ToolOutboxAttachmentActions->setVisible(true);
+    Outbox_Attachments->setVisible(true);
     for (const QSqlRecord& file : files)
         List_Outbox_Attachments->addItem(Db_Text(file, "Attachment_Path"));
     if (List_Outbox_Attachments->count() > 0)
@@ -340,27 +339,7 @@ void Outbox_Page::Send_Outbox_Through_Mail_Client()
 
 void Outbox_Page::ToolOutboxAttachmentActions_ButtonMenuClick(const QString& Key)
 {
-    if (txtFrameOutbox_ID->text().isEmpty())
-        return;
-    QTreeWidgetItem* row = ListOutbox->Find_Key(Outbox_Shown_Key);
-    if (Key == "Add") {
-        const QString path = Open_File_Dialog("Open Attachment", "All Files (*.*)");
-        if (path.isEmpty())
-            return;
-        List_Outbox_Attachments->addItem(path);
-        List_Outbox_Attachments->setCurrentIndex(List_Outbox_Attachments->count() - 1);
-        modified_ = true;
-        if (row)
-            row->setIcon(0, Image_List_Icon("Clip"));
-    } else if (Key == "Remove") {
-        const int index = List_Outbox_Attachments->currentIndex();
-        if (index < 0)
-            return;
-        List_Outbox_Attachments->removeItem(index);
-        modified_ = true;
-        if (List_Outbox_Attachments->count() == 0 && row)
-            row->setIcon(0, Image_List_Icon("Remove"));
-    }
+    Outbox_Attachments->Run_Command(Key);
 }
 
 void Outbox_Page::Outbox_Entry_Gone(qint64 Outbox_ID)

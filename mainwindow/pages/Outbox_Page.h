@@ -5,6 +5,7 @@
 
 #include "List_Detail_Page.h"
 
+class Attachment_Pick_List;
 class Pending_Edits;
 class QComboBox;
 class QLabel;
@@ -58,8 +59,9 @@ private:
     QTextEdit* txtFrameOutbox_Message = nullptr;
     QLineEdit* txtFrameOutbox_Product = nullptr;
     QLineEdit* txtFrameOutbox_Date_Due = nullptr;
-    QComboBox* List_Outbox_Attachments = nullptr;
-    Key_Toolbar* ToolOutboxAttachmentActions = nullptr;
+    Attachment_Pick_List* Outbox_Attachments = nullptr;
+    QComboBox* List_Outbox_Attachments = nullptr;        // its box
+    Key_Toolbar* ToolOutboxAttachmentActions = nullptr;  // its toolbar
     QLineEdit* txtFrameOutbox_ID = nullptr;          // hidden
     QLineEdit* txtFrameOutboxDateSent = nullptr;     // hidden
 

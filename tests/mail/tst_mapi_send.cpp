@@ -12,34 +12,13 @@
 #include "MAPI.h"
 #include "Mapi_Fetch.h"
 #include "Mapi_Send.h"
+#include "Msmtp_Sendmail.h"
 #include "Outbox_Posting.h"
 #include "Outbox_Sending.h"
 #include "Smtp_Test_Server.h"
 #include "Settings.h"
 
 namespace {
-
-// msmtp configured for the test server: no authentication, no TLS.
-class Msmtp_Sendmail {
-public:
-    explicit Msmtp_Sendmail(int port)
-    {
-        const QString rc = dir_.filePath("msmtprc");
-        QFile file(rc);
-        file.open(QIODevice::WriteOnly);
-        file.write(QString("defaults\nauth off\ntls off\n\naccount default\nhost 127.0.0.1\nport %1\n"
-                           "from sales@dealer.example\n")
-                       .arg(port)
-                       .toUtf8());
-        file.close();
-        file.setPermissions(QFile::ReadOwner | QFile::WriteOwner);
-        qputenv("SENDMAIL", QFile::encodeName("/usr/bin/msmtp -C " + rc + " -t -i"));
-    }
-    ~Msmtp_Sendmail() { qunsetenv("SENDMAIL"); }
-
-private:
-    QTemporaryDir dir_;
-};
 
 struct Parsed_Mail {
     QString subject, to, text;

@@ -23,6 +23,7 @@
 #include "Key_Toolbar.h"
 #include "List_View.h"
 #include "Shown_Contact.h"
+#include "Test_Maildir.h"
 #include "Test_Support.h"
 #include "frmContactSystem.h"
 
@@ -50,6 +51,25 @@ struct Started_Window {
     Database Db() const { return folder.Db(); }
 };
 
+// A started window with a mail store of its own (the tab strip looks for new
+// mail: there is none), the start-up messages forgotten.
+struct Window_With_Mail_Store {
+    Test_Maildir maildir;
+    Started_Window s;
+    frmContactSystem* w = nullptr;
+
+    frmContactSystem& Start()
+    {
+        w = &s.Start();
+        s.dialogs.messages.clear();
+        return *w;
+    }
+    template <class T>
+    T* C(const char* name)
+    {
+        return Control<T>(w, name);
+    }
+};
 
 // Runs answer on the next modal dialog as soon as it is shown (from inside its
 // exec()). The answer must close it, or arrange for it to be closed.
@@ -88,4 +108,38 @@ inline QStringList Column_Texts(const QTreeWidget* list, int column)
     for (int i = 0; i < list->topLevelItemCount(); ++i)
         texts << list->topLevelItem(i)->text(column);
     return texts;
+}
+
+// A click on a toolbar button, or on an entry of a button's drop-down menu,
+// by the keys the handlers compare.
+inline void Click_Tool(const QObject* root, const char* toolbar, const QString& key)
+{
+    QAction* button = Control<Key_Toolbar>(root, toolbar)->Button(key);
+    if (!button)
+        qFatal("no button %s on %s", qPrintable(key), toolbar);
+    button->trigger();
+}
+
+inline void Click_Tool_Menu(const QObject* root, const char* toolbar, const QString& button, const QString& entry)
+{
+    auto* bar = Control<Key_Toolbar>(root, toolbar);
+    QAction* item = bar->Menu_Entry(bar->Button(button), entry);
+    if (!item)
+        qFatal("no entry %s under %s of %s", qPrintable(entry), qPrintable(button), toolbar);
+    item->trigger();
+}
+
+// Chooses the entry of a drop-down list as the user does.
+inline void Choose(QComboBox* box, const QString& text)
+{
+    const int index = box->findText(text);
+    if (index < 0)
+        qFatal("no entry %s in %s", qPrintable(text), qPrintable(box->objectName()));
+    box->setCurrentIndex(index);
+    Q_EMIT box->activated(index);
+}
+
+inline QWidget* Frame(const QObject* root, const char* name)
+{
+    return Control<QWidget>(root, name);
 }
