@@ -4,6 +4,7 @@
 // event, or only that event for the contact that has the lead's address.
 
 #include <QDateTime>
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <QVariant>
@@ -53,6 +54,23 @@ Email_Lead_Result Import_Contact_From_Email(const QString& Subject, const QStrin
                                             const QString& Message_ID,
                                             const QDateTime& Received_Date,
                                             int Attachment_Count = 0, bool List_New_Contact = true);
+
+// While one lives, the import filters and their rules are read from the
+// database once, not for every lead (the mail intake holds one per batch).
+class Lead_Filters_Hold {
+public:
+    Lead_Filters_Hold();
+    ~Lead_Filters_Hold();
+    Lead_Filters_Hold(const Lead_Filters_Hold&) = delete;
+    Lead_Filters_Hold& operator=(const Lead_Filters_Hold&) = delete;
+
+    struct Filter {
+        QString Name_Of_Site, Search;
+    };
+    QList<Filter> Filters;
+    bool Filters_Read = false;
+    QHash<QString, QList<Email_Field_Rule>> Rules;   // by Name_Of_Site, once read
+};
 
 // Adds these contacts to the main window's contact list, in this order, as
 // the lead import adds a new contact (those gone meanwhile are left out).

@@ -30,7 +30,7 @@
 namespace {
 
 // The longest stretch of filing between two looks at the window's events.
-constexpr int Slice_Ms = 40;
+constexpr int Slice_Ms = 30;
 
 // A message that could not be filed whole; what it left is undone.
 class Filing_Error : public Program_Error {
@@ -374,6 +374,9 @@ void File_Batch(MAPIMessages& messages, const QList<int>& todo, int& next, Batch
     try {
         Database_Transaction transaction(db);
         const Subject_Searches searches = Subject_Searches::Read(db);
+        // Counted and read once a batch, not at every message.
+        Stats_Hold stats;
+        Lead_Filters_Hold filters;
         QElapsedTimer slice;
         slice.start();
         window.Set_Status_Panel(6, Progress_Text(todo.at(next), count));
@@ -384,6 +387,7 @@ void File_Batch(MAPIMessages& messages, const QList<int>& todo, int& next, Batch
             QList<Unmatched_Row> rows;
             QList<qint64> new_contacts;
             QStringList notes;
+            const auto counted = stats.Counts();
             try {
                 Database_Transaction one(db);
                 File_Current_Message(messages, i, searches, undo, rows, new_contacts, notes);
@@ -396,6 +400,7 @@ void File_Batch(MAPIMessages& messages, const QList<int>& todo, int& next, Batch
                 batch.notes << notes;
             } catch (const std::exception& e) {
                 undo.Revert();
+                stats.Set_Counts(counted);
                 const auto* filing = dynamic_cast<const Filing_Error*>(&e);
                 batch.failures << Failure{Message_Key(messages), Error_Description(e),
                                           Describe(messages) + " - " + Error_Description(e),
@@ -407,7 +412,8 @@ void File_Batch(MAPIMessages& messages, const QList<int>& todo, int& next, Batch
         } while (next < todo.size() && slice.elapsed() < Slice_Ms
                  && messages.Wait_Until_Read(todo.at(next), int(qMax<qint64>(0, Slice_Ms - slice.elapsed()))));
         if (!batch.unmatched.isEmpty())
-            Add_Stats("Added to Unmatched", int(batch.unmatched.size()));
+            stats.Add("Added to Unmatched", int(batch.unmatched.size()));
+        stats.Store();
         transaction.Commit();
     } catch (const Database_Error&) {
         batch.undo.Revert();
@@ -486,6 +492,7 @@ void Integrate_Mapi_Emails(MAPIMessages& messages)
             Finish_Incoming_Attachments();
             const QList<int> todo = New_Messages(messages, stored);
             messages.Read_Ahead(todo);
+            Let_Window_Work();
             int next = 0;
             while (next < todo.size()) {
                 while (!messages.Wait_Until_Read(todo.at(next), 10))

@@ -217,6 +217,7 @@ struct MAPIMessages::Stored_Message {
     QString path;
     QString unique_name;
     qint64 delivered = 0;
+    mutable QDateTime received;   // delivered as local time, once asked for
     // While readers run, these are theirs to change, under their lock.
     enum class State { Unread, Waiting, Reading, Read, Failed };
     State state = State::Unread;
@@ -281,8 +282,12 @@ struct MAPIMessages::Readers {
     {
         const int at = position.value(&message, -1);
         if (at > wanted) {
+            // Each step opens the window by one message: one reader is enough.
+            if (at == wanted + 1)
+                more.notify_one();
+            else
+                more.notify_all();
             wanted = at;
-            more.notify_all();
         }
     }
 };
@@ -479,8 +484,12 @@ void MAPIMessages::Release(int Index)
         readers_->done.wait(lock, [&] { return message.state != Stored_Message::State::Reading; });
     }
     if (message.content && temp_) {
-        for (int i = 0; i < message.content->Attachments.size(); ++i)
-            QDir(temp_->filePath(QString("%1-%2").arg(message.serial).arg(i))).removeRecursively();
+        for (int i = 0; i < message.content->Attachments.size(); ++i) {
+            // Empty once the copy was taken away; else with the copy in it.
+            const QString folder = temp_->filePath(QString("%1-%2").arg(message.serial).arg(i));
+            if (!QDir().rmdir(folder))
+                QDir(folder).removeRecursively();
+        }
     }
     message.content.reset();
     message.error.clear();
@@ -494,7 +503,10 @@ QString MAPIMessages::MsgID() const
 
 QDateTime MAPIMessages::MsgDateReceived() const
 {
-    return QDateTime::fromSecsSinceEpoch(Current().delivered);
+    const Stored_Message& message = Current();
+    if (!message.received.isValid())
+        message.received = QDateTime::fromSecsSinceEpoch(message.delivered);
+    return message.received;
 }
 
 QDateTime MAPIMessages::MsgDate() const { return Parsed().Date; }
