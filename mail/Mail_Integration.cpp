@@ -480,6 +480,7 @@ void Integrate_Mapi_Emails(MAPIMessages& messages)
 {
     Main_Window_Lists& window = Main_Window();
     const int count = messages.MsgCount();
+    bool read_any = false;
     if (count >= 1) {
         window.Set_Status_Panel(5, "Integrating Emails");
         window.Set_Status_Panel(6, Progress_Text(0, count));
@@ -491,6 +492,7 @@ void Integrate_Mapi_Emails(MAPIMessages& messages)
             // Copies left waiting by an intake that was ended before its time.
             Finish_Incoming_Attachments();
             const QList<int> todo = New_Messages(messages, stored);
+            read_any = !todo.isEmpty();
             messages.Read_Ahead(todo);
             Let_Window_Work();
             int next = 0;
@@ -575,7 +577,8 @@ void Integrate_Mapi_Emails(MAPIMessages& messages)
     }
     window.Set_Status_Panel(5, "");
     window.Set_Status_Panel(6, "");
-    Release_Free_Memory();
+    if (read_any)
+        Release_Free_Memory();
 }
 
 void Delete_Stored_Mapi_Message(const QString& Message_ID)

@@ -47,6 +47,7 @@ struct Listed_File {
 // every message that arrives, leaves or is renamed (moved, flagged), so an
 // unchanged folder is not listed again.
 struct Folder_Listing {
+    quint64 generation = 0;   // counts the listings made
     bool trusted = false;
     timespec changed{};
     dev_t device = 0;
@@ -66,7 +67,7 @@ qint64 Ns(const timespec& t)
     return qint64(t.tv_sec) * 1'000'000'000 + t.tv_nsec;
 }
 
-QList<Listed_File> List_Folder(const QString& folder, const QString& store)
+QList<Listed_File> List_Folder(const QString& folder, const QString& store, quint64* generation)
 {
     const QByteArray path = QFile::encodeName(folder);
     struct stat info {};
@@ -75,8 +76,10 @@ QList<Listed_File> List_Folder(const QString& folder, const QString& store)
     std::lock_guard lock(listings_mutex);
     Folder_Listing& listing = listings[folder];
     if (listing.trusted && Ns(listing.changed) == Ns(info.st_mtim) && listing.device == info.st_dev
-        && listing.inode == info.st_ino)
+        && listing.inode == info.st_ino) {
+        *generation = listing.generation;
         return listing.files;
+    }
 
     timespec now{};
     clock_gettime(CLOCK_REALTIME, &now);
@@ -112,6 +115,9 @@ QList<Listed_File> List_Folder(const QString& folder, const QString& store)
     listing.device = info.st_dev;
     listing.inode = info.st_ino;
     listing.trusted = Ns(now) - Ns(info.st_mtim) >= Listing_Margin_Ns;
+    static quint64 listings_made = 0;
+    listing.generation = ++listings_made;
+    *generation = listing.generation;
     return files;
 }
 
@@ -316,29 +322,46 @@ void MAPIMessages::Fetch()
     Stop_Reading_Ahead();
     Remove_Stale_Temporary_Folders();
     const QString store = session_->Store_Folder();
-    QList<std::shared_ptr<Stored_Message>> found;
-    int serial = 0;
-    for (const char* sub : {"/new", "/cur"}) {
-        const QString folder = store + sub;
-        const QList<Listed_File> files = List_Folder(folder, store);
-        found.reserve(found.size() + files.size());
-        for (const Listed_File& file : files) {
-            if (FetchUnreadOnly && file.seen)
-                continue;
-            auto message = std::make_shared<Stored_Message>();
-            message->serial = ++serial;
-            message->path = folder + "/" + file.name;
-            message->unique_name = file.unique;
-            message->delivered = file.delivered;
-            found << std::move(message);
+    QList<Listed_File> listed[2];
+    quint64 generations[2] = {0, 0};
+    const char* const subs[2] = {"/new", "/cur"};
+    for (int f = 0; f < 2; ++f)
+        listed[f] = List_Folder(store + subs[f], store, &generations[f]);
+    const Fetched fetched{store, generations[0], generations[1], FetchUnreadOnly};
+    if (fetched == fetched_) {
+        // Neither folder changed since the last fetch: the same messages, read afresh when asked.
+        for (const std::shared_ptr<Stored_Message>& message : std::as_const(messages_)) {
+            if (message->state != Stored_Message::State::Unread) {
+                message->content.reset();
+                message->error.clear();
+                message->state = Stored_Message::State::Unread;
+            }
         }
+    } else {
+        QList<std::shared_ptr<Stored_Message>> found;
+        int serial = 0;
+        for (int f = 0; f < 2; ++f) {
+            const QString folder = store + subs[f];
+            found.reserve(found.size() + listed[f].size());
+            for (const Listed_File& file : std::as_const(listed[f])) {
+                if (FetchUnreadOnly && file.seen)
+                    continue;
+                auto message = std::make_shared<Stored_Message>();
+                message->serial = ++serial;
+                message->path = folder + "/" + file.name;
+                message->unique_name = file.unique;
+                message->delivered = file.delivered;
+                found << std::move(message);
+            }
+        }
+        std::stable_sort(found.begin(), found.end(), [](const auto& a, const auto& b) {
+            if (a->delivered != b->delivered)
+                return a->delivered < b->delivered;
+            return a->unique_name < b->unique_name;
+        });
+        messages_ = found;
+        fetched_ = fetched;
     }
-    std::stable_sort(found.begin(), found.end(), [](const auto& a, const auto& b) {
-        if (a->delivered != b->delivered)
-            return a->delivered < b->delivered;
-        return a->unique_name < b->unique_name;
-    });
-    messages_ = found;
     // The attachments' copies of the last fetch go with it.
     temp_.reset();
     MsgIndex = 0;
@@ -553,6 +576,7 @@ void MAPIMessages::Delete()
     if (!file.isEmpty() && !QFile::remove(file))
         throw MAPI_Error("The message " + message.unique_name + " cannot be deleted.");
     messages_.removeAt(MsgIndex);
+    fetched_ = {};
 }
 
 void MAPIMessages::Compose()

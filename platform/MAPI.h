@@ -130,7 +130,16 @@ private:
     QString Temporary_Folder() const;
     void Stop_Reading_Ahead();
 
+    // What the last fetch listed: the same again gives the same messages.
+    struct Fetched {
+        QString store;
+        quint64 new_listing = 0, cur_listing = 0;
+        bool unread_only = false;
+        bool operator==(const Fetched&) const = default;
+    };
+
     const MAPISession* session_ = nullptr;
+    Fetched fetched_;
     QList<std::shared_ptr<Stored_Message>> messages_;
     mutable std::unique_ptr<QTemporaryDir> temp_;
     std::unique_ptr<Readers> readers_;
