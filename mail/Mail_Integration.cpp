@@ -333,27 +333,34 @@ QSet<QString> Filed_Message_IDs(const QStringList& ids)
 QList<int> New_Messages(MAPIMessages& messages, QList<int>& stored)
 {
     QSet<QString>& known = Mail_Intake().Known_Filed;
-    QStringList ids;
-    QStringList unknown;
-    ids.reserve(messages.MsgCount());
+    QList<int> unknown;
+    QStringList unknown_ids;
+    stored.reserve(stored.size() + messages.MsgCount());
     for (int i = 0; i < messages.MsgCount(); ++i) {
         messages.MsgIndex = i;
-        ids << messages.MsgID();
-        if (!known.contains(ids.last()))
-            unknown << ids.last();
-    }
-    const QSet<QString> filed = Filed_Message_IDs(unknown);
-    known.unite(filed);
-    QList<int> todo;
-    QSet<QString> taken;
-    for (int i = 0; i < ids.size(); ++i) {
-        // The same message twice in the store (in new/ and cur/) is filed once.
-        if (known.contains(ids.at(i)) || taken.contains(ids.at(i))) {
+        const QString id = messages.MsgID();
+        if (known.contains(id)) {
             stored << i;
+        } else {
+            unknown << i;
+            unknown_ids << id;
+        }
+    }
+    QList<int> todo;
+    if (unknown.isEmpty())
+        return todo;
+    const QSet<QString> filed = Filed_Message_IDs(unknown_ids);
+    known.unite(filed);
+    QSet<QString> taken;
+    for (int k = 0; k < unknown.size(); ++k) {
+        const QString& id = unknown_ids.at(k);
+        // The same message twice in the store (in new/ and cur/) is filed once.
+        if (filed.contains(id) || taken.contains(id)) {
+            stored << unknown.at(k);
             continue;
         }
-        taken.insert(ids.at(i));
-        todo << i;
+        taken.insert(id);
+        todo << unknown.at(k);
     }
     return todo;
 }
