@@ -501,7 +501,8 @@ void Integrate_Mapi_Emails(MAPIMessages& messages)
             const QList<int> todo = New_Messages(messages, stored);
             read_any = !todo.isEmpty();
             messages.Read_Ahead(todo);
-            Let_Window_Work();
+            if (read_any)
+                Let_Window_Work();
             int next = 0;
             while (next < todo.size()) {
                 while (!messages.Wait_Until_Read(todo.at(next), 10))
