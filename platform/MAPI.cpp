@@ -223,6 +223,7 @@ struct MAPIMessages::Stored_Message {
     QString path;
     QString unique_name;
     qint64 delivered = 0;
+    bool seen = false;
     mutable QDateTime received;   // delivered as local time, once asked for
     // While readers run, these are theirs to change, under their lock.
     enum class State { Unread, Waiting, Reading, Read, Failed };
@@ -328,15 +329,25 @@ void MAPIMessages::Fetch()
     for (int f = 0; f < 2; ++f)
         listed[f] = List_Folder(store + subs[f], store, &generations[f]);
     const Fetched fetched{store, generations[0], generations[1], FetchUnreadOnly};
-    if (fetched == fetched_) {
-        // Neither folder changed since the last fetch: the same messages, read afresh when asked.
+    Fetched all = fetched;
+    all.unread_only = false;
+    if (fetched == fetched_ || (FetchUnreadOnly && all == fetched_)) {
+        // Neither folder changed since the last fetch: the same messages (or
+        // the unread ones of them), read afresh when asked.
+        QList<std::shared_ptr<Stored_Message>> kept;
+        kept.reserve(messages_.size());
         for (const std::shared_ptr<Stored_Message>& message : std::as_const(messages_)) {
+            if (FetchUnreadOnly && message->seen)
+                continue;
             if (message->state != Stored_Message::State::Unread) {
                 message->content.reset();
                 message->error.clear();
                 message->state = Stored_Message::State::Unread;
             }
+            kept << message;
         }
+        messages_ = kept;
+        fetched_ = fetched;
     } else {
         QList<std::shared_ptr<Stored_Message>> found;
         int serial = 0;
@@ -351,6 +362,7 @@ void MAPIMessages::Fetch()
                 message->path = folder + "/" + file.name;
                 message->unique_name = file.unique;
                 message->delivered = file.delivered;
+                message->seen = file.seen;
                 found << std::move(message);
             }
         }
