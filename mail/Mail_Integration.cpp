@@ -349,7 +349,13 @@ QList<int> New_Messages(MAPIMessages& messages, QList<int>& stored)
     QList<int> todo;
     if (unknown.isEmpty())
         return todo;
-    const QSet<QString> filed = Filed_Message_IDs(unknown_ids);
+    // A look-up a few thousand at a time, the window's events between them.
+    constexpr int Chunk = 2000;
+    QSet<QString> filed;
+    for (qsizetype from = 0; from < unknown_ids.size(); from += Chunk) {
+        Let_Window_Work();
+        filed.unite(Filed_Message_IDs(unknown_ids.mid(from, Chunk)));
+    }
     known.unite(filed);
     QSet<QString> taken;
     for (int k = 0; k < unknown.size(); ++k) {
