@@ -529,6 +529,32 @@ int Merge_The_Transferred_File(const QString& Source_Name, const QString& Local_
     const QString insert_sql = Insert_Contact_Sql(row_marks);
     const QString source_text = Text(Source_Name);
 
+    // The leads taken and not yet written, and every lead the file gave, for
+    // the lines after them that repeat them.
+    QList<QVariantList> rows;
+    QSet<QString> taken_emails, taken_names;
+    // Writes what is taken in one transaction; false (after the message) when that failed.
+    const auto write_rows = [&]() -> bool {
+        if (rows.isEmpty())
+            return true;
+        QString write_failure;
+        try {
+            Database_Transaction transaction(db);
+            const int written = Insert_Contacts(db, insert_sql, row_marks, rows, write_failure);
+            transaction.Commit();
+            count += written;
+        } catch (const Database_Error& e) {
+            // These could not be stored; the contacts written before stay.
+            write_failure = e.Description();
+        }
+        rows.clear();
+        if (write_failure.isEmpty())
+            return true;
+        // The file stays for another run.
+        Message_Box("Error in Merge: " + write_failure);
+        return false;
+    };
+
     bool too_many_fields = false;
     while (!lines.At_End() && !too_many_fields) {
         // A batch: its lines split and checked together, its contacts
@@ -568,10 +594,6 @@ int Merge_The_Transferred_File(const QString& Source_Name, const QString& Local_
             Message_Box(e.Description());
             checked = false;
         }
-        // The leads this batch takes, for the lines after them that repeat them.
-        QSet<QString> taken_emails, taken_names;
-        QList<QVariantList> rows;
-        rows.reserve(batch.size());
         for (int i = 0; i < batch.size(); ++i) {
             const Batch_Line& line = batch.at(i);
             Merge_Fields() = line.fields;
@@ -615,24 +637,13 @@ int Merge_The_Transferred_File(const QString& Source_Name, const QString& Local_
             window.Set_Status_Panel(5, QString::number(count + int(rows.size())));
         }
 
-        QString write_failure;
-        try {
-            Database_Transaction transaction(db);
-            const int written = Insert_Contacts(db, insert_sql, row_marks, rows, write_failure);
-            transaction.Commit();
-            count += written;
-        } catch (const Database_Error& e) {
-            // The batch could not be stored; the contacts of earlier batches stay.
-            write_failure = e.Description();
-        }
-        if (!write_failure.isEmpty()) {
-            // The file stays for another run.
-            Message_Box("Error in Merge: " + write_failure);
+        if (rows.size() >= Merge_Rows_Per_Transaction && !write_rows())
             return result;
-        }
         // Let the window repaint its panels and answer the user.
         QCoreApplication::processEvents();
     }
+    if (!write_rows())
+        return result;
     if (too_many_fields) {
         Message_Box("Error in Merge. Max number of fields reached. Change Merge Field Settings "
                     "to match input file.");

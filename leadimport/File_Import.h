@@ -37,5 +37,7 @@ int Is_Duplicate_Or_Junk(const QString& First_Name, const QString& Middle_Initia
 // Contacts added by the last Merge_The_Transferred_File.
 int Last_Merge_Count();
 
-// Lines imported per transaction.
+// Lines checked together, the window's events handled after them.
 inline constexpr int Merge_Batch_Size = 250;
+// New contacts written per transaction (a few batches' worth).
+inline constexpr int Merge_Rows_Per_Transaction = 1000;
