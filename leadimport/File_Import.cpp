@@ -516,6 +516,7 @@ int Merge_The_Transferred_File(const QString& Source_Name, const QString& Local_
     }
     Line_Reader lines(text, Db_Text(source, "From_System"));
     text.clear();
+    QCoreApplication::processEvents();
 
     int positions[std::size(Field_Positions)];
     for (size_t i = 0; i < std::size(Field_Positions); ++i)
@@ -585,6 +586,8 @@ int Merge_The_Transferred_File(const QString& Source_Name, const QString& Local_
             continue;
 
         const bool check_names = Current_Settings().Check_For_Bad_Names;
+        // The time the batch's contacts are received and start their workflow.
+        const QDateTime now = Now();
         Batch_Hits hits;
         bool checked = true;
         try {
@@ -626,7 +629,6 @@ int Merge_The_Transferred_File(const QString& Source_Name, const QString& Local_
                     year = date->year();
                 }
             }
-            const QDateTime now = Now();
             values << day << month << year << source_text << now << now << true;
             rows << values;
             if (!line.email.isEmpty())
