@@ -508,6 +508,9 @@ int Merge_The_Transferred_File(const QString& Source_Name, const QString& Local_
     }
     QString text = Decode(content);
     content.clear();
+    // The end-of-file mark of old DOS files is no line.
+    if (text.endsWith(QChar(0x1A)))
+        text.chop(1);
     const QString not_text = Not_Text_Reason(text);
     if (!not_text.isEmpty()) {
         Message_Box("File: " + file_name + " is not a text file of leads: " + not_text
