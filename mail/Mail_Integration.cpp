@@ -550,6 +550,11 @@ void Integrate_Mapi_Emails(MAPIMessages& messages)
         messages.Read_Ahead({});
         std::sort(stored.begin(), stored.end());
         try {
+            // A copy that could not move is tried again; the empty waiting room goes.
+            Finish_Incoming_Attachments();
+        } catch (const Database_Error&) {
+        }
+        try {
             Add_Contact_List_Items(new_contacts);
         } catch (const Database_Error& e) {
             if (batch_error.isEmpty())
