@@ -46,6 +46,7 @@ private Q_SLOTS:
     void attachments_are_written_under_their_decoded_names();
     void outside_names_become_plain_file_names_data();
     void outside_names_become_plain_file_names();
+    void messages_read_ahead_read_as_read_in_turn();
     void ids_dates_and_flags_follow_the_store();
     void a_message_the_store_cannot_give_fails_alone();
     void sign_on_needs_a_readable_store();
@@ -286,6 +287,53 @@ void tst_mapi::outside_names_become_plain_file_names()
         unnamed << messages.AttachmentName();
     }
     QCOMPARE(unnamed, QStringList({"attachment.txt", "attachment.png", "attachment.x-unheard-of"}));
+}
+
+void tst_mapi::messages_read_ahead_read_as_read_in_turn()
+{
+    Test_Maildir maildir;
+    const QStringList fixtures = {"plain.eml", "attachments.eml", "html_only.eml", "base64.eml", "hostile_names.eml"};
+    for (int round = 0; round < 8; ++round) {
+        for (const QString& fixture : fixtures)
+            maildir.Deliver(fixture);
+    }
+    const QString gone = maildir.Deliver("alternative.eml");
+    MAPISession session;
+    session.SignOn();
+    MAPIMessages one_by_one, ahead;
+    one_by_one.Set_Session(&session);
+    ahead.Set_Session(&session);
+    one_by_one.Fetch();
+    ahead.Fetch();
+    QList<int> order;
+    for (int i = ahead.MsgCount() - 1; i >= 0; --i)
+        order << i;
+    // Taken away by the mail client after the fetch.
+    QVERIFY(QFile::remove(maildir.Path_Of(gone)));
+    ahead.Read_Ahead(order);
+    for (int i : std::as_const(order)) {
+        one_by_one.MsgIndex = ahead.MsgIndex = i;
+        QVERIFY(ahead.Wait_Until_Read(i, 30000));
+        if (ahead.MsgID() == gone) {
+            QVERIFY_THROWS_EXCEPTION(MAPI_Error, ahead.MsgSubject());
+            continue;
+        }
+        QCOMPARE(ahead.MsgSubject(), one_by_one.MsgSubject());
+        QCOMPARE(ahead.MsgNoteText(), one_by_one.MsgNoteText());
+        QCOMPARE(ahead.AttachmentCount(), one_by_one.AttachmentCount());
+        QStringList copies;
+        for (int a = 0; a < ahead.AttachmentCount(); ++a) {
+            ahead.AttachmentIndex = one_by_one.AttachmentIndex = a;
+            QCOMPARE(ahead.AttachmentName(), one_by_one.AttachmentName());
+            QCOMPARE(Read_All(ahead.AttachmentPathName()), Read_All(one_by_one.AttachmentPathName()));
+            copies << ahead.AttachmentPathName();
+        }
+        // Released, its copies go; asked again, it is read again.
+        ahead.Release(i);
+        for (const QString& copy : std::as_const(copies))
+            QVERIFY(!QFileInfo::exists(copy));
+        QCOMPARE(ahead.MsgSubject(), one_by_one.MsgSubject());
+    }
 }
 
 void tst_mapi::ids_dates_and_flags_follow_the_store()
