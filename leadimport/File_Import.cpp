@@ -19,6 +19,7 @@
 #include "Dialogs.h"
 #include "GlobalVariables.h"
 #include "Lead_Import_State.h"
+#include "Lead_Line.h"
 #include "Main_Window_Lists.h"
 #include "Settings.h"
 
@@ -87,103 +88,6 @@ QString Insert_Contact_Sql(QString& row_marks)
         marks << "?";
     row_marks = "(" + marks.join(", ") + ")";
     return "INSERT INTO Contacts (" + fields.join(", ") + ") VALUES ";
-}
-
-using Line_Fields = std::array<QString, Max_Fields + 2>;
-
-// Splits one line into fields; false when it holds more than 40 fields.
-bool Split_Line(const QString& line, const QString& delimiter, Line_Fields& fields)
-{
-    for (int i = 0; i < Max_Fields; ++i)
-        fields[i] = QString("");
-    int index = 0;
-    QStringView rest = line;
-    for (;;) {
-        // With no delimiter known the whole line is one field.
-        const qsizetype found = delimiter.isEmpty() ? -1 : rest.indexOf(delimiter);
-        const bool last = found < 0;
-        QStringView field = last ? rest : rest.left(found);
-        if (field.startsWith(u' '))
-            field = field.mid(1);
-        // A quoted field loses its quotes, and only its quotes.
-        if (field.startsWith(u'"')) {
-            field = field.mid(1);
-            if (field.endsWith(u'"'))
-                field.chop(1);
-        }
-        fields[index] = field.isEmpty() ? QString("") : field.toString();
-        if (!last)
-            rest = rest.mid(found + delimiter.size());
-        ++index;
-        if (index == Max_Fields + 1)
-            return false;
-        if (last)
-            return true;
-    }
-}
-
-// Characters no lead file holds, but for a stray one now and then.
-bool Is_Binary_Character(QChar c)
-{
-    const ushort u = c.unicode();
-    if (u < 0x20)
-        return u != '\t' && u != '\n' && u != '\r' && u != '\f' && u != '\v' && u != 0x1A;
-    return u == 0x7F || (u >= 0x80 && u < 0xA0) || u == 0xFFFD;
-}
-
-// Why the decoded text is no lead file; empty when it is one.
-QString Not_Text_Reason(const QString& text)
-{
-    qsizetype binary = 0;
-    for (const QChar c : text) {
-        if (c.unicode() == 0)
-            return "it holds NUL characters";
-        if (Is_Binary_Character(c))
-            ++binary;
-    }
-    if (binary > 0 && binary * 100 > text.size())
-        return "it holds binary data";
-    return QString();
-}
-
-// The file's text. A byte-order mark says UTF-16 or UTF-8; without one a file
-// is UTF-8, and a line that is not is read in the Western Windows code page,
-// so one stray byte garbles only its own line.
-QString Decode(const QByteArray& bytes)
-{
-    if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF")) {
-        QStringDecoder utf16(bytes.startsWith("\xFF\xFE") ? QStringDecoder::Utf16LE : QStringDecoder::Utf16BE);
-        return utf16(QByteArrayView(bytes).sliced(2));
-    }
-    const QByteArrayView data =
-        bytes.startsWith("\xEF\xBB\xBF") ? QByteArrayView(bytes).sliced(3) : QByteArrayView(bytes);
-    {
-        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-        const QString text = utf8(data);
-        if (!utf8.hasError())
-            return text;
-    }
-    QStringDecoder western("windows-1252");
-    QString text;
-    text.reserve(data.size());
-    qsizetype start = 0;
-    while (start < data.size()) {
-        qsizetype end = start;
-        while (end < data.size() && data.at(end) != '\r' && data.at(end) != '\n')
-            ++end;
-        // Line ends are the same bytes in both.
-        const QByteArrayView line = data.sliced(start, end - start);
-        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-        const QString decoded = utf8(line);
-        if (!utf8.hasError())
-            text += decoded;
-        else
-            text += western.isValid() ? QString(western(line)) : QString::fromLatin1(line);
-        if (end < data.size())
-            text += QChar(data.at(end));
-        start = end + 1;
-    }
-    return text;
 }
 
 // The whole file; false with the reason when it could not be read to its end.
@@ -274,19 +178,6 @@ std::optional<QDate> Read_Birthday(const QString& value)
     return std::nullopt;
 }
 
-
-// A field position as a whole number from 1 to 40; 0 (no column) for
-// anything else, a number too large for any line included.
-int Whole_Position(const QVariant& value)
-{
-    if (!value.isValid() || value.isNull())
-        return 0;
-    bool ok = false;
-    const double number = value.toDouble(&ok);
-    if (!ok || !std::isfinite(number) || number < 0.5 || number >= Max_Fields + 0.5)
-        return 0;
-    return qRound(number);
-}
 
 int Position_Of(const QSqlRecord& source, const char* column)
 {
@@ -506,7 +397,7 @@ int Merge_The_Transferred_File(const QString& Source_Name, const QString& Local_
                     + ". Nothing was imported from it.");
         return result;
     }
-    QString text = Decode(content);
+    QString text = Decode_Lead_File(content);
     content.clear();
     // The end-of-file mark of old DOS files is no line.
     if (text.endsWith(QChar(0x1A)))
