@@ -132,10 +132,8 @@ protected:
             if (event->type() == QEvent::Paint && widget->window() == window) {
                 if (first_paint == 0)
                     first_paint = Bench_Ns();
-                if (!list_)
-                    list_ = Contact_List(*window);
-                if (list_painted == 0 && list_ && widget == list_->viewport()
-                    && list_->topLevelItemCount() >= contacts_)
+                if (list_painted == 0 && widget == Contact_List(*window)->viewport()
+                    && Contact_List(*window)->topLevelItemCount() >= contacts_)
                     list_painted = Bench_Ns();
             }
         }
@@ -144,7 +142,6 @@ protected:
 
 private:
     qint64 contacts_;
-    QTreeWidget* list_ = nullptr;
 };
 
 } // namespace

@@ -1,11 +1,17 @@
 #include "Engine_Calls.h"
 
 #include <QTabBar>
-#include <QTreeWidget>
 
 #include "Bench_Session.h"
 #include "Mapi_Fetch.h"
+#include "List_View.h"
 #include "frmContactSystem.h"
+#include "pages/Contacts_Page.h"
+
+QTreeWidget* Contact_List(frmContactSystem& window)
+{
+    return window.frameContactsCommands->List();
+}
 
 void Start_Workflow_Run(frmContactSystem& window)
 {
@@ -55,9 +61,4 @@ bool File_Import_Done(const Bench_Session& session)
 bool Start_Up_Window(frmContactSystem& window)
 {
     return window.Start_Up();
-}
-
-QTreeWidget* Contact_List(frmContactSystem& window)
-{
-    return window.findChild<QTreeWidget*>("ListContacts");
 }

@@ -8,8 +8,11 @@
 // command returned must keep that test false until it has finished.
 
 class Bench_Session;
-class QTreeWidget;
 class frmContactSystem;
+class QTreeWidget;
+
+// The main window's contact list.
+QTreeWidget* Contact_List(frmContactSystem& window);
 
 // Actions > Process Workflows; over at its closing message (automatic sending off).
 void Start_Workflow_Run(frmContactSystem& window);
@@ -28,9 +31,6 @@ bool Tab_Click_Done();
 // Actions > Automatic File Import; over at its closing message.
 void Start_Automatic_File_Import(frmContactSystem& window);
 bool File_Import_Done(const Bench_Session& session);
-
-// The main window's contact list (a pane's control, found by its name).
-QTreeWidget* Contact_List(frmContactSystem& window);
 
 // The start-up sequence of the program; false when it ended the program.
 bool Start_Up_Window(frmContactSystem& window);
