@@ -5,6 +5,7 @@
 #include <QEventLoop>
 #include <QFile>
 #include <QTimer>
+#include <QTreeWidget>
 
 #include "Bench_Probe.h"
 #include "Database.h"
@@ -120,9 +121,9 @@ frmContactSystem* Bench_Session::Start_Window(QString* error)
         *error = "the start-up ended the program: " + messages_.join(" | ");
         return nullptr;
     }
-    if (!Wait_For([&] { return window->ListContacts->topLevelItemCount() >= contacts; }, 600)) {
+    if (!Wait_For([&] { return Contact_List(*window)->topLevelItemCount() >= contacts; }, 600)) {
         *error = QString("the contact list holds %1 of %2 contacts")
-                     .arg(window->ListContacts->topLevelItemCount())
+                     .arg(Contact_List(*window)->topLevelItemCount())
                      .arg(contacts);
         return nullptr;
     }

@@ -4,6 +4,7 @@
 #include <QEvent>
 #include <QFile>
 #include <QJsonArray>
+#include <QTreeWidget>
 #include <functional>
 
 #include "Bench_Probe.h"
@@ -131,8 +132,8 @@ protected:
             if (event->type() == QEvent::Paint && widget->window() == window) {
                 if (first_paint == 0)
                     first_paint = Bench_Ns();
-                if (list_painted == 0 && window->ListContacts && widget == window->ListContacts->viewport()
-                    && window->ListContacts->topLevelItemCount() >= contacts_)
+                if (list_painted == 0 && widget == Contact_List(*window)->viewport()
+                    && Contact_List(*window)->topLevelItemCount() >= contacts_)
                     list_painted = Bench_Ns();
             }
         }
@@ -232,7 +233,7 @@ Work_Result Work_Start_Up(Bench_Session& session)
     result.extra["window_shown_seconds"] = Seconds(begin, watch.shown);
     result.extra["first_paint_seconds"] = Seconds(begin, watch.first_paint);
     result.extra["start_up_returned_seconds"] = Seconds(begin, returned);
-    result.extra["listed"] = window->ListContacts->topLevelItemCount();
+    result.extra["listed"] = Contact_List(*window)->topLevelItemCount();
     return result;
 }
 

@@ -1,8 +1,17 @@
 #include "Engine_Calls.h"
 
+#include <QTabBar>
+
 #include "Bench_Session.h"
 #include "Mapi_Fetch.h"
+#include "List_View.h"
 #include "frmContactSystem.h"
+#include "pages/Contacts_Page.h"
+
+QTreeWidget* Contact_List(frmContactSystem& window)
+{
+    return window.frameContactsCommands->List();
+}
 
 void Start_Workflow_Run(frmContactSystem& window)
 {

@@ -9,6 +9,10 @@
 
 class Bench_Session;
 class frmContactSystem;
+class QTreeWidget;
+
+// The main window's contact list.
+QTreeWidget* Contact_List(frmContactSystem& window);
 
 // Actions > Process Workflows; over at its closing message (automatic sending off).
 void Start_Workflow_Run(frmContactSystem& window);

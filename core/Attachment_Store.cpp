@@ -12,17 +12,9 @@
 
 namespace {
 
-// Copies the source into the store; returns the path of the copy.
-QString Copy_Into_Store(const QString& Source_Path)
+QString Incoming_Path(const QString& Target)
 {
-    if (!QFileInfo(Source_Path).isFile())
-        throw File_Error("File not found: " + Source_Path);
-    QDir().mkpath(Attachments_Folder());
-    const QString target = Attachment_Free_Name(Source_Path);
-    QFile source(Source_Path);
-    if (!source.copy(target))
-        throw File_Error(source.errorString());
-    return target;
+    return Attachment_Incoming_Folder() + QFileInfo(Target).fileName();
 }
 
 bool Copy_And_Record(const QString& failure_text, const QString& Source_Path,
@@ -30,14 +22,18 @@ bool Copy_And_Record(const QString& failure_text, const QString& Source_Path,
 {
     QString copy;
     try {
-        copy = Copy_Into_Store(Source_Path);
+        if (!QFileInfo(Source_Path).isFile())
+            throw File_Error("File not found: " + Source_Path);
+        copy = Attachment_Free_Name(Source_Path);
+        Copy_To_Incoming(Source_Path, copy);
         Database db = Open_Database();
         record(db, copy, QFileInfo(Source_Path).fileName());
+        Move_From_Incoming(copy);
         return true;
     } catch (const Program_Error& e) {
         // A copy without its row would lie in the store for ever.
         if (!copy.isEmpty())
-            QFile::remove(copy);
+            Drop_Incoming(copy);
         Message_Box(failure_text + e.Description(), vbOKOnly);
     }
     return false;
@@ -64,9 +60,83 @@ QString Attachment_Free_Name(const QString& Source_Path)
     const QString folder = Attachments_Folder();
     const QString name = QFileInfo(Source_Path).fileName();
     QString candidate = folder + name;
-    for (qint64 counter = 0; QFileInfo::exists(candidate); ++counter)
+    for (qint64 counter = 0; Attachment_Name_Taken(candidate); ++counter)
         candidate = folder + QString::number(counter) + name;
     return candidate;
+}
+
+QString Attachment_Incoming_Folder()
+{
+    return Attachments_Folder() + ".incoming/";
+}
+
+bool Attachment_Name_Taken(const QString& Path)
+{
+    return QFileInfo::exists(Path) || QFileInfo::exists(Incoming_Path(Path));
+}
+
+// The waiting place of Target, its folder made.
+QString Make_Incoming_Path(const QString& Target)
+{
+    const QString folder = Attachment_Incoming_Folder();
+    if (!QDir().mkpath(folder))
+        throw File_Error("Cannot make the folder " + folder + ".");
+    return Incoming_Path(Target);
+}
+
+void Copy_To_Incoming(const QString& Source, const QString& Target)
+{
+    QFile source(Source);
+    if (!source.copy(Make_Incoming_Path(Target)))
+        throw File_Error("Cannot copy " + QFileInfo(Source).fileName() + ": " + source.errorString());
+}
+
+void Move_To_Incoming(const QString& Source, const QString& Target)
+{
+    QFile source(Source);
+    // Across file systems this copies and removes the source.
+    if (!source.rename(Make_Incoming_Path(Target)))
+        throw File_Error("Cannot move " + QFileInfo(Source).fileName() + ": " + source.errorString());
+}
+
+void Move_From_Incoming(const QString& Target)
+{
+    QFile copy(Incoming_Path(Target));
+    if (!copy.rename(Target))
+        throw File_Error("Cannot move " + QFileInfo(Target).fileName() + " into " + Attachments_Folder() + ": "
+                         + copy.errorString());
+}
+
+void Drop_Incoming(const QString& Target)
+{
+    QFile::remove(Incoming_Path(Target));
+}
+
+void Finish_Incoming_Attachments()
+{
+    const QDir incoming(Attachment_Incoming_Folder());
+    if (!incoming.exists())
+        return;
+    const QStringList waiting = incoming.entryList(QDir::Files | QDir::Hidden | QDir::System);
+    if (!waiting.isEmpty()) {
+        Database db = Open_Database();
+        for (const QString& name : waiting) {
+            const QString target = Attachments_Folder() + name;
+            const bool recorded =
+                !QFileInfo::exists(target)
+                && (!db.Select_First("SELECT rowid FROM Attachments WHERE Attachment_Path_Name = ? LIMIT 1", {target})
+                         .isEmpty()
+                    || !db.Select_First("SELECT rowid FROM Outbox_Attachments WHERE Attachment_Path = ? LIMIT 1",
+                                        {target})
+                            .isEmpty());
+            // A copy whose row is stored and that cannot move now is tried again next time.
+            if (!recorded)
+                QFile::remove(incoming.filePath(name));
+            else
+                QFile::rename(incoming.filePath(name), target);
+        }
+    }
+    QDir().rmdir(incoming.path());
 }
 
 bool Copy_File_To_Event_Attachments(qint64 Event_ID, const QString& Source_Path)

@@ -10,6 +10,25 @@ QString Attachments_Folder();
 // name, else a number put in front of it (0name, 1name, ...) until free.
 QString Attachment_Free_Name(const QString& Source_Path);
 
+// A copy whose row is not stored yet waits in the store's folder ".incoming"
+// under the name it is to have, and moves to it once the row is stored, so a
+// program ended in between leaves no file without its row:
+// Finish_Incoming_Attachments moves the copies whose row was stored and
+// deletes the others. A name is free when neither holds it.
+QString Attachment_Incoming_Folder();
+bool Attachment_Name_Taken(const QString& Path);
+// Copies Source to the waiting place of Target (a path in the store), or
+// moves it there (a copy of the caller's own that is not needed after).
+void Copy_To_Incoming(const QString& Source, const QString& Target);
+void Move_To_Incoming(const QString& Source, const QString& Target);
+// Moves the waiting copy of Target to Target.
+void Move_From_Incoming(const QString& Target);
+// Removes the waiting copy of Target (its row was not stored).
+void Drop_Incoming(const QString& Target);
+// Called where no row of the store is being written: after a program that
+// was ended before its time.
+void Finish_Incoming_Attachments();
+
 // Copy the file in and record it; false (after the message) on failure.
 bool Copy_File_To_Event_Attachments(qint64 Event_ID, const QString& Source_Path);
 bool Copy_File_To_Outbox_Attachments(qint64 Outbox_ID, const QString& Source_Path);

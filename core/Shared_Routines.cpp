@@ -8,8 +8,50 @@
 #include "Event_History.h"
 #include "Random.h"
 
+namespace {
+
+Stats_Hold* stats_hold = nullptr;
+
+} // namespace
+
+Stats_Hold::Stats_Hold()
+{
+    stats_hold = this;
+}
+
+Stats_Hold::~Stats_Hold()
+{
+    if (stats_hold == this)
+        stats_hold = nullptr;
+}
+
+void Stats_Hold::Add(const QString& Name, int Count)
+{
+    for (auto& count : counts_) {
+        if (count.first == Name) {
+            count.second += Count;
+            return;
+        }
+    }
+    counts_ << qMakePair(Name, Count);
+}
+
+void Stats_Hold::Store()
+{
+    if (stats_hold == this)
+        stats_hold = nullptr;
+    for (const auto& count : std::as_const(counts_))
+        Add_Stats(count.first, count.second);
+    counts_.clear();
+    stats_hold = this;
+}
+
 void Add_Stats(const QString& Name, int Count)
 {
+    if (stats_hold) {
+        stats_hold->Add(Name, Count);
+        return;
+    }
     // The day as a date (not as its "mm/dd/yyyy" text), so days sort in order across years.
     const QDateTime day(Now().date(), QTime(0, 0));
     try {

@@ -2,12 +2,33 @@
 // Activity counters, the junk list and the small routines every part uses.
 
 #include <QString>
+#include <QList>
+#include <QPair>
 #include <QStringList>
 #include <QVariant>
 #include <functional>
 
 // Adds count to today's Stats row of that name, making the row when missing.
 void Add_Stats(const QString& Name, int Count);
+
+// While one lives, Add_Stats adds up in it instead, and Store writes the sums
+// (in the transaction of a batch, once rather than at every row). Counts
+// not stored when it ends are dropped. One at a time.
+class Stats_Hold {
+public:
+    Stats_Hold();
+    ~Stats_Hold();
+    Stats_Hold(const Stats_Hold&) = delete;
+    Stats_Hold& operator=(const Stats_Hold&) = delete;
+    // What is counted so far, to go back to when a row is taken back.
+    QList<QPair<QString, int>> Counts() const { return counts_; }
+    void Set_Counts(const QList<QPair<QString, int>>& counts) { counts_ = counts; }
+    void Add(const QString& Name, int Count);
+    void Store();
+
+private:
+    QList<QPair<QString, int>> counts_;   // in the order first counted
+};
 
 // Puts an address (at most 200 characters of it) on the junk list once; a
 // null address does nothing.

@@ -1,5 +1,7 @@
 #include "Email_Lead_Import.h"
 
+#include <QJsonArray>
+#include <QJsonDocument>
 #include <QList>
 #include <QSet>
 #include <QSqlRecord>
@@ -136,16 +138,61 @@ const QSet<QString>& Lead_Columns()
     return columns;
 }
 
+Lead_Filters_Hold* filters_hold = nullptr;
+
+QList<Lead_Filters_Hold::Filter> Read_Filters()
+{
+    QList<Lead_Filters_Hold::Filter> filters;
+    for (const QSqlRecord& filter : Open_Database().Select(
+             "SELECT Name_Of_Site, Search_String_On_Subject_Line FROM EmailContactImports ORDER BY ID"))
+        filters << Lead_Filters_Hold::Filter{Db_Text(filter, "Name_Of_Site"),
+                                            Db_Text(filter, "Search_String_On_Subject_Line")};
+    return filters;
+}
+
+QList<Email_Field_Rule> Read_Rules(const QString& site)
+{
+    QList<Email_Field_Rule> rules;
+    if (site.isEmpty())
+        return rules;
+    const QList<QSqlRecord> rows = Open_Database().Select(
+        "SELECT EmailImportFieldsInfo.Event_Field, EmailImportFieldsInfo.Import_Type, "
+        "EmailImportFieldsInfo.Label, EmailImportFieldsInfo.After_Label, "
+        "EmailImportFieldsInfo.End_Label FROM EmailContactImports INNER JOIN EmailImportFieldsInfo "
+        "ON EmailContactImports.ID = EmailImportFieldsInfo.Email_Import_ID "
+        "WHERE EmailContactImports.Name_Of_Site = ? "
+        "ORDER BY EmailImportFieldsInfo.Event_Field, EmailImportFieldsInfo.ID",
+        {site});
+    for (const QSqlRecord& row : rows)
+        rules << Email_Field_Rule{Db_Text(row, "Event_Field"), Db_Text(row, "Import_Type"), row.value("Label"),
+                                  row.value("After_Label"), row.value("End_Label")};
+    return rules;
+}
+
 } // namespace
+
+Lead_Filters_Hold::Lead_Filters_Hold()
+{
+    filters_hold = this;
+}
+
+Lead_Filters_Hold::~Lead_Filters_Hold()
+{
+    if (filters_hold == this)
+        filters_hold = nullptr;
+}
 
 QString Find_Import_Source_For_Subject(const QString& Subject)
 {
-    const QList<QSqlRecord> filters = Open_Database().Select(
-        "SELECT Name_Of_Site, Search_String_On_Subject_Line FROM EmailContactImports ORDER BY ID");
-    for (const QSqlRecord& filter : filters) {
-        const QString search = Db_Text(filter, "Search_String_On_Subject_Line");
-        if (!search.isEmpty() && Subject.contains(search, Qt::CaseSensitive))
-            return Db_Text(filter, "Name_Of_Site");
+    QList<Lead_Filters_Hold::Filter> read;
+    if (filters_hold && !filters_hold->Filters_Read) {
+        filters_hold->Filters = Read_Filters();
+        filters_hold->Filters_Read = true;
+    }
+    const QList<Lead_Filters_Hold::Filter>& filters = filters_hold ? filters_hold->Filters : (read = Read_Filters());
+    for (const Lead_Filters_Hold::Filter& filter : filters) {
+        if (!filter.Search.isEmpty() && Subject.contains(filter.Search, Qt::CaseSensitive))
+            return filter.Name_Of_Site;
     }
     return QString("");
 }
@@ -188,25 +235,20 @@ QList<Lead_Field_Value> Lead_Field_Values(const QList<Email_Field_Rule>& Rules, 
 
 Email_Lead_Result Import_Contact_From_Email(const QString& Subject, const QString& Text,
                                             const QString& Message_ID,
-                                            const QDateTime& Received_Date, int Attachment_Count)
+                                            const QDateTime& Received_Date, int Attachment_Count,
+                                            bool List_New_Contact)
 {
     const QString site = Find_Import_Source_For_Subject(Subject);
     Init_Email_Field_Names();
 
     Database db = Open_Database();
     QList<Email_Field_Rule> rules;
-    if (!site.isEmpty()) {
-        const QList<QSqlRecord> rows = db.Select(
-            "SELECT EmailImportFieldsInfo.Event_Field, EmailImportFieldsInfo.Import_Type, "
-            "EmailImportFieldsInfo.Label, EmailImportFieldsInfo.After_Label, "
-            "EmailImportFieldsInfo.End_Label FROM EmailContactImports INNER JOIN EmailImportFieldsInfo "
-            "ON EmailContactImports.ID = EmailImportFieldsInfo.Email_Import_ID "
-            "WHERE EmailContactImports.Name_Of_Site = ? "
-            "ORDER BY EmailImportFieldsInfo.Event_Field, EmailImportFieldsInfo.ID",
-            {site});
-        for (const QSqlRecord& row : rows)
-            rules << Email_Field_Rule{Db_Text(row, "Event_Field"), Db_Text(row, "Import_Type"), row.value("Label"),
-                                      row.value("After_Label"), row.value("End_Label")};
+    if (!filters_hold) {
+        rules = Read_Rules(site);
+    } else {
+        if (!filters_hold->Rules.contains(site))
+            filters_hold->Rules.insert(site, Read_Rules(site));
+        rules = filters_hold->Rules.value(site);
     }
     const QList<Lead_Field_Value> found = Lead_Field_Values(rules, Text);
 
@@ -263,15 +305,26 @@ Email_Lead_Result Import_Contact_From_Email(const QString& Subject, const QStrin
                                         Attachment_Count);
     transaction.Commit();
 
-    if (result.New_Contact) {
-        const QSqlRecord contact =
-            db.Select_First("SELECT * FROM Contacts WHERE ID = ?", {result.Contact_ID});
-        if (!contact.isEmpty())
-            Add_Contact_List_Item(result.Contact_ID, contact.value("FirstName"), contact.value("LastName"),
-                                  contact.value("Product"), contact.value("Contact_Relationship"),
-                                  contact.value("Contact_Title"),
-                                  contact.value("Pending_Events_To_Read").toLongLong() != 0,
-                                  contact.value("New_Contact").toLongLong() != 0, contact.value("Email"));
-    }
+    if (result.New_Contact && List_New_Contact)
+        Add_Contact_List_Items({result.Contact_ID});
     return result;
+}
+
+void Add_Contact_List_Items(const QList<qint64>& Contact_IDs)
+{
+    if (Contact_IDs.isEmpty())
+        return;
+    QJsonArray ids;
+    for (qint64 id : Contact_IDs)
+        ids << id;
+    // In one look-up, in the order given.
+    const QList<QSqlRecord> contacts = Open_Database().Select(
+        "SELECT c.ID, c.FirstName, c.LastName, c.Product, c.Contact_Relationship, c.Contact_Title, "
+        "c.Pending_Events_To_Read, c.New_Contact, c.Email FROM json_each(?) AS j JOIN Contacts AS c ON c.ID = j.value "
+        "ORDER BY j.key",
+        {QString::fromUtf8(QJsonDocument(ids).toJson(QJsonDocument::Compact))});
+    for (const QSqlRecord& contact : contacts)
+        Add_Contact_List_Item(contact.value(0).toLongLong(), contact.value(1), contact.value(2), contact.value(3),
+                              contact.value(4), contact.value(5), contact.value(6).toLongLong() != 0,
+                              contact.value(7).toLongLong() != 0, contact.value(8));
 }

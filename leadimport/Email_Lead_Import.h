@@ -4,6 +4,7 @@
 // event, or only that event for the contact that has the lead's address.
 
 #include <QDateTime>
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <QVariant>
@@ -46,8 +47,31 @@ QString Find_Import_Source_For_Subject(const QString& Subject);
 QString Get_Contact_Field_For_Label(const QString& Label);
 
 // Files one lead message. The event carries the message id and received date
-// and the attachment count given. Database failures are thrown.
+// and the attachment count given. A new contact is added to the main
+// window's contact list unless List_New_Contact is false (the caller lists it
+// later with Add_Contact_List_Items). Database failures are thrown.
 Email_Lead_Result Import_Contact_From_Email(const QString& Subject, const QString& Text,
                                             const QString& Message_ID,
                                             const QDateTime& Received_Date,
-                                            int Attachment_Count = 0);
+                                            int Attachment_Count = 0, bool List_New_Contact = true);
+
+// While one lives, the import filters and their rules are read from the
+// database once, not for every lead (the mail intake holds one per batch).
+class Lead_Filters_Hold {
+public:
+    Lead_Filters_Hold();
+    ~Lead_Filters_Hold();
+    Lead_Filters_Hold(const Lead_Filters_Hold&) = delete;
+    Lead_Filters_Hold& operator=(const Lead_Filters_Hold&) = delete;
+
+    struct Filter {
+        QString Name_Of_Site, Search;
+    };
+    QList<Filter> Filters;
+    bool Filters_Read = false;
+    QHash<QString, QList<Email_Field_Rule>> Rules;   // by Name_Of_Site, once read
+};
+
+// Adds these contacts to the main window's contact list, in this order, as
+// the lead import adds a new contact (those gone meanwhile are left out).
+void Add_Contact_List_Items(const QList<qint64>& Contact_IDs);

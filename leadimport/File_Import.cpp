@@ -5,9 +5,13 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLocale>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QSet>
 #include <QStringDecoder>
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <optional>
 
 #include "Clock.h"
@@ -15,6 +19,7 @@
 #include "Dialogs.h"
 #include "GlobalVariables.h"
 #include "Lead_Import_State.h"
+#include "Lead_Line.h"
 #include "Main_Window_Lists.h"
 #include "Settings.h"
 
@@ -69,7 +74,9 @@ const Field_Position Field_Positions[] = {
     {"Options_Position", "Options"},
 };
 
-QString Insert_Contact_Sql()
+
+// The insert up to its VALUES, and the marks of one row.
+QString Insert_Contact_Sql(QString& row_marks)
 {
     QStringList fields;
     for (const Field_Position& p : Field_Positions)
@@ -79,53 +86,32 @@ QString Insert_Contact_Sql()
     QStringList marks;
     for (int i = 0; i < fields.size(); ++i)
         marks << "?";
-    return "INSERT INTO Contacts (" + fields.join(", ") + ") VALUES (" + marks.join(", ") + ")";
+    row_marks = "(" + marks.join(", ") + ")";
+    return "INSERT INTO Contacts (" + fields.join(", ") + ") VALUES ";
 }
 
-// Splits one line into Merge_Fields; false when it holds more than 40 fields.
-bool Split_Line(const QString& line, const QString& delimiter)
+// The whole file; false with the reason when it could not be read to its end.
+bool Read_Whole_File(const QString& path, QByteArray& content, QString& failure)
 {
-    for (int i = 0; i < Max_Fields; ++i)
-        Merge_Fields()[i] = QString("");
-    int index = 0;
-    QString rest = line;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
+        failure = file.errorString();
+        return false;
+    }
+    constexpr qint64 Chunk = 1 << 20;
     for (;;) {
-        // With no delimiter known the whole line is one field.
-        const qsizetype found = delimiter.isEmpty() ? -1 : rest.indexOf(delimiter);
-        const bool last = found < 0;
-        QString field = last ? rest : rest.left(found);
-        if (field.startsWith(' '))
-            field.remove(0, 1);
-        // A quoted field loses its quotes, and only its quotes.
-        if (field.startsWith('"')) {
-            field.remove(0, 1);
-            if (field.endsWith('"'))
-                field.chop(1);
-        }
-        Merge_Fields()[index] = Text(field);
-        if (!last)
-            rest = rest.mid(found + delimiter.size());
-        ++index;
-        if (index == Max_Fields + 1)
+        const qsizetype had = content.size();
+        content.resize(had + Chunk);
+        const qint64 got = file.read(content.data() + had, Chunk);
+        if (got < 0) {
+            failure = file.errorString();
+            content.clear();
             return false;
-        if (last)
+        }
+        content.resize(had + got);
+        if (got == 0)
             return true;
     }
-}
-
-// The file's text: UTF-8 (a byte-order mark dropped); a file that is not
-// valid UTF-8 was written in the Western Windows code page.
-QString Decode(const QByteArray& bytes)
-{
-    QByteArray data = bytes;
-    if (data.startsWith("\xEF\xBB\xBF"))
-        data.remove(0, 3);
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    const QString text = utf8(data);
-    if (!utf8.hasError())
-        return text;
-    QStringDecoder western("windows-1252");
-    return western.isValid() ? western(data) : QString::fromLatin1(data);
 }
 
 // Lines of the file by the source's line-end rule.
@@ -192,22 +178,134 @@ std::optional<QDate> Read_Birthday(const QString& value)
     return std::nullopt;
 }
 
+
 int Position_Of(const QSqlRecord& source, const char* column)
 {
-    const QVariant value = source.value(column);
-    return value.isNull() ? 0 : qRound(value.toDouble());
+    return Whole_Position(source.value(column));
+}
+
+// Field Position (1-based) of a line; the empty text for 0.
+const QString& Field_At(const Line_Fields& fields, int position)
+{
+    static const QString empty("");
+    return position > 0 ? fields[position - 1] : empty;
+}
+
+// The database compares text without regard to the case of A to Z alone.
+QString Nocase_Key(const QString& text)
+{
+    QString key = text;
+    for (QChar& c : key) {
+        if (c >= 'A' && c <= 'Z')
+            c = QChar(ushort(c.unicode() + ('a' - 'A')));
+    }
+    return key;
+}
+
+QString Json_Text(const QJsonArray& array)
+{
+    return QString::fromUtf8(QJsonDocument(array).toJson(QJsonDocument::Compact));
+}
+
+// One line of a batch: its fields and the four values the checks compare.
+struct Batch_Line {
+    Line_Fields fields;
+    QString first, middle, last, email;
+};
+
+// The checks of a batch's lines against the database in three look-ups:
+// the e-mails that are junk or a contact's, the names that are junk, and
+// the lines without e-mail whose three names a contact without e-mail has
+// (sought by the names: the "+" keeps the database from walking every
+// contact without e-mail instead).
+struct Batch_Hits {
+    QSet<QString> emails, names;
+    QSet<int> nameless_lines;
+};
+
+Batch_Hits Look_Up_Batch(Database& db, const QList<Batch_Line>& lines, bool check_names)
+{
+    Batch_Hits hits;
+    QJsonArray emails, names, no_email;
+    for (int i = 0; i < lines.size(); ++i) {
+        const Batch_Line& line = lines.at(i);
+        if (!line.email.isEmpty())
+            emails << line.email;
+        else
+            no_email << QJsonArray{i, line.first, line.middle, line.last};
+        if (check_names) {
+            if (!line.first.isEmpty())
+                names << line.first;
+            if (!line.last.isEmpty())
+                names << line.last;
+        }
+    }
+    if (!emails.isEmpty()) {
+        for (const QSqlRecord& row : db.Select(
+                 "SELECT j.value FROM json_each(?) AS j WHERE EXISTS (SELECT 1 FROM JunkEmails WHERE Email = j.value) "
+                 "OR EXISTS (SELECT 1 FROM Contacts WHERE Email = j.value)",
+                 {Json_Text(emails)}))
+            hits.emails.insert(row.value(0).toString());
+    }
+    if (!names.isEmpty()) {
+        for (const QSqlRecord& row : db.Select(
+                 "SELECT j.value FROM json_each(?) AS j WHERE EXISTS (SELECT 1 FROM JunkNames WHERE Name = j.value)",
+                 {Json_Text(names)}))
+            hits.names.insert(row.value(0).toString());
+    }
+    if (!no_email.isEmpty()) {
+        for (const QSqlRecord& row : db.Select(
+                 "SELECT json_extract(j.value, '$[0]') FROM json_each(?) AS j WHERE EXISTS (SELECT 1 FROM Contacts "
+                 "WHERE FirstName = json_extract(j.value, '$[1]') AND MiddleInitial = json_extract(j.value, '$[2]') "
+                 "AND LastName = json_extract(j.value, '$[3]') AND +Email = '')",
+                 {Json_Text(no_email)}))
+            hits.nameless_lines.insert(row.value(0).toInt());
+    }
+    return hits;
+}
+
+// Rows written by one statement.
+constexpr int Rows_Per_Insert = 25;
+
+// Writes the rows, many to a statement; after a failure the rows are written
+// one by one up to the one that fails. Returns how many were written, with
+// the failure's description when not all were.
+int Insert_Contacts(Database& db, const QString& insert_sql, const QString& row_marks,
+                    const QList<QVariantList>& rows, QString& failure)
+{
+    int written = 0;
+    for (qsizetype from = 0; from < rows.size(); from += Rows_Per_Insert) {
+        const qsizetype count = qMin<qsizetype>(Rows_Per_Insert, rows.size() - from);
+        QVariantList values;
+        QStringList marks;
+        for (qsizetype i = from; i < from + count; ++i) {
+            values << rows.at(i);
+            marks << row_marks;
+        }
+        try {
+            db.Insert(insert_sql + marks.join(", "), values);
+            written += int(count);
+        } catch (const Database_Error&) {
+            for (qsizetype i = from; i < from + count; ++i) {
+                try {
+                    db.Insert(insert_sql + row_marks, rows.at(i));
+                    ++written;
+                } catch (const Database_Error& e) {
+                    failure = e.Description();
+                    return written;
+                }
+            }
+        }
+    }
+    return written;
 }
 
 } // namespace
 
 QString Get_Merge_Field(const QVariant& Position)
 {
-    if (!Position.isValid() || Position.isNull())
-        return QString("");
-    bool ok = false;
-    const double number = Position.toDouble(&ok);
-    const int position = ok ? qRound(number) : 0;
-    if (position <= 0 || position > Max_Fields)
+    const int position = Whole_Position(Position);
+    if (position == 0)
         return QString("");
     return Text(Merge_Fields()[position - 1]);
 }
@@ -251,6 +349,7 @@ int Last_Merge_Count()
     return Lead_Import().Last_Merge_Count;
 }
 
+
 int Merge_The_Transferred_File(const QString& Source_Name, const QString& Local_File)
 {
     int count = 0;
@@ -289,13 +388,29 @@ int Merge_The_Transferred_File(const QString& Source_Name, const QString& Local_
         Message_Box("File: " + file_name + "does not exist. Exiting...");
         return result;
     }
-    QFile file(file_name);
-    if (!file.open(QIODevice::ReadOnly)) {
-        Message_Box("File: " + file_name + " cannot be read. " + file.errorString());
+    // Read to its end before anything is imported: a read that fails part
+    // way (a failing disk, a dropped share) imports nothing.
+    QByteArray content;
+    QString failure;
+    if (!Read_Whole_File(file_name, content, failure)) {
+        Message_Box("File: " + file_name + " could not be read to its end: " + failure
+                    + ". Nothing was imported from it.");
         return result;
     }
-    Line_Reader lines(Decode(file.readAll()), Db_Text(source, "From_System"));
-    file.close();
+    QString text = Decode_Lead_File(content);
+    content.clear();
+    // The end-of-file mark of old DOS files is no line.
+    if (text.endsWith(QChar(0x1A)))
+        text.chop(1);
+    const QString not_text = Not_Text_Reason(text);
+    if (!not_text.isEmpty()) {
+        Message_Box("File: " + file_name + " is not a text file of leads: " + not_text
+                    + ". Nothing was imported from it.");
+        return result;
+    }
+    Line_Reader lines(text, Db_Text(source, "From_System"));
+    text.clear();
+    QCoreApplication::processEvents();
 
     int positions[std::size(Field_Positions)];
     for (size_t i = 0; i < std::size(Field_Positions); ++i)
@@ -305,82 +420,129 @@ int Merge_The_Transferred_File(const QString& Source_Name, const QString& Local_
     const int last_position = Position_Of(source, "Lastname_Position");
     const int email_position = Position_Of(source, "Email_Position");
     const int birthday_position = Position_Of(source, "Bdate_Position");
-    const QString insert_sql = Insert_Contact_Sql();
+    QString row_marks;
+    const QString insert_sql = Insert_Contact_Sql(row_marks);
+    const QString source_text = Text(Source_Name);
 
-    std::optional<Database_Transaction> batch;
-    int lines_in_batch = 0;
-    int added_in_batch = 0;
-    try {
-        while (!lines.At_End()) {
+    // The leads taken and not yet written, and every lead the file gave, for
+    // the lines after them that repeat them.
+    QList<QVariantList> rows;
+    QSet<QString> taken_emails, taken_names;
+    // Writes what is taken in one transaction; false (after the message) when that failed.
+    const auto write_rows = [&]() -> bool {
+        if (rows.isEmpty())
+            return true;
+        QString write_failure;
+        try {
+            Database_Transaction transaction(db);
+            const int written = Insert_Contacts(db, insert_sql, row_marks, rows, write_failure);
+            transaction.Commit();
+            count += written;
+        } catch (const Database_Error& e) {
+            // These could not be stored; the contacts written before stay.
+            write_failure = e.Description();
+        }
+        rows.clear();
+        if (write_failure.isEmpty())
+            return true;
+        // The file stays for another run.
+        Message_Box("Error in Merge: " + write_failure);
+        return false;
+    };
+
+    bool too_many_fields = false;
+    while (!lines.At_End() && !too_many_fields) {
+        // A batch: its lines split and checked together, its contacts
+        // written in one transaction, the window's events after it.
+        QList<Batch_Line> batch;
+        batch.reserve(Merge_Batch_Size);
+        while (!lines.At_End() && batch.size() < Merge_Batch_Size) {
             const QString line = lines.Next();
             // A blank line holds no lead; stored, it would become an empty contact.
             if (line.trimmed().isEmpty())
                 continue;
-            if (!batch)
-                batch.emplace(db);
-            if (!Split_Line(line, delimiter)) {
-                batch->Commit();
-                batch.reset();
-                Message_Box("Error in Merge. Max number of fields reached. Change Merge Field Settings "
-                            "to match input file.");
-                return result;
+            Batch_Line entry;
+            if (!Split_Line(line, delimiter, entry.fields)) {
+                too_many_fields = true;
+                break;
             }
             // Nor does a line of delimiters alone, as an empty spreadsheet row is saved.
-            if (std::all_of(Merge_Fields().begin(), Merge_Fields().begin() + Max_Fields,
+            if (std::all_of(entry.fields.begin(), entry.fields.begin() + Max_Fields,
                             [](const QString& field) { return field.trimmed().isEmpty(); }))
                 continue;
-            const QString email = Get_Merge_Field(email_position);
-            window.Set_Status_Panel(4, email);
+            entry.first = Field_At(entry.fields, first_position);
+            entry.middle = Field_At(entry.fields, middle_position);
+            entry.last = Field_At(entry.fields, last_position);
+            entry.email = Field_At(entry.fields, email_position);
+            batch << std::move(entry);
+        }
+        if (batch.isEmpty())
+            continue;
+
+        const bool check_names = Current_Settings().Check_For_Bad_Names;
+        // The time the batch's contacts are received and start their workflow.
+        const QDateTime now = Now();
+        Batch_Hits hits;
+        bool checked = true;
+        try {
+            hits = Look_Up_Batch(db, batch, check_names);
+        } catch (const Database_Error& e) {
+            // Discarding the lines is the safe answer when the checks cannot run.
+            Message_Box(e.Description());
+            checked = false;
+        }
+        for (int i = 0; i < batch.size(); ++i) {
+            const Batch_Line& line = batch.at(i);
+            Merge_Fields() = line.fields;
+            const QString names_key = Nocase_Key(line.first + '\n' + line.middle + '\n' + line.last);
+            window.Set_Status_Panel(4, line.email);
             window.Set_Status_Panel(5, "Checking if Duplicate or junk");
-            if (Is_Duplicate_Or_Junk(Get_Merge_Field(first_position), Get_Merge_Field(middle_position),
-                                     Get_Merge_Field(last_position), email)) {
-                window.Set_Status_Panel(4, email);
+            const bool hit = !checked
+                || (!line.email.isEmpty()
+                    && (hits.emails.contains(line.email) || taken_emails.contains(Nocase_Key(line.email))))
+                || (check_names && (hits.names.contains(line.first) || hits.names.contains(line.last)))
+                || (line.email.isEmpty() && (hits.nameless_lines.contains(i) || taken_names.contains(names_key)));
+            if (hit) {
+                window.Set_Status_Panel(4, line.email);
                 window.Set_Status_Panel(5, "Duplicate Found. Contact Discarded");
-            } else {
-                window.Set_Status_Panel(4, email);
-                window.Set_Status_Panel(5, "Integrating to contact database.");
-                QVariantList values;
-                for (int position : positions)
-                    values << Get_Merge_Field(position);
-                int day = 0, month = 0, year = 0;
-                const QString birthday = Get_Merge_Field(birthday_position);
-                if (!birthday.isEmpty()) {
-                    // A birthday that reads as no date is left at 0.
-                    if (const std::optional<QDate> date = Read_Birthday(birthday)) {
-                        day = date->day();
-                        month = date->month();
-                        year = date->year();
-                    }
+                continue;
+            }
+            window.Set_Status_Panel(4, line.email);
+            window.Set_Status_Panel(5, "Integrating to contact database.");
+            QVariantList values;
+            values.reserve(int(std::size(Field_Positions)) + 7);
+            for (int position : positions)
+                values << Field_At(line.fields, position);
+            int day = 0, month = 0, year = 0;
+            const QString& birthday = Field_At(line.fields, birthday_position);
+            if (!birthday.isEmpty()) {
+                // A birthday that reads as no date is left at 0.
+                if (const std::optional<QDate> date = Read_Birthday(birthday)) {
+                    day = date->day();
+                    month = date->month();
+                    year = date->year();
                 }
-                values << day << month << year << Text(Source_Name) << Now() << Now() << true;
-                db.Insert(insert_sql, values);
-                ++count;
-                ++added_in_batch;
-                window.Set_Status_Panel(4, email);
-                window.Set_Status_Panel(5, QString::number(count));
             }
-            if (++lines_in_batch >= Merge_Batch_Size) {
-                batch->Commit();
-                batch.reset();
-                lines_in_batch = 0;
-                added_in_batch = 0;
-                // Let the window repaint its panels and answer the user.
-                QCoreApplication::processEvents();
-            }
+            values << day << month << year << source_text << now << now << true;
+            rows << values;
+            if (!line.email.isEmpty())
+                taken_emails.insert(Nocase_Key(line.email));
+            else
+                taken_names.insert(names_key);
+            window.Set_Status_Panel(4, line.email);
+            window.Set_Status_Panel(5, QString::number(count + int(rows.size())));
         }
-        if (batch)
-            batch->Commit();
-    } catch (const Database_Error& e) {
-        // Keep the contacts written before the failure; the file stays for another run.
-        if (batch) {
-            try {
-                batch->Commit();
-            } catch (const Database_Error&) {
-                count -= added_in_batch;
-            }
-            batch.reset();
-        }
-        Message_Box("Error in Merge: " + e.Description());
+
+        if (rows.size() >= Merge_Rows_Per_Transaction && !write_rows())
+            return result;
+        // Let the window repaint its panels and answer the user.
+        QCoreApplication::processEvents();
+    }
+    if (!write_rows())
+        return result;
+    if (too_many_fields) {
+        Message_Box("Error in Merge. Max number of fields reached. Change Merge Field Settings "
+                    "to match input file.");
         return result;
     }
     result = 1;

@@ -62,6 +62,7 @@ void Import_FTP_Source(const QSqlRecord& source)
     }
     if (success == 0)
         return;
+    // The copy goes only when it was read to its end and merged.
     if (Merge_The_Transferred_File(Db_Text(source, "Name_Of_Site"), download) == 1)
         Delete_Lead_File(download);
     else if (QFileInfo(download).isFile())
@@ -77,6 +78,7 @@ void Import_Local_Source(const QSqlRecord& source)
         Message_Box("File: " + path + " does not exits.");
         return;
     }
+    // The file goes only when it was read to its end and merged.
     const int result = Merge_The_Transferred_File(Db_Text(source, "Name_Of_Site"), QString(""));
     if (result == 1 && Flag_Set(source.value("Delete_Remote_File_When_Done")))
         Delete_Lead_File(path);

@@ -15,6 +15,9 @@ struct Mail_Intake_State {
     // A message that keeps failing is said once per run of the program, not
     // at every check of the mail: its id and the failure's text.
     QSet<QString> Reported;
+    // Ids of messages known to be filed: the tab click's check looks up only
+    // the others. A fetch of all mail looks every one up again.
+    QSet<QString> Known_Filed;
 
     void Reset();
 };

@@ -1,10 +1,17 @@
 #include "Mail_Integration.h"
 
+#include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
 #include <QSet>
 #include <QSqlRecord>
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
 
 #include "Attachment_Store.h"
 #include "Clock.h"
@@ -22,26 +29,29 @@
 
 namespace {
 
+// The longest stretch of filing between two looks at the window's events.
+constexpr int Slice_Ms = 30;
+
 // A message that could not be filed whole; what it left is undone.
 class Filing_Error : public Program_Error {
 public:
-    explicit Filing_Error(const QString& description, bool reported = false)
-        : Program_Error(description), Reported(reported)
+    explicit Filing_Error(const QString& description, const QString& box = QString())
+        : Program_Error(description), Box(box)
     {
     }
-    bool Reported;  // already shown to the user
+    QString Box;  // what to say instead of listing it with the others
 };
 
 // What one message wrote outside the database, to take back when its
 // database work is rolled back.
 struct Message_Undo {
-    QStringList files;
+    QStringList files;   // stored paths whose copies still wait in the incoming folder
     QList<QPair<Main_List, QString>> rows;
 
     void Revert() const
     {
         for (const QString& file : files)
-            QFile::remove(file);
+            Drop_Incoming(file);
         for (const auto& row : rows)
             Main_Window().Remove_List_Row(row.first, row.second);
     }
@@ -70,11 +80,45 @@ struct Unmatched_Row {
     bool has_attachments;
 };
 
+// A failure of one message, said once its batch is stored.
+struct Failure {
+    QString key, description, listed, box;
+};
+
+// What the messages of one batch leave to do once the batch is stored.
+struct Batch {
+    Message_Undo undo;
+    QList<qint64> new_contacts;   // leads, listed when the intake ends
+    QList<int> stored;
+    QStringList ids;
+    QList<Unmatched_Row> unmatched;
+    QList<Failure> failures;
+    QStringList notes;
+};
+
 bool Is_Address_Character(QChar c)
 {
     const ushort u = c.unicode();
     return (u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z') || (u >= '0' && u <= '9') || u == '-'
         || u == '.' || u == '_';
+}
+
+// Something before the "@" and a domain after it, no blanks.
+bool Is_Valid_Address(const QString& address)
+{
+    const qsizetype at = address.lastIndexOf('@');
+    if (at <= 0 || at == address.size() - 1)
+        return false;
+    for (const QChar c : address) {
+        if (c.isSpace() || c == '<' || c == '>' || c == ',')
+            return false;
+    }
+    return address.mid(at + 1).contains('.') || address.mid(at + 1) == "localhost";
+}
+
+QString Quoted_Subject(const QString& subject)
+{
+    return subject.isEmpty() ? QString("(no subject)") : "\"" + subject + "\"";
 }
 
 bool Any_Event_With_Id(qint64 contact, const QString& id)
@@ -85,58 +129,103 @@ bool Any_Event_With_Id(qint64 contact, const QString& id)
                 .isEmpty();
 }
 
-[[noreturn]] void Attachment_Failed(const QString& sender, const QString& message_id, const Program_Error& e)
+[[noreturn]] void Attachment_Failed(const QString& sender, const Program_Error& e)
 {
-    if (First_Report(message_id, e.Description()))
-        Message_Box("Error on Downloading Attachment for " + sender + ". Attachment corrupt. " + e.Description(),
-                    vbOKOnly);
-    throw Filing_Error(e.Description(), true);
+    throw Filing_Error(e.Description(), "Error on Downloading Attachment for " + sender + ". Attachment corrupt. "
+                                            + e.Description());
 }
+
+// The subject texts that sort messages, in table order, read once a batch.
+struct Subject_Searches {
+    QStringList invalid_sender;
+    QStringList lead;
+
+    static Subject_Searches Read(Database& db)
+    {
+        Subject_Searches searches;
+        for (const QSqlRecord& row :
+             db.Select("SELECT Subject_Search_String FROM InvalidSearchStrings ORDER BY rowid"))
+            searches.invalid_sender << Db_Text(row, "Subject_Search_String");
+        for (const QSqlRecord& row :
+             db.Select("SELECT Search_String_On_Subject_Line FROM EmailContactImports ORDER BY ID"))
+            searches.lead << Db_Text(row, "Search_String_On_Subject_Line");
+        return searches;
+    }
+
+    int Classify(const QString& subject) const
+    {
+        for (const QString& search : invalid_sender) {
+            if (!search.isEmpty() && subject.contains(search, Qt::CaseSensitive))
+                return 1;
+        }
+        for (const QString& search : lead) {
+            if (!search.isEmpty() && subject.contains(search, Qt::CaseSensitive))
+                return 2;
+        }
+        return 3;
+    }
+};
 
 // Copies every attachment of the current message into the store, linked to
 // its owner. The counter in front of a taken name runs across the message.
+// The copies wait in the incoming folder until the batch is stored.
 void Save_Mapi_Attachments(MAPIMessages& messages, qint64 Owner_ID, const QString& Link_Database,
-                           const QString& sender, const QString& message_id, Message_Undo& undo)
+                           const QString& sender, Message_Undo& undo, QStringList& notes)
 {
     Database db = Open_Database();
     const QString folder = Attachments_Folder();
     if (!QDir().mkpath(folder))
-        Attachment_Failed(sender, message_id, File_Error("Cannot make the folder " + folder + "."));
+        Attachment_Failed(sender, File_Error("Cannot make the folder " + folder + "."));
     int counter = 1;
     for (int i = 0; i < messages.AttachmentCount(); ++i) {
         QString name, target;
+        bool truncated = false;
         try {
             messages.AttachmentIndex = i;
             name = Safe_Attachment_Name(messages.AttachmentName());
             const QString source = messages.AttachmentPathName();
             if (!QFileInfo(source).isFile())
                 throw MAPI_Error("The attachment " + name + " is missing.");
+            truncated = messages.AttachmentTruncated();
             target = folder + name;
-            while (QFileInfo::exists(target))
+            while (Attachment_Name_Taken(target))
                 target = folder + QString::number(counter++) + name;
-            QFile copy(source);
-            if (!copy.copy(target))
-                throw File_Error("Cannot copy " + name + ": " + copy.errorString());
+            // The copy is the intake's own: it moves rather than being copied again.
+            Move_To_Incoming(source, target);
         } catch (const Program_Error& e) {
             // The store could not give the attachment, or its copy failed.
-            Attachment_Failed(sender, message_id, e);
+            Attachment_Failed(sender, e);
         }
         undo.files << target;
         db.Insert("INSERT INTO Attachments (Link_ID, Link_Database, Attachment_Path_Name, "
                   "Attachment_Final_Name) VALUES (?, ?, ?, ?)",
                   {Owner_ID, Link_Database, target, name});
+        if (truncated)
+            notes << "The attachment " + name + " of the e-mail " + Quoted_Subject(messages.MsgSubject()) + " from "
+                         + (sender.isEmpty() ? QString("an unknown sender") : sender)
+                         + " is incomplete: the message ends inside it. It was saved as far as it goes.";
     }
 }
 
-// Files the current message; false when it was stored before. Throws when it
-// cannot be filed whole.
-bool File_Current_Message(MAPIMessages& messages, int index, Message_Undo& undo,
-                          QList<Unmatched_Row>& unmatched)
+// The sender of a message whose From line gives no address the program can use.
+QString Sender_Note(MAPIMessages& messages, const QString& sender)
+{
+    if (Is_Valid_Address(sender))
+        return QString();
+    const QString header = messages.MsgOrigHeader();
+    return "The e-mail " + Quoted_Subject(messages.MsgSubject()) + " has no valid sender address ("
+        + (header.isNull() ? QString("it has no From line") : "From: " + header) + "); it was filed "
+        + (sender.isEmpty() ? QString("without a sender.") : "with the sender " + sender + ".");
+}
+
+// Files the current message, which is not filed yet; false when a contact
+// holds it already. Throws when it cannot be filed whole.
+bool File_Current_Message(MAPIMessages& messages, int index, const Subject_Searches& searches,
+                          Message_Undo& undo, QList<Unmatched_Row>& unmatched, QList<qint64>& new_contacts,
+                          QStringList& notes)
 {
     const QString id = messages.MsgID();
     const QDateTime received = messages.MsgDateReceived();
-    if (!Is_New_Email(id, received))
-        return false;
     // Everything is read before anything is written.
     const QString subject = messages.MsgSubject();
     const QString text = messages.MsgNoteText();
@@ -144,11 +233,13 @@ bool File_Current_Message(MAPIMessages& messages, int index, Message_Undo& undo,
     const QString sender_name = messages.MsgOrigDisplayName();
     const int attachments = messages.AttachmentCount();
 
-    const int kind = Classify_Email_Subject(subject);
+    const int kind = searches.Classify(subject);
     if (kind == 2) {
-        const Email_Lead_Result lead = Import_Contact_From_Email(subject, text, id, received, attachments);
+        // Listed when the intake ends: each row added to a long list makes it
+        // lay out all its rows again at the next paint.
+        const Email_Lead_Result lead = Import_Contact_From_Email(subject, text, id, received, attachments, false);
         if (lead.New_Contact)
-            undo.rows << qMakePair(Main_List::Contacts, Make_Contact_Key(lead.Contact_ID));
+            new_contacts << lead.Contact_ID;
         if (lead.Event_ID == 0) {
             if (lead.Contact_ID != 0 && Any_Event_With_Id(lead.Contact_ID, id))
                 return false;  // that contact holds this message already
@@ -158,10 +249,13 @@ bool File_Current_Message(MAPIMessages& messages, int index, Message_Undo& undo,
                                                                  lead.Contact_ID, attachments > 0)
                                                       .key);
         if (attachments > 0)
-            Save_Mapi_Attachments(messages, lead.Event_ID, "E", sender, id, undo);
+            Save_Mapi_Attachments(messages, lead.Event_ID, "E", sender, undo, notes);
         return true;
     }
 
+    const QString sender_note = Sender_Note(messages, sender);
+    if (!sender_note.isEmpty())
+        notes << sender_note;
     const qint64 contact = kind == 1 ? Find_Contact_From_Body_Addresses(text) : Find_Contact_By_Email(sender);
     if (contact != 0) {
         const qint64 event = Add_Event_History(contact, Now(), "", "Email In", 0, sender, subject, text,
@@ -174,7 +268,7 @@ bool File_Current_Message(MAPIMessages& messages, int index, Message_Undo& undo,
         undo.rows << qMakePair(Main_List::Events,
                                Event_List_Row(received, "Email In", subject, id, contact, attachments > 0).key);
         if (attachments > 0)
-            Save_Mapi_Attachments(messages, event, "E", sender, id, undo);
+            Save_Mapi_Attachments(messages, event, "E", sender, undo, notes);
         return true;
     }
 
@@ -183,9 +277,8 @@ bool File_Current_Message(MAPIMessages& messages, int index, Message_Undo& undo,
         "Email_Received_Date, Email_Unique_ID, Email_Number_On_Server, Email_New, Has_Attachments) "
         "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)",
         {text, subject, sender, sender_name, Now(), received, id, index, true, attachments > 0});
-    Add_Stats("Added to Unmatched", 1);
     if (attachments > 0)
-        Save_Mapi_Attachments(messages, row, "U", sender, id, undo);
+        Save_Mapi_Attachments(messages, row, "U", sender, undo, notes);
     unmatched << Unmatched_Row{sender_name, subject, id, received, attachments > 0};
     return true;
 }
@@ -213,35 +306,156 @@ QString Message_Key(MAPIMessages& messages)
     }
 }
 
+// Between two batches the window answers the user and paints its progress.
+void Let_Window_Work()
+{
+    if (QCoreApplication::instance())
+        QCoreApplication::processEvents();
+}
+
+// The ids among these that an event or an unmatched e-mail holds, in one look-up.
+QSet<QString> Filed_Message_IDs(const QStringList& ids)
+{
+    QSet<QString> filed;
+    if (ids.isEmpty())
+        return filed;
+    const QString list = QString::fromUtf8(QJsonDocument(QJsonArray::fromStringList(ids)).toJson(QJsonDocument::Compact));
+    for (const QSqlRecord& row : Open_Database().Select(
+             "SELECT j.value FROM json_each(?) AS j "
+             "WHERE EXISTS (SELECT 1 FROM Eventhistory WHERE Event_Unique_ID = j.value) "
+             "OR EXISTS (SELECT 1 FROM NewEmails WHERE Email_Unique_ID = j.value)",
+             {list}))
+        filed.insert(row.value(0).toString());
+    return filed;
+}
+
+// The indexes of the messages to file; those filed before go to Stored.
+QList<int> New_Messages(MAPIMessages& messages, QList<int>& stored)
+{
+    QSet<QString>& known = Mail_Intake().Known_Filed;
+    QList<int> unknown;
+    QStringList unknown_ids;
+    stored.reserve(stored.size() + messages.MsgCount());
+    for (int i = 0; i < messages.MsgCount(); ++i) {
+        messages.MsgIndex = i;
+        const QString id = messages.MsgID();
+        if (known.contains(id)) {
+            stored << i;
+        } else {
+            unknown << i;
+            unknown_ids << id;
+        }
+    }
+    QList<int> todo;
+    if (unknown.isEmpty())
+        return todo;
+    // A look-up a few thousand at a time, the window's events between them.
+    constexpr int Chunk = 2000;
+    QSet<QString> filed;
+    for (qsizetype from = 0; from < unknown_ids.size(); from += Chunk) {
+        Let_Window_Work();
+        filed.unite(Filed_Message_IDs(unknown_ids.mid(from, Chunk)));
+    }
+    known.unite(filed);
+    QSet<QString> taken;
+    for (int k = 0; k < unknown.size(); ++k) {
+        const QString& id = unknown_ids.at(k);
+        // The same message twice in the store (in new/ and cur/) is filed once.
+        if (filed.contains(id) || taken.contains(id)) {
+            stored << unknown.at(k);
+            continue;
+        }
+        taken.insert(id);
+        todo << unknown.at(k);
+    }
+    return todo;
+}
+
+QString Progress_Text(int index, int count)
+{
+    return QString("%1/%2").arg(index).arg(count);
+}
+
+// Files one batch: as many read messages as a slice gives, in one
+// transaction with a savepoint per message. Throws Database_Error when the
+// batch cannot be stored; what it wrote outside the database is undone then.
+void File_Batch(MAPIMessages& messages, const QList<int>& todo, int& next, Batch& batch)
+{
+    Main_Window_Lists& window = Main_Window();
+    const int count = messages.MsgCount();
+    Database db = Open_Database();
+    try {
+        Database_Transaction transaction(db);
+        const Subject_Searches searches = Subject_Searches::Read(db);
+        // Counted and read once a batch, not at every message.
+        Stats_Hold stats;
+        Lead_Filters_Hold filters;
+        QElapsedTimer slice;
+        slice.start();
+        window.Set_Status_Panel(6, Progress_Text(todo.at(next), count));
+        do {
+            const int i = todo.at(next++);
+            messages.MsgIndex = i;
+            Message_Undo undo;
+            QList<Unmatched_Row> rows;
+            QList<qint64> new_contacts;
+            QStringList notes;
+            const auto counted = stats.Counts();
+            try {
+                Database_Transaction one(db);
+                File_Current_Message(messages, i, searches, undo, rows, new_contacts, notes);
+                one.Commit();
+                batch.stored << i;
+                batch.ids << messages.MsgID();
+                batch.undo.Take(undo);
+                batch.unmatched << rows;
+                batch.new_contacts << new_contacts;
+                batch.notes << notes;
+            } catch (const std::exception& e) {
+                undo.Revert();
+                stats.Set_Counts(counted);
+                const auto* filing = dynamic_cast<const Filing_Error*>(&e);
+                batch.failures << Failure{Message_Key(messages), Error_Description(e),
+                                          Describe(messages) + " - " + Error_Description(e),
+                                          filing ? filing->Box : QString()};
+            }
+            messages.Release(i);
+            // The next one is waited for while the slice lasts: a commit costs
+            // more than the wait, and events wait for the commit anyway.
+        } while (next < todo.size() && slice.elapsed() < Slice_Ms
+                 && messages.Wait_Until_Read(todo.at(next), int(qMax<qint64>(0, Slice_Ms - slice.elapsed()))));
+        if (!batch.unmatched.isEmpty())
+            stats.Add("Added to Unmatched", int(batch.unmatched.size()));
+        stats.Store();
+        transaction.Commit();
+    } catch (const Database_Error&) {
+        batch.undo.Revert();
+        throw;
+    }
+}
+
+// Gives back to the system what the intake's reading took.
+void Release_Free_Memory()
+{
+#if defined(__GLIBC__)
+    malloc_trim(0);
+#endif
+}
+
 } // namespace
 
-bool Is_New_Email(const QString& Message_ID, const QDateTime& Received_Date)
+bool Is_New_Email(const QString& Message_ID)
 {
     Database db = Open_Database();
-    if (!db.Select_First("SELECT ID FROM Eventhistory WHERE Event_Unique_ID = ? AND Email_ID_Date = ? LIMIT 1",
-                         {Message_ID, Received_Date})
-             .isEmpty())
+    if (!db.Select_First("SELECT ID FROM Eventhistory WHERE Event_Unique_ID = ? LIMIT 1", {Message_ID}).isEmpty())
         return false;
-    return db.Select_First("SELECT ID FROM NewEmails WHERE Email_Unique_ID = ? AND Email_Received_Date = ? LIMIT 1",
-                           {Message_ID, Received_Date})
-        .isEmpty();
+    return db.Select_First("SELECT ID FROM NewEmails WHERE Email_Unique_ID = ? LIMIT 1", {Message_ID}).isEmpty();
 }
 
 int Classify_Email_Subject(const QString& Subject)
 {
     Database db = Open_Database();
-    for (const QSqlRecord& row : db.Select("SELECT Subject_Search_String FROM InvalidSearchStrings ORDER BY rowid")) {
-        const QString search = Db_Text(row, "Subject_Search_String");
-        if (!search.isEmpty() && Subject.contains(search, Qt::CaseSensitive))
-            return 1;
-    }
-    for (const QSqlRecord& row :
-         db.Select("SELECT Search_String_On_Subject_Line FROM EmailContactImports ORDER BY ID")) {
-        const QString search = Db_Text(row, "Search_String_On_Subject_Line");
-        if (!search.isEmpty() && Subject.contains(search, Qt::CaseSensitive))
-            return 2;
-    }
-    return 3;
+    return Subject_Searches::Read(db).Classify(Subject);
 }
 
 QString Extract_Email_Address(const QString& Text, int Position)
@@ -277,81 +491,119 @@ qint64 Find_Contact_From_Body_Addresses(const QString& Text)
 
 void Integrate_Mapi_Emails(MAPIMessages& messages)
 {
+    Main_Window_Lists& window = Main_Window();
     const int count = messages.MsgCount();
+    bool read_any = false;
     if (count >= 1) {
-        Main_Window().Set_Status_Panel(5, "Integrating Emails");
+        window.Set_Status_Panel(5, "Integrating Emails");
+        window.Set_Status_Panel(6, Progress_Text(0, count));
         QList<int> stored;                 // content in the database: may leave the store
-        QList<Unmatched_Row> unmatched;
-        QStringList failures;
-        Message_Undo batch_undo;
-        bool committed = false;
+        QList<qint64> new_contacts;
+        QStringList failures, boxes, notes;
         QString batch_error;
         try {
-            Database db = Open_Database();
-            Database_Transaction batch(db);
-            for (int i = 0; i < count; ++i) {
-                messages.MsgIndex = i;
-                Main_Window().Set_Status_Panel(6, QString("%1/%2").arg(i).arg(count));
-                Message_Undo undo;
-                QList<Unmatched_Row> rows;
-                try {
-                    Database_Transaction one(db);
-                    File_Current_Message(messages, i, undo, rows);
-                    one.Commit();
-                    stored << i;
-                    batch_undo.Take(undo);
-                    unmatched << rows;
-                } catch (const std::exception& e) {
-                    undo.Revert();
-                    const auto* filing = dynamic_cast<const Filing_Error*>(&e);
-                    const QString what = Error_Description(e);
-                    if (!(filing && filing->Reported) && First_Report(Message_Key(messages), what))
-                        failures << Describe(messages) + " - " + what;
+            // Copies left waiting by an intake that was ended before its time.
+            Finish_Incoming_Attachments();
+            const QList<int> todo = New_Messages(messages, stored);
+            read_any = !todo.isEmpty();
+            messages.Read_Ahead(todo);
+            if (read_any)
+                Let_Window_Work();
+            int next = 0;
+            while (next < todo.size()) {
+                while (!messages.Wait_Until_Read(todo.at(next), 10))
+                    Let_Window_Work();
+                Batch batch;
+                File_Batch(messages, todo, next, batch);
+                // Stored: the copies take their names, the rows are shown, the failures said.
+                for (const QString& file : batch.undo.files) {
+                    try {
+                        Move_From_Incoming(file);
+                    } catch (const File_Error& e) {
+                        failures << e.Description();
+                    }
                 }
+                stored << batch.stored;
+                new_contacts << batch.new_contacts;
+                Mail_Intake().Known_Filed.unite(QSet<QString>(batch.ids.begin(), batch.ids.end()));
+                if (GlobalVariables::Unmatched_List_Loaded) {
+                    for (const Unmatched_Row& row : batch.unmatched)
+                        Add_Unmatched_List_Item(row.name, row.subject, row.received, row.id, row.has_attachments);
+                }
+                for (const Failure& failure : batch.failures) {
+                    if (!First_Report(failure.key, failure.description))
+                        continue;
+                    if (failure.box.isEmpty())
+                        failures << failure.listed;
+                    else
+                        boxes << failure.box;
+                }
+                notes << batch.notes;
+                for (const QString& box : std::as_const(boxes))
+                    Message_Box(box, vbOKOnly);
+                boxes.clear();
+                Let_Window_Work();
             }
-            batch.Commit();
-            committed = true;
         } catch (const Database_Error& e) {
             batch_error = e.Description();
         }
+        messages.Read_Ahead({});
+        std::sort(stored.begin(), stored.end());
+        try {
+            // A copy that could not move is tried again; the empty waiting room goes.
+            Finish_Incoming_Attachments();
+        } catch (const Database_Error&) {
+        }
+        try {
+            Add_Contact_List_Items(new_contacts);
+        } catch (const Database_Error& e) {
+            if (batch_error.isEmpty())
+                batch_error = e.Description();
+        }
 
-        if (!committed) {
-            batch_undo.Revert();
+        if (!batch_error.isEmpty())
             Message_Box("Error on Integrating Emails: " + batch_error
-                            + "\r\n\r\nThe e-mails stay in the mail store and are read again next time.",
+                            + "\r\n\r\nThe e-mails not filed stay in the mail store and are read again next time.",
                         vbOKOnly);
-        } else {
-            if (GlobalVariables::Unmatched_List_Loaded) {
-                for (const Unmatched_Row& row : unmatched)
-                    Add_Unmatched_List_Item(row.name, row.subject, row.received, row.id, row.has_attachments);
-            }
-            if (!failures.isEmpty())
-                Message_Box("These e-mails could not be filed; they stay in the mail store:\r\n\r\n"
-                                + failures.join("\r\n"),
-                            vbOKOnly);
-            if (Current_Settings().Delete_Remote_Email) {
-                QStringList not_deleted;
-                // From the end, so the indexes of the others stay.
-                for (int k = int(stored.size()) - 1; k >= 0; --k) {
-                    messages.MsgIndex = stored.at(k);
-                    try {
-                        messages.Delete();
-                    } catch (const MAPI_Error& e) {
-                        not_deleted << e.Description();
-                    }
+        if (!failures.isEmpty())
+            Message_Box("These e-mails could not be filed; they stay in the mail store:\r\n\r\n"
+                            + failures.join("\r\n"),
+                        vbOKOnly);
+        if (!notes.isEmpty())
+            Message_Box("These e-mails were filed, but not all of them came whole:\r\n\r\n" + notes.join("\r\n"),
+                        vbOKOnly);
+        if (Current_Settings().Delete_Remote_Email) {
+            QStringList not_deleted;
+            QElapsedTimer slice;
+            slice.start();
+            // From the end, so the indexes of the others stay.
+            for (int k = int(stored.size()) - 1; k >= 0; --k) {
+                messages.MsgIndex = stored.at(k);
+                try {
+                    messages.Delete();
+                } catch (const MAPI_Error& e) {
+                    not_deleted << e.Description();
                 }
-                if (!not_deleted.isEmpty())
-                    Message_Box("Error on deleting e-mails from the mail store:\r\n" + not_deleted.join("\r\n"),
-                                vbOKOnly);
+                if (slice.elapsed() >= Slice_Ms) {
+                    Let_Window_Work();
+                    slice.restart();
+                }
             }
+            if (!not_deleted.isEmpty())
+                Message_Box("Error on deleting e-mails from the mail store:\r\n" + not_deleted.join("\r\n"),
+                            vbOKOnly);
         }
     }
-    Main_Window().Set_Status_Panel(5, "");
-    Main_Window().Set_Status_Panel(6, "");
+    window.Set_Status_Panel(5, "");
+    window.Set_Status_Panel(6, "");
+    if (read_any)
+        Release_Free_Memory();
 }
 
 void Delete_Stored_Mapi_Message(const QString& Message_ID)
 {
+    // Its row goes: should the message stay in the store, it is filed again.
+    Mail_Intake().Known_Filed.remove(Message_ID);
     if (Message_ID.isEmpty() || MAPISession1().SessionID() == 0)
         return;
     // A set of its own, so an intake that waits meanwhile keeps its messages.

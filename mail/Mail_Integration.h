@@ -8,14 +8,20 @@
 
 class MAPIMessages;
 
-// Files every new message of the fetched message set in one transaction. A message the store cannot give, or whose row, text or
-// attachments cannot all be stored, is left out whole and stays in the store;
-// the others are filed. With Delete_Remote_Email set, every message whose
-// content is stored (now or before) is then deleted from the store.
+// Files every new message of the fetched message set. A message is new when
+// no event and no unmatched e-mail holds its id (whatever its received date
+// says: the store's unique name is the message). The messages are read ahead
+// off this thread and filed in batches of a transaction each, the window's
+// events handled between them, the progress on panel 6. A message the store
+// cannot give, or whose row, text or attachments cannot all be stored, is
+// left out whole and stays in the store; the others are filed. An attachment
+// the message ends inside and a sender without a valid address are said.
+// With Delete_Remote_Email set, every message whose content is stored (now
+// or before) is then deleted from the store.
 void Integrate_Mapi_Emails(MAPIMessages& Messages);
 
-// True when neither an event nor an unmatched e-mail holds this message.
-bool Is_New_Email(const QString& Message_ID, const QDateTime& Received_Date);
+// True when neither an event nor an unmatched e-mail holds this message id.
+bool Is_New_Email(const QString& Message_ID);
 
 // 1: an invalid-sender text is in the subject (the contact is sought in the
 // text); 2: an import filter's subject text is (a lead); 3: neither.

@@ -31,6 +31,7 @@ void Mail_Intake_State::Reset()
     Messages = std::make_unique<MAPIMessages>();
     Running = false;
     Reported.clear();
+    Known_Filed.clear();
 }
 
 Mail_Intake_State& Mail_Intake()
@@ -67,6 +68,7 @@ void Get_Mapi_Email()
         return;
     MAPIMessages1().FetchUnreadOnly = false;
     MAPIMessages1().Fetch();
+    Mail_Intake().Known_Filed.clear();
     Integrate_Mapi_Emails(MAPIMessages1());
 }
 

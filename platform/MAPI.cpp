@@ -1,118 +1,31 @@
 #include "MAPI.h"
 
 #include "Clock.h"
+#include "Mail_Parse.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QHostInfo>
 #include <QMimeDatabase>
 #include <QProcess>
-#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <algorithm>
+#include <cerrno>
+#include <condition_variable>
+#include <dirent.h>
 #include <fcntl.h>
 #include <gmime/gmime.h>
+#include <mutex>
+#include <signal.h>
+#include <sys/stat.h>
+#include <thread>
+#include <time.h>
+#include <unistd.h>
 
 namespace {
-
-void Init_GMime()
-{
-    static bool done = false;
-    if (!done) {
-        g_mime_init();
-        done = true;
-    }
-}
-
-QString From_Utf8(const char* text)
-{
-    return text ? QString::fromUtf8(text) : QString("");
-}
-
-// Any line end becomes CR LF, as a mail client hands a message's text.
-QString Crlf_Lines(QString text)
-{
-    text.replace("\r\n", "\n");
-    text.replace('\r', '\n');
-    text.replace("\n", "\r\n");
-    return text;
-}
-
-QString Decode_Entities(const QString& text)
-{
-    static const QRegularExpression entity("&(#[0-9]+|#[xX][0-9a-fA-F]+|[a-zA-Z]+);");
-    QString out;
-    qsizetype last = 0;
-    auto it = entity.globalMatch(text);
-    while (it.hasNext()) {
-        const auto m = it.next();
-        out += text.mid(last, m.capturedStart() - last);
-        const QString name = m.captured(1);
-        QString replacement = m.captured(0);
-        if (name.startsWith("#x") || name.startsWith("#X")) {
-            bool ok = false;
-            const uint code = name.mid(2).toUInt(&ok, 16);
-            if (ok && code > 0 && code <= 0x10FFFF)
-                replacement = QString::fromUcs4(reinterpret_cast<const char32_t*>(&code), 1);
-        } else if (name.startsWith('#')) {
-            bool ok = false;
-            const uint code = name.mid(1).toUInt(&ok, 10);
-            if (ok && code > 0 && code <= 0x10FFFF)
-                replacement = QString::fromUcs4(reinterpret_cast<const char32_t*>(&code), 1);
-        } else {
-            static const QHash<QString, QString> names = {
-                {"amp", "&"}, {"lt", "<"}, {"gt", ">"}, {"quot", "\""}, {"apos", "'"},
-                {"nbsp", " "}, {"copy", QString(QChar(0xA9))}, {"reg", QString(QChar(0xAE))},
-                {"euro", QString(QChar(0x20AC))}, {"ndash", QString(QChar(0x2013))},
-                {"mdash", QString(QChar(0x2014))}, {"hellip", QString(QChar(0x2026))},
-            };
-            replacement = names.value(name, replacement);
-        }
-        out += replacement;
-        last = m.capturedEnd();
-    }
-    out += text.mid(last);
-    return out;
-}
-
-// The readable text of an HTML part: no head, scripts or styles, block ends
-// as line breaks, tags dropped, entities decoded.
-QString Html_To_Text(QString html)
-{
-    using RE = QRegularExpression;
-    static const RE hidden("<(head|script|style|title)\\b.*?</\\1\\s*>",
-                           RE::CaseInsensitiveOption | RE::DotMatchesEverythingOption);
-    static const RE comment("<!--.*?-->", RE::DotMatchesEverythingOption);
-    static const RE breaks("<(br|/p|/div|/tr|/li|/h[1-6]|/table|hr)\\b[^>]*>", RE::CaseInsensitiveOption);
-    static const RE tag("<[^>]*>");
-    static const RE spaces("[ \\t\\f\\v]+");
-    html.remove(comment);
-    html.remove(hidden);
-    html.replace(RE("[\\r\\n]+"), " ");
-    html.replace(breaks, "\n");
-    html.remove(tag);
-    html = Decode_Entities(html);
-    QStringList lines;
-    for (QString line : html.split('\n')) {
-        line.replace(spaces, " ");
-        lines << line.trimmed();
-    }
-    while (!lines.isEmpty() && lines.first().isEmpty())
-        lines.removeFirst();
-    while (!lines.isEmpty() && lines.last().isEmpty())
-        lines.removeLast();
-    return lines.join('\n');
-}
-
-const QString Unique_Separator = ":";
-
-// The Maildir unique name: the file name up to the ":" of its flags.
-QString Unique_Name(const QString& file_name)
-{
-    const qsizetype colon = file_name.indexOf(Unique_Separator);
-    return colon < 0 ? file_name : file_name.left(colon);
-}
 
 bool Seen(const QString& file_name)
 {
@@ -121,6 +34,137 @@ bool Seen(const QString& file_name)
 }
 
 qint64 next_session_id = 0;
+
+// One file of a store folder as the last listing found it.
+struct Listed_File {
+    QString name;
+    QString unique;
+    qint64 delivered = 0;   // seconds since the epoch
+    bool seen = false;
+};
+
+// The last listing of one store folder. A folder's change time moves with
+// every message that arrives, leaves or is renamed (moved, flagged), so an
+// unchanged folder is not listed again.
+struct Folder_Listing {
+    quint64 generation = 0;   // counts the listings made
+    bool trusted = false;
+    timespec changed{};
+    dev_t device = 0;
+    ino_t inode = 0;
+    QList<Listed_File> files;
+};
+
+std::mutex listings_mutex;
+QHash<QString, Folder_Listing> listings;
+
+// A change within the file system's time resolution of the listing could
+// leave the change time as it was: such a listing is not trusted later.
+constexpr qint64 Listing_Margin_Ns = 2'000'000'000;
+
+qint64 Ns(const timespec& t)
+{
+    return qint64(t.tv_sec) * 1'000'000'000 + t.tv_nsec;
+}
+
+QList<Listed_File> List_Folder(const QString& folder, const QString& store, quint64* generation)
+{
+    const QByteArray path = QFile::encodeName(folder);
+    struct stat info {};
+    if (stat(path.constData(), &info) != 0 || !S_ISDIR(info.st_mode) || access(path.constData(), R_OK | X_OK) != 0)
+        throw MAPI_Error("The mail store at " + store + " cannot be read.");
+    std::lock_guard lock(listings_mutex);
+    Folder_Listing& listing = listings[folder];
+    if (listing.trusted && Ns(listing.changed) == Ns(info.st_mtim) && listing.device == info.st_dev
+        && listing.inode == info.st_ino) {
+        *generation = listing.generation;
+        return listing.files;
+    }
+
+    timespec now{};
+    clock_gettime(CLOCK_REALTIME, &now);
+    DIR* dir = opendir(path.constData());
+    if (!dir)
+        throw MAPI_Error("The mail store at " + store + " cannot be read.");
+    // A message keeps its delivery time when its name changes; only new names are looked at.
+    QHash<QString, qint64> known;
+    known.reserve(listing.files.size());
+    for (const Listed_File& file : listing.files)
+        known.insert(file.name, file.delivered);
+    QList<Listed_File> files;
+    files.reserve(listing.files.size() + 16);
+    while (const dirent* entry = readdir(dir)) {
+        if (entry->d_name[0] == '.')
+            continue;
+        const QString name = QFile::decodeName(entry->d_name);
+        const auto found = known.constFind(name);
+        qint64 delivered = 0;
+        if (found != known.constEnd() && entry->d_type == DT_REG) {
+            delivered = found.value();
+        } else {
+            struct stat file {};
+            if (fstatat(dirfd(dir), entry->d_name, &file, 0) != 0 || !S_ISREG(file.st_mode))
+                continue;
+            delivered = file.st_mtim.tv_sec;
+        }
+        files << Listed_File{name, Maildir_Unique_Name(name), delivered, Seen(name)};
+    }
+    closedir(dir);
+    listing.files = files;
+    listing.changed = info.st_mtim;
+    listing.device = info.st_dev;
+    listing.inode = info.st_ino;
+    listing.trusted = Ns(now) - Ns(info.st_mtim) >= Listing_Margin_Ns;
+    static quint64 listings_made = 0;
+    listing.generation = ++listings_made;
+    *generation = listing.generation;
+    return files;
+}
+
+const char* const Temporary_Prefix = "brackenlead-mail-";
+
+// The temporary folders of attachments that programs killed before their
+// end left behind (a folder's name carries its process's id).
+void Remove_Stale_Temporary_Folders()
+{
+    static std::once_flag done;
+    std::call_once(done, [] {
+        const QDir temp(QDir::tempPath());
+        for (const QString& name : temp.entryList({QString(Temporary_Prefix) + "*"}, QDir::Dirs | QDir::NoDotAndDotDot)) {
+            const QStringList parts = name.mid(qstrlen(Temporary_Prefix)).split('-');
+            bool ok = false;
+            const qint64 pid = parts.size() == 2 ? parts.first().toLongLong(&ok) : 0;
+            if (!ok || pid <= 0 || pid == QCoreApplication::applicationPid())
+                continue;
+            if (kill(pid_t(pid), 0) != 0 && errno == ESRCH)
+                QDir(temp.filePath(name)).removeRecursively();
+        }
+    });
+}
+
+// The file may have moved between new/ and cur/ since the fetch.
+QString Locate(const QString& store, const QString& path, const QString& unique_name)
+{
+    if (QFileInfo(path).isFile())
+        return path;
+    for (const char* sub : {"/cur", "/new"}) {
+        const QDir dir(store + sub);
+        for (const QString& entry : dir.entryList(QDir::Files)) {
+            if (Maildir_Unique_Name(entry) == unique_name)
+                return dir.filePath(entry);
+        }
+    }
+    return QString();
+}
+
+Mail_Content Read_Message(const QString& store, const QString& path, const QString& unique_name,
+                         const QString& attachment_prefix)
+{
+    const QString file = Locate(store, path, unique_name);
+    if (file.isEmpty())
+        throw MAPI_Error("The message " + unique_name + " is no longer in the mail store.");
+    return Parse_Mail_File(file, unique_name, attachment_prefix);
+}
 
 } // namespace
 
@@ -178,153 +222,89 @@ struct MAPIMessages::Stored_Message {
     int serial = 0;
     QString path;
     QString unique_name;
-    QDateTime received;
-    bool parsed = false;
-    QString subject, text, address, name;
-    QDateTime date;
-    GMimeMessage* message = nullptr;
-    struct Part {
-        GMimeObject* object = nullptr;  // owned by message
-        QString name;
-        QString written;                 // the temporary copy, once written
-    };
-    QList<Part> attachments;
+    qint64 delivered = 0;
+    bool seen = false;
+    mutable QDateTime received;   // delivered as local time, once asked for
+    // While readers run, these are theirs to change, under their lock.
+    enum class State { Unread, Waiting, Reading, Read, Failed };
+    State state = State::Unread;
+    std::shared_ptr<const Mail_Content> content;
+    QString error;
+};
 
-    ~Stored_Message()
-    {
-        if (message)
-            g_object_unref(message);
-    }
+// The threads that read messages ahead of the caller, in the caller's order,
+// never more than a few ahead of the one it asked for last.
+struct MAPIMessages::Readers {
+    using State = Stored_Message::State;
+    static constexpr int Ahead = 24;
 
-    // The file may have moved between new/ and cur/ since the fetch.
-    QString Locate(const QString& store) const
-    {
-        if (QFileInfo(path).isFile())
-            return path;
-        for (const char* sub : {"/cur", "/new"}) {
-            const QDir dir(store + sub);
-            for (const QString& entry : dir.entryList(QDir::Files)) {
-                if (Unique_Name(entry) == unique_name)
-                    return dir.filePath(entry);
-            }
-        }
-        return QString();
-    }
+    std::mutex mutex;
+    std::condition_variable more;   // for the readers: work, or stop
+    std::condition_variable done;   // for the caller: a message was read
+    QList<std::shared_ptr<Stored_Message>> order;
+    QHash<const Stored_Message*, int> position;
+    int next = 0;
+    int wanted = 0;
+    bool stop = false;
+    QString store, temp;
+    std::vector<std::thread> threads;
 
-    void Walk(GMimeObject* object)
+    void Run()
     {
-        if (GMIME_IS_MULTIPART(object)) {
-            GMimeMultipart* multipart = GMIME_MULTIPART(object);
-            const int count = g_mime_multipart_get_count(multipart);
-            for (int i = 0; i < count; ++i)
-                Walk(g_mime_multipart_get_part(multipart, i));
-            return;
-        }
-        if (GMIME_IS_MESSAGE_PART(object)) {
-            GMimeMessage* inner = g_mime_message_part_get_message(GMIME_MESSAGE_PART(object));
-            QString inner_name = inner ? From_Utf8(g_mime_message_get_subject(inner)) : QString();
-            if (inner_name.isEmpty())
-                inner_name = "message";
-            attachments << Part{object, Safe_Attachment_Name(inner_name + ".eml"), {}};
-            return;
-        }
-        if (!GMIME_IS_PART(object))
-            return;
-        GMimePart* part = GMIME_PART(object);
-        const char* file_name = g_mime_part_get_filename(part);
-        const bool attached = g_mime_part_is_attachment(part) || file_name;
-        GMimeContentType* type = g_mime_object_get_content_type(object);
-        if (!attached && GMIME_IS_TEXT_PART(object)) {
-            const bool html = g_mime_content_type_is_type(type, "text", "html");
-            const bool plain = g_mime_content_type_is_type(type, "text", "plain");
-            if (plain && !have_plain) {
-                char* body = g_mime_text_part_get_text(GMIME_TEXT_PART(object));
-                text = From_Utf8(body);
-                g_free(body);
-                have_plain = true;
+        std::unique_lock lock(mutex);
+        for (;;) {
+            more.wait(lock, [&] { return stop || (next < order.size() && next <= wanted + Ahead); });
+            if (stop)
                 return;
+            const std::shared_ptr<Stored_Message> message = order.at(next++);
+            if (message->state != State::Waiting)
+                continue;
+            message->state = State::Reading;
+            const QString path = message->path;
+            const QString unique = message->unique_name;
+            const QString prefix = temp + "/" + QString::number(message->serial);
+            lock.unlock();
+            std::shared_ptr<Mail_Content> content;
+            QString error;
+            try {
+                content = std::make_shared<Mail_Content>(Read_Message(store, path, unique, prefix));
+            } catch (const std::exception& e) {
+                error = Error_Description(e);
             }
-            if (html && !have_html) {
-                char* body = g_mime_text_part_get_text(GMIME_TEXT_PART(object));
-                html_text = From_Utf8(body);
-                g_free(body);
-                have_html = true;
-                return;
+            lock.lock();
+            if (content) {
+                message->path = content->Path;
+                message->content = content;
+                message->state = State::Read;
+            } else {
+                message->error = error;
+                message->state = State::Failed;
             }
+            done.notify_all();
         }
-        QString own = From_Utf8(file_name);
-        if (own.isEmpty()) {
-            // The usual extension of its type ("text/plain" gives ".txt").
-            const QString mime = From_Utf8(g_mime_content_type_get_media_type(type)) + "/"
-                + From_Utf8(g_mime_content_type_get_media_subtype(type));
-            QString suffix = QMimeDatabase().mimeTypeForName(mime.toLower()).preferredSuffix();
-            if (suffix.isEmpty())
-                suffix = From_Utf8(g_mime_content_type_get_media_subtype(type));
-            own = "attachment" + (suffix.isEmpty() ? QString() : "." + suffix);
-        }
-        attachments << Part{object, Safe_Attachment_Name(own), {}};
     }
 
-    bool have_plain = false, have_html = false;
-    QString html_text;
-
-    void Parse(const QString& store)
+    // The caller asks for a message: readers may go up to a few past it.
+    void Want(const Stored_Message& message)
     {
-        if (parsed)
-            return;
-        const QString file = Locate(store);
-        if (file.isEmpty())
-            throw MAPI_Error("The message " + unique_name + " is no longer in the mail store.");
-        QFile in(file);
-        if (!in.open(QIODevice::ReadOnly))
-            throw MAPI_Error("The message " + unique_name + " cannot be read: " + in.errorString());
-        const QByteArray content = in.readAll();
-        if (in.error() != QFileDevice::NoError)
-            throw MAPI_Error("The message " + unique_name + " cannot be read: " + in.errorString());
-        Init_GMime();
-        GMimeStream* stream = g_mime_stream_mem_new_with_buffer(content.constData(), content.size());
-        GMimeParser* parser = g_mime_parser_new_with_stream(stream);
-        message = g_mime_parser_construct_message(parser, nullptr);
-        g_object_unref(parser);
-        g_object_unref(stream);
-        if (!message)
-            throw MAPI_Error("The message " + unique_name + " is not a mail message.");
-        path = file;
-        subject = From_Utf8(g_mime_message_get_subject(message));
-        InternetAddressList* from = g_mime_message_get_from(message);
-        InternetAddress* sender = nullptr;
-        if (from && internet_address_list_length(from) > 0)
-            sender = internet_address_list_get_address(from, 0);
-        if (sender && INTERNET_ADDRESS_IS_GROUP(sender)) {
-            InternetAddressList* members = internet_address_group_get_members(INTERNET_ADDRESS_GROUP(sender));
-            sender = (members && internet_address_list_length(members) > 0)
-                ? internet_address_list_get_address(members, 0) : nullptr;
+        const int at = position.value(&message, -1);
+        if (at > wanted) {
+            // Each step opens the window by one message: one reader is enough.
+            if (at == wanted + 1)
+                more.notify_one();
+            else
+                more.notify_all();
+            wanted = at;
         }
-        if (sender && INTERNET_ADDRESS_IS_MAILBOX(sender)) {
-            address = From_Utf8(internet_address_mailbox_get_addr(INTERNET_ADDRESS_MAILBOX(sender))).trimmed();
-            name = From_Utf8(internet_address_get_name(sender)).trimmed();
-        }
-        if (address.isNull())
-            address = QString("");
-        if (name.isEmpty())
-            name = address;
-        if (GDateTime* sent = g_mime_message_get_date(message))
-            date = QDateTime::fromSecsSinceEpoch(g_date_time_to_unix(sent)).toLocalTime();
-        GMimeObject* body = g_mime_message_get_mime_part(message);
-        if (body)
-            Walk(body);
-        // A multipart whose boundary never comes holds its whole text as the prologue.
-        if (!have_plain && !have_html && body && GMIME_IS_MULTIPART(body)) {
-            text = From_Utf8(g_mime_multipart_get_prologue(GMIME_MULTIPART(body)));
-            have_plain = true;
-        }
-        text = Crlf_Lines(have_plain ? text : Html_To_Text(html_text));
-        parsed = true;
     }
 };
 
 MAPIMessages::MAPIMessages() = default;
-MAPIMessages::~MAPIMessages() = default;
+
+MAPIMessages::~MAPIMessages()
+{
+    Stop_Reading_Ahead();
+}
 
 void MAPIMessages::Set_Session(const MAPISession* session)
 {
@@ -340,38 +320,62 @@ void MAPIMessages::Fetch()
 {
     if (SessionID() == 0)
         throw MAPI_Error("Not signed on to the mail store.");
+    Stop_Reading_Ahead();
+    Remove_Stale_Temporary_Folders();
     const QString store = session_->Store_Folder();
-    QList<std::shared_ptr<Stored_Message>> found;
-    int serial = 0;
-    for (const char* sub : {"/new", "/cur"}) {
-        QDir dir(store + sub);
-        if (!dir.exists() || !dir.isReadable())
-            throw MAPI_Error("The mail store at " + store + " cannot be read.");
-        const QFileInfoList entries = dir.entryInfoList(QDir::Files | QDir::NoDotAndDotDot);
-        for (const QFileInfo& entry : entries) {
-            const QString file_name = entry.fileName();
-            if (file_name.startsWith('.'))
+    QList<Listed_File> listed[2];
+    quint64 generations[2] = {0, 0};
+    const char* const subs[2] = {"/new", "/cur"};
+    for (int f = 0; f < 2; ++f)
+        listed[f] = List_Folder(store + subs[f], store, &generations[f]);
+    const Fetched fetched{store, generations[0], generations[1], FetchUnreadOnly};
+    Fetched all = fetched;
+    all.unread_only = false;
+    if (fetched == fetched_ || (FetchUnreadOnly && all == fetched_)) {
+        // Neither folder changed since the last fetch: the same messages (or
+        // the unread ones of them), read afresh when asked.
+        QList<std::shared_ptr<Stored_Message>> kept;
+        kept.reserve(messages_.size());
+        for (const std::shared_ptr<Stored_Message>& message : std::as_const(messages_)) {
+            if (FetchUnreadOnly && message->seen)
                 continue;
-            if (FetchUnreadOnly && Seen(file_name))
-                continue;
-            auto message = std::make_shared<Stored_Message>();
-            message->serial = ++serial;
-            message->path = entry.filePath();
-            message->unique_name = Unique_Name(file_name);
-            QDateTime delivered = entry.lastModified();
-            delivered.setTime(QTime(delivered.time().hour(), delivered.time().minute(),
-                                    delivered.time().second()));
-            message->received = delivered;
-            found << message;
+            if (message->state != Stored_Message::State::Unread) {
+                message->content.reset();
+                message->error.clear();
+                message->state = Stored_Message::State::Unread;
+            }
+            kept << message;
         }
+        messages_ = kept;
+        fetched_ = fetched;
+    } else {
+        QList<std::shared_ptr<Stored_Message>> found;
+        int serial = 0;
+        for (int f = 0; f < 2; ++f) {
+            const QString folder = store + subs[f];
+            found.reserve(found.size() + listed[f].size());
+            for (const Listed_File& file : std::as_const(listed[f])) {
+                if (FetchUnreadOnly && file.seen)
+                    continue;
+                auto message = std::make_shared<Stored_Message>();
+                message->serial = ++serial;
+                message->path = folder + "/" + file.name;
+                message->unique_name = file.unique;
+                message->delivered = file.delivered;
+                message->seen = file.seen;
+                found << std::move(message);
+            }
+        }
+        std::stable_sort(found.begin(), found.end(), [](const auto& a, const auto& b) {
+            if (a->delivered != b->delivered)
+                return a->delivered < b->delivered;
+            return a->unique_name < b->unique_name;
+        });
+        messages_ = found;
+        fetched_ = fetched;
     }
-    std::stable_sort(found.begin(), found.end(), [](const auto& a, const auto& b) {
-        if (a->received != b->received)
-            return a->received < b->received;
-        return a->unique_name < b->unique_name;
-    });
-    messages_ = found;
-    temp_ = std::make_unique<QTemporaryDir>(QDir::tempPath() + "/brackenlead-mail-XXXXXX");
+    // The attachments' copies of the last fetch go with it.
+    temp_.reset();
     MsgIndex = 0;
     AttachmentIndex = 0;
 }
@@ -388,6 +392,145 @@ MAPIMessages::Stored_Message& MAPIMessages::Current() const
     return *messages_.at(MsgIndex);
 }
 
+QString MAPIMessages::Temporary_Folder() const
+{
+    if (!temp_) {
+        temp_ = std::make_unique<QTemporaryDir>(QDir::tempPath() + "/" + Temporary_Prefix
+                                                + QString::number(QCoreApplication::applicationPid()) + "-XXXXXX");
+    }
+    if (!temp_->isValid())
+        throw MAPI_Error("No temporary folder for the attachments: " + temp_->errorString());
+    return temp_->path();
+}
+
+void MAPIMessages::Read_Ahead(const QList<int>& Indexes)
+{
+    Stop_Reading_Ahead();
+    if (Indexes.isEmpty() || !session_)
+        return;
+    Init_GMime();
+    auto readers = std::make_unique<Readers>();
+    readers->store = session_->Store_Folder();
+    readers->temp = Temporary_Folder();
+    for (int index : Indexes) {
+        if (index < 0 || index >= messages_.size())
+            continue;
+        const std::shared_ptr<Stored_Message>& message = messages_.at(index);
+        if (message->state != Stored_Message::State::Unread || readers->position.contains(message.get()))
+            continue;
+        message->state = Stored_Message::State::Waiting;
+        readers->position.insert(message.get(), int(readers->order.size()));
+        readers->order << message;
+    }
+    const int count = int(qBound(1u, std::thread::hardware_concurrency() / 2, 4u));
+    Readers* shared = readers.get();
+    for (int i = 0; i < count; ++i)
+        readers->threads.emplace_back([shared] { shared->Run(); });
+    readers_ = std::move(readers);
+}
+
+void MAPIMessages::Stop_Reading_Ahead()
+{
+    if (!readers_)
+        return;
+    {
+        std::lock_guard lock(readers_->mutex);
+        readers_->stop = true;
+    }
+    readers_->more.notify_all();
+    for (std::thread& thread : readers_->threads)
+        thread.join();
+    for (const std::shared_ptr<Stored_Message>& message : readers_->order) {
+        if (message->state == Stored_Message::State::Waiting)
+            message->state = Stored_Message::State::Unread;
+    }
+    readers_.reset();
+}
+
+bool MAPIMessages::Wait_Until_Read(int Index, int Milliseconds)
+{
+    if (Index < 0 || Index >= messages_.size())
+        return true;
+    Stored_Message& message = *messages_.at(Index);
+    if (!readers_ || !readers_->position.contains(&message))
+        return true;
+    std::unique_lock lock(readers_->mutex);
+    readers_->Want(message);
+    using State = Stored_Message::State;
+    return readers_->done.wait_for(lock, std::chrono::milliseconds(Milliseconds), [&] {
+        return message.state != State::Waiting && message.state != State::Reading;
+    });
+}
+
+const Mail_Content& MAPIMessages::Parsed() const
+{
+    using State = Stored_Message::State;
+    Stored_Message& message = Current();
+    const QString store = session_ ? session_->Store_Folder() : QString();
+    const QString prefix = Temporary_Folder() + "/" + QString::number(message.serial);
+    if (!readers_ || !readers_->position.contains(&message)) {
+        if (message.state != State::Read || !message.content) {
+            auto content = std::make_shared<Mail_Content>(Read_Message(store, message.path, message.unique_name, prefix));
+            message.path = content->Path;
+            message.content = content;
+            message.state = State::Read;
+        }
+        return *message.content;
+    }
+    std::unique_lock lock(readers_->mutex);
+    readers_->Want(message);
+    if (message.state == State::Waiting || message.state == State::Unread) {
+        // Not begun (or released since): read here rather than wait for a reader.
+        message.state = State::Reading;
+        const QString path = message.path;
+        lock.unlock();
+        std::shared_ptr<Mail_Content> content;
+        QString error;
+        try {
+            content = std::make_shared<Mail_Content>(Read_Message(store, path, message.unique_name, prefix));
+        } catch (const std::exception& e) {
+            error = Error_Description(e);
+        }
+        lock.lock();
+        if (content) {
+            message.path = content->Path;
+            message.content = content;
+            message.state = State::Read;
+        } else {
+            message.error = error;
+            message.state = State::Failed;
+        }
+        readers_->done.notify_all();
+    }
+    readers_->done.wait(lock, [&] { return message.state != State::Reading; });
+    if (message.state == State::Failed)
+        throw MAPI_Error(message.error);
+    return *message.content;
+}
+
+void MAPIMessages::Release(int Index)
+{
+    if (Index < 0 || Index >= messages_.size())
+        return;
+    Stored_Message& message = *messages_.at(Index);
+    std::unique_lock<std::mutex> lock;
+    if (readers_ && readers_->position.contains(&message)) {
+        lock = std::unique_lock(readers_->mutex);
+        readers_->done.wait(lock, [&] { return message.state != Stored_Message::State::Reading; });
+    }
+    if (message.content && temp_) {
+        for (int i = 0; i < message.content->Attachments.size(); ++i) {
+            // Empty once the copy was taken away; else with the copy in it.
+            const QString folder = temp_->filePath(QString("%1-%2").arg(message.serial).arg(i));
+            if (!QDir().rmdir(folder))
+                QDir(folder).removeRecursively();
+        }
+    }
+    message.content.reset();
+    message.error.clear();
+    message.state = Stored_Message::State::Unread;
+}
+
 QString MAPIMessages::MsgID() const
 {
     return Current().unique_name;
@@ -395,83 +538,57 @@ QString MAPIMessages::MsgID() const
 
 QDateTime MAPIMessages::MsgDateReceived() const
 {
-    const QDateTime received = Current().received;
-    if (!received.isValid())
-        throw MAPI_Error("The mail store gives no delivery time for " + Current().unique_name + ".");
-    return received;
+    const Stored_Message& message = Current();
+    if (!message.received.isValid())
+        message.received = QDateTime::fromSecsSinceEpoch(message.delivered);
+    return message.received;
 }
 
-MAPIMessages::Stored_Message& MAPIMessages::Parsed() const
+QDateTime MAPIMessages::MsgDate() const { return Parsed().Date; }
+QString MAPIMessages::MsgSubject() const { return Parsed().Subject; }
+QString MAPIMessages::MsgNoteText() const { return Parsed().Text; }
+QString MAPIMessages::MsgOrigAddress() const { return Parsed().Address; }
+QString MAPIMessages::MsgOrigDisplayName() const { return Parsed().Name; }
+QString MAPIMessages::MsgOrigHeader() const { return Parsed().From_Header; }
+QString MAPIMessages::MsgFilePath() const { return Parsed().Path; }
+int MAPIMessages::AttachmentCount() const { return int(Parsed().Attachments.size()); }
+
+const Mail_Attachment& MAPIMessages::Current_Attachment() const
 {
-    Stored_Message& message = Current();
-    message.Parse(session_ ? session_->Store_Folder() : QString());
-    return message;
+    const Mail_Content& message = Parsed();
+    if (AttachmentIndex < 0 || AttachmentIndex >= message.Attachments.size())
+        throw MAPI_Error(QString("There is no attachment number %1.").arg(AttachmentIndex));
+    return message.Attachments.at(AttachmentIndex);
 }
-
-QDateTime MAPIMessages::MsgDate() const { return Parsed().date; }
-QString MAPIMessages::MsgSubject() const { return Parsed().subject; }
-QString MAPIMessages::MsgNoteText() const { return Parsed().text; }
-QString MAPIMessages::MsgOrigAddress() const { return Parsed().address; }
-QString MAPIMessages::MsgOrigDisplayName() const { return Parsed().name; }
-QString MAPIMessages::MsgFilePath() const { return Parsed().path; }
-int MAPIMessages::AttachmentCount() const { return int(Parsed().attachments.size()); }
 
 QString MAPIMessages::AttachmentName() const
 {
-    Stored_Message& message = Parsed();
-    if (AttachmentIndex < 0 || AttachmentIndex >= message.attachments.size())
-        throw MAPI_Error(QString("There is no attachment number %1.").arg(AttachmentIndex));
-    return message.attachments.at(AttachmentIndex).name;
+    return Current_Attachment().Name;
 }
 
 QString MAPIMessages::AttachmentPathName() const
 {
-    Stored_Message& message = Parsed();
-    if (AttachmentIndex < 0 || AttachmentIndex >= message.attachments.size())
-        throw MAPI_Error(QString("There is no attachment number %1.").arg(AttachmentIndex));
-    Stored_Message::Part& part = message.attachments[AttachmentIndex];
-    if (!part.written.isEmpty() && QFileInfo::exists(part.written))
-        return part.written;
-    if (!temp_ || !temp_->isValid())
-        throw MAPI_Error("No temporary folder for the attachments.");
-    const QString folder = temp_->filePath(QString("%1-%2").arg(message.serial).arg(AttachmentIndex));
-    if (!QDir().mkpath(folder))
-        throw MAPI_Error("Cannot make the folder " + folder + ".");
-    const QString target = folder + "/" + part.name;
-    GError* error = nullptr;
-    // The folder is private; the file gets the user's usual mode, which the
-    // stored copy and any copy the user saves keep.
-    GMimeStream* out = g_mime_stream_fs_open(QFile::encodeName(target).constData(),
-                                             O_WRONLY | O_CREAT | O_TRUNC, 0666, &error);
-    if (!out) {
-        const QString why = error ? From_Utf8(error->message) : QString();
-        if (error)
-            g_error_free(error);
-        throw MAPI_Error("Cannot write " + target + ": " + why);
-    }
-    gssize written = 0;
-    if (GMIME_IS_MESSAGE_PART(part.object)) {
-        GMimeMessage* inner = g_mime_message_part_get_message(GMIME_MESSAGE_PART(part.object));
-        written = inner ? g_mime_object_write_to_stream(GMIME_OBJECT(inner), nullptr, out) : 0;
-    } else {
-        GMimeDataWrapper* content = g_mime_part_get_content(GMIME_PART(part.object));
-        written = content ? g_mime_data_wrapper_write_to_stream(content, out) : 0;
-    }
-    const int flushed = g_mime_stream_flush(out);
-    g_object_unref(out);
-    if (written < 0 || flushed != 0)
-        throw MAPI_Error("Cannot write " + target + ".");
-    part.written = target;
-    return target;
+    const QString written = Current_Attachment().Written;
+    if (QFileInfo::exists(written))
+        return written;
+    // Its copy was taken away: the message is read again.
+    const_cast<MAPIMessages*>(this)->Release(MsgIndex);
+    return Current_Attachment().Written;
+}
+
+bool MAPIMessages::AttachmentTruncated() const
+{
+    return Current_Attachment().Truncated;
 }
 
 void MAPIMessages::Delete()
 {
     Stored_Message& message = Current();
-    const QString file = message.Locate(session_ ? session_->Store_Folder() : QString());
+    const QString file = Locate(session_ ? session_->Store_Folder() : QString(), message.path, message.unique_name);
     if (!file.isEmpty() && !QFile::remove(file))
         throw MAPI_Error("The message " + message.unique_name + " cannot be deleted.");
     messages_.removeAt(MsgIndex);
+    fetched_ = {};
 }
 
 void MAPIMessages::Compose()

@@ -8,6 +8,10 @@
 // its flags), its received date the time the file was delivered, its date the
 // Date: header. Fetching and reading never change a message's flags; Delete
 // removes the message's file. Failures throw MAPI_Error.
+//
+// A fetch lists the store's folders again only when they changed since the
+// last fetch of this process. Messages can be read ahead on threads of their
+// own (Read_Ahead) while the caller works through them in order.
 
 #include <QDateTime>
 #include <QList>
@@ -18,6 +22,8 @@
 #include "Program_Error.h"
 
 class QTemporaryDir;
+struct Mail_Attachment;
+struct Mail_Content;
 
 class MAPI_Error : public Program_Error {
 public:
@@ -62,6 +68,17 @@ public:
     int MsgCount() const;
     int MsgIndex = 0;
 
+    // Reads the messages at these indexes ahead, in this order, on threads of
+    // their own, keeping a few read messages ready; reading one of them waits
+    // for it. Ends what an earlier call had started.
+    void Read_Ahead(const QList<int>& Indexes);
+    // Waits up to Milliseconds for the message at Index to be read (or to
+    // have failed); true when it is.
+    bool Wait_Until_Read(int Index, int Milliseconds);
+    // Forgets what reading the message at Index took (its text, its
+    // attachments' temporary copies); it is read again when asked for.
+    void Release(int Index);
+
     // The current message (MsgIndex). Reading a message the store cannot give
     // (gone, unreadable) throws for that message only.
     QString MsgID() const;
@@ -71,13 +88,17 @@ public:
     QString MsgNoteText() const;        // CR LF line ends
     QString MsgOrigAddress() const;     // the bare address
     QString MsgOrigDisplayName() const; // the name, else the address
+    QString MsgOrigHeader() const;      // the From header as it stands; null when none
     QString MsgFilePath() const;
     int AttachmentCount() const;
     int AttachmentIndex = 0;
     QString AttachmentName() const;     // a plain file name
-    // The path of a temporary copy of the attachment, written on first use;
-    // the copies last until the next fetch.
+    // The path of a temporary copy of the attachment, written when the
+    // message is read; the copies last until the message is released or the
+    // next fetch.
     QString AttachmentPathName() const;
+    // The message ends inside this attachment: its copy holds what came.
+    bool AttachmentTruncated() const;
 
     // Removes the current message from the store and from the set.
     void Delete();
@@ -98,15 +119,29 @@ public:
 
 private:
     struct Stored_Message;
+    struct Readers;
     struct Attachment_Out {
         QString Path_Name;
         QString Name;
     };
     Stored_Message& Current() const;
-    Stored_Message& Parsed() const;
+    const Mail_Content& Parsed() const;
+    const Mail_Attachment& Current_Attachment() const;
+    QString Temporary_Folder() const;
+    void Stop_Reading_Ahead();
+
+    // What the last fetch listed: the same again gives the same messages.
+    struct Fetched {
+        QString store;
+        quint64 new_listing = 0, cur_listing = 0;
+        bool unread_only = false;
+        bool operator==(const Fetched&) const = default;
+    };
 
     const MAPISession* session_ = nullptr;
+    Fetched fetched_;
     QList<std::shared_ptr<Stored_Message>> messages_;
-    std::unique_ptr<QTemporaryDir> temp_;
+    mutable std::unique_ptr<QTemporaryDir> temp_;
+    std::unique_ptr<Readers> readers_;
     QList<Attachment_Out> attachments_out_;
 };

@@ -1,4 +1,6 @@
+#include <QRandomGenerator>
 #include <QtTest>
+#include <limits>
 
 #include "File_Import.h"
 #include "GlobalVariables.h"
@@ -119,6 +121,28 @@ private Q_SLOTS:
         QTest::newRow("non-ASCII names in a Western code page")
             << QByteArray("Ren\xe9,,L\xe9vesque \x80,rene@example.com\r\n") << "MS-Windows" << "Comma" << defaults
             << 1 << QStringList{QString::fromUtf8("René||Lévesque €|rene@example.com")} << "";
+        const auto utf16 = [](const QString& text, bool little) {
+            QByteArray bytes = little ? QByteArray("\xFF\xFE") : QByteArray("\xFE\xFF");
+            for (const QChar c : text) {
+                const char low = char(c.unicode() & 0xFF), high = char(c.unicode() >> 8);
+                bytes.append(little ? low : high).append(little ? high : low);
+            }
+            return bytes;
+        };
+        QTest::newRow("UTF-16 by its byte-order mark")
+            << utf16(QString::fromUtf8("Zoë,,Müller,z@example.com\r\nAnn,,Cole,ann@example.com\r\n"), true)
+            << "MS-Windows" << "Comma" << defaults << 1
+            << QStringList{QString::fromUtf8("Zoë||Müller|z@example.com"), "Ann||Cole|ann@example.com"} << "";
+        QTest::newRow("UTF-16 big-endian by its byte-order mark")
+            << utf16(QString::fromUtf8("Zoë,,Müller,z@example.com\n"), false) << "Linux" << "Comma" << defaults << 1
+            << QStringList{QString::fromUtf8("Zoë||Müller|z@example.com")} << "";
+        QTest::newRow("one line in a Western code page garbles no other")
+            << QByteArray("Jos\xC3\xA9,,M\xC3\xBCller,jose@example.com\r\nRen\xe9,,Dupont,rene@example.com\r\n"
+                          "Zo\xC3\xAB,,\xC3\x98ster,zoe@example.com\r\n")
+            << "MS-Windows" << "Comma" << defaults << 1
+            << QStringList{QString::fromUtf8("José||Müller|jose@example.com"), QString::fromUtf8("René||Dupont|rene@example.com"),
+                           QString::fromUtf8("Zoë||Øster|zoe@example.com")}
+            << "";
         QTest::newRow("blank lines are skipped, no empty contact")
             << QByteArray("Ann,,Cole,ann@example.com\r\n\r\n  \r\nBob,,Doe,bob@example.com\r\n\r\n") << "MS-Windows"
             << "Comma" << defaults << 1
@@ -348,6 +372,72 @@ private Q_SLOTS:
         QCOMPARE(Merge_The_Transferred_File("No Such Site", ""), -1);
         QCOMPARE(Contact_Count(db), 0);
         QCOMPARE(window.panels.value(3), QString("File Merge Finished"));
+    }
+
+    void junk_files_are_refused_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("a NUL inside a field") << QByteArray("Ann,,Co\0le,ann@example.com\r\n", 28)
+                                               << "it holds NUL characters";
+        QByteArray random(1 << 20, Qt::Uninitialized);
+        QRandomGenerator generator(20240611);
+        for (char& byte : random)
+            byte = char(generator.bounded(256));
+        QTest::newRow("1 MB of random bytes") << random << "it holds NUL characters";
+        QByteArray controls;
+        for (int i = 0; i < 50; ++i)
+            controls += "Ann" + QByteArray(1, char(i % 8 + 1)) + ",,Cole,a" + QByteArray::number(i) + "@x\r\n";
+        QTest::newRow("control characters throughout") << controls << "it holds binary data";
+    }
+    void junk_files_are_refused()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(QString, reason);
+        Test_Program_Folder folder;
+        Scripted_Dialogs dialogs;
+        Recording_Window window;
+        Database db = folder.Db();
+        const QString path = folder.Write_File("junk.csv", content);
+        Add_Contact_Source(db, "Site", {{"Path_For_File", path}});
+        QCOMPARE(Merge_The_Transferred_File("Site", ""), -1);
+        QCOMPARE(Contact_Count(db), 0);
+        QCOMPARE(dialogs.Texts(), QStringList{"File: " + path + " is not a text file of leads: " + reason
+                                              + ". Nothing was imported from it."});
+        QCOMPARE(window.panels.value(4), QString("0 Records Merged"));
+        // A stray control character or two in a real file is no reason.
+        const QString fine = folder.Write_File("fine.csv", QByteArray("Ann,,Co\x01le,ann@example.com\r\n") +
+                                                               Lines_Of(120, "\r\n").toUtf8() + "\x1A");
+        db.Execute("UPDATE ContactSources SET Path_For_File = ?", {fine});
+        QCOMPARE(Merge_The_Transferred_File("Site", ""), 1);
+        QCOMPARE(Contact_Count(db), 121);
+    }
+
+    void positions_out_of_range_are_no_column_data()
+    {
+        QTest::addColumn<QVariant>("position");
+        QTest::newRow("huge") << QVariant(1e300);
+        QTest::newRow("minus huge") << QVariant(-1e300);
+        QTest::newRow("infinite") << QVariant(std::numeric_limits<double>::infinity());
+        QTest::newRow("not a number") << QVariant(std::numeric_limits<double>::quiet_NaN());
+        QTest::newRow("past 40") << QVariant(41);
+        QTest::newRow("a text") << QVariant(QString("four"));
+        QTest::newRow("past the largest whole number") << QVariant(qint64(1) << 40);
+    }
+    void positions_out_of_range_are_no_column()
+    {
+        QFETCH(QVariant, position);
+        Test_Program_Folder folder;
+        Scripted_Dialogs dialogs;
+        Database db = folder.Db();
+        const QString path = folder.Write_File("leads.csv", Wide_Line(40) + "\r\n");
+        Add_Contact_Source(db, "Site", {{"Path_For_File", path}});
+        db.Execute("UPDATE ContactSources SET Email_Position = ?, Bdate_Position = ?, Options_Position = ?",
+                   {position, position, position});
+        QCOMPARE(Merge_The_Transferred_File("Site", ""), 1);
+        QCOMPARE(Contact_Keys(db), QStringList{"f1|f2|f3|"});
+        QCOMPARE(Get_Merge_Field(position), QString(""));
+        QVERIFY(dialogs.messages.isEmpty());
     }
 
     void get_merge_field_answers_every_position()

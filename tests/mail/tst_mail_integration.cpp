@@ -6,6 +6,9 @@
 #include <QFileInfo>
 #include <QSqlRecord>
 #include <QtTest>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <time.h>
 
 #include "Dialogs.h"
 #include "GlobalVariables.h"
@@ -73,6 +76,10 @@ private Q_SLOTS:
     void a_store_that_cannot_be_read_is_reported_and_the_program_goes_on();
     void deleting_a_stored_message_by_id();
     void two_files_of_one_name_take_numbers_in_turn();
+    void the_unread_check_sees_what_changed_in_the_store();
+    void a_message_is_filed_once_whatever_its_file_time_or_the_zone();
+    void a_truncated_attachment_and_a_sender_without_address_are_said();
+    void copies_left_waiting_by_a_killed_intake_are_finished_or_dropped();
     void addresses_in_a_text_data();
     void addresses_in_a_text();
 };
@@ -378,9 +385,10 @@ void tst_mail_integration::a_full_disk_files_nothing_and_keeps_every_file()
     Intake_Fixture f;
     auto& [folder, maildir, clock, dialogs, window, db] = f;
     const qint64 frank = Add_Contact(db, "Frank", "frank@example.com");
-    maildir.Deliver("plain.eml");
-    // Too big for what is left of the disk: the database rolls back the whole batch.
+    // Too big for what is left of the disk: the database rolls back the whole
+    // batch, the first, and the intake stops there.
     maildir.Deliver_Content(Message("nobody@example.com", "Huge", QString(2 * 1024 * 1024, QChar('x'))));
+    maildir.Deliver("plain.eml");
     const QString with_files = maildir.Deliver("attachments.eml");   // Frank's, with two files
     Update_Settings([&](Program_Settings& s) { s.Delete_Remote_Email = true; });
     const int pages = db.Scalar("PRAGMA page_count").toInt();
@@ -496,6 +504,186 @@ void tst_mail_integration::two_files_of_one_name_take_numbers_in_turn()
     QCOMPARE(stored, QStringList({"1same.txt", "2same.txt"}));
     QCOMPARE(Read_All(folder.Path("Attachments/2same.txt")), QByteArray("two"));
     QCOMPARE(Read_All(folder.Path("Attachments/same.txt")), QByteArray("there before"));
+}
+
+namespace {
+
+// The store's folders last changed an hour ago: their listing is trusted
+// and kept until they change again.
+void Age_Folders(const Test_Maildir& maildir)
+{
+    for (const char* sub : {"/new", "/cur"}) {
+        const QDateTime old = QDateTime::currentDateTime().addSecs(-3600);
+        const timespec times[2] = {{old.toSecsSinceEpoch(), 0}, {old.toSecsSinceEpoch(), 0}};
+        QCOMPARE(utimensat(AT_FDCWD, QFile::encodeName(maildir.Folder() + sub).constData(), times, 0), 0);
+    }
+}
+
+QString Seen_Name(const QString& unique)
+{
+    return "/cur/" + unique + ":2,S";
+}
+
+} // namespace
+
+void tst_mail_integration::the_unread_check_sees_what_changed_in_the_store()
+{
+    Intake_Fixture f;
+    auto& [folder, maildir, clock, dialogs, window, db] = f;
+    const QString first = maildir.Deliver("plain.eml", QDateTime(), true, "S");
+    const QString moving = maildir.Deliver("base64.eml");
+    Mapi_Sign_On();
+    Get_Mapi_Email();
+    QCOMPARE(Count(db, "SELECT count(*) FROM NewEmails"), 2);
+    const auto check = [&] {
+        window.panel_visible.clear();
+        QVERIFY(MDICheck_Email_And_Integrate_If_Needed());
+    };
+    const auto unread = [] {
+        QStringList ids;
+        for (int i = 0; i < MAPIMessages1().MsgCount(); ++i) {
+            MAPIMessages1().MsgIndex = i;
+            ids << MAPIMessages1().MsgID();
+        }
+        return ids;
+    };
+
+    // Moved from new/ to cur/, still unread: found where it went, and readable there.
+    Age_Folders(maildir);
+    check();
+    QCOMPARE(unread(), QStringList{moving});
+    QVERIFY(QFile::rename(maildir.Path_Of(moving), maildir.Folder() + "/cur/" + moving + ":2,"));
+    check();
+    QCOMPARE(unread(), QStringList{moving});
+    MAPIMessages1().MsgIndex = 0;
+    QCOMPARE(MAPIMessages1().MsgSubject(), QString("Financing"));
+    QCOMPARE(window.panel_visible.value(7), true);
+
+    // Marked read by the mail client: no unread mail, no sign.
+    Age_Folders(maildir);
+    check();
+    QVERIFY(QFile::rename(maildir.Path_Of(moving), maildir.Folder() + Seen_Name(moving)));
+    check();
+    QCOMPARE(unread(), QStringList{});
+    QVERIFY(!window.panel_visible.contains(7));
+
+    // Marked unread again: the flags changed, so it is unread mail again.
+    Age_Folders(maildir);
+    check();
+    QVERIFY(QFile::rename(maildir.Path_Of(first), maildir.Folder() + "/cur/" + first + ":2,F"));
+    check();
+    QCOMPARE(unread(), QStringList{first});
+    QCOMPARE(window.panel_visible.value(7), true);
+
+    // One that arrived is found and filed.
+    Age_Folders(maildir);
+    check();
+    const QString arrived = maildir.Deliver("alternative.eml", QDateTime::currentDateTime());
+    check();
+    QCOMPARE(unread(), (QStringList{first, arrived}));
+    QCOMPARE(Count(db, "SELECT count(*) FROM NewEmails WHERE Email_Unique_ID = ?", {arrived}), 1);
+    QCOMPARE(Count(db, "SELECT count(*) FROM NewEmails"), 3);
+    QVERIFY(dialogs.messages.isEmpty());
+}
+
+void tst_mail_integration::a_message_is_filed_once_whatever_its_file_time_or_the_zone()
+{
+    Intake_Fixture f;
+    auto& [folder, maildir, clock, dialogs, window, db] = f;
+    Add_Contact(db, "Frank", "frank@example.com");
+    const QString unmatched = maildir.Deliver("plain.eml");
+    const QString with_files = maildir.Deliver("attachments.eml");
+    Mapi_Sign_On();
+    Get_Mapi_Email();
+    QCOMPARE(Count(db, "SELECT count(*) FROM NewEmails"), 1);
+    QCOMPARE(Count(db, "SELECT count(*) FROM Eventhistory"), 1);
+    QCOMPARE(Count(db, "SELECT count(*) FROM Attachments"), 2);
+
+    // A restored store gives its files new times; a laptop travels to another zone.
+    for (const QString& unique : {unmatched, with_files}) {
+        QFile file(maildir.Path_Of(unique));
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        QVERIFY(file.setFileTime(QDateTime(QDate(2027, 1, 2), QTime(3, 4, 5)), QFileDevice::FileModificationTime));
+    }
+    Get_Mapi_Email();
+    const QByteArray zone = qgetenv("TZ");
+    qputenv("TZ", "America/New_York");
+    tzset();
+    Get_Mapi_Email();
+    qputenv("TZ", zone);
+    tzset();
+
+    QCOMPARE(Count(db, "SELECT count(*) FROM NewEmails"), 1);
+    QCOMPARE(Count(db, "SELECT count(*) FROM Eventhistory"), 1);
+    QCOMPARE(Count(db, "SELECT count(*) FROM Attachments"), 2);
+    QCOMPARE(QDir(folder.Path("Attachments")).entryList(QDir::Files).size(), 2);
+    QCOMPARE(db.Scalar("SELECT NumOfEvents FROM Stats WHERE Event = 'Added to Unmatched'").toInt(), 1);
+    QVERIFY(Is_New_Email("not filed"));
+    QVERIFY(!Is_New_Email(unmatched));
+    QVERIFY(!Is_New_Email(with_files));
+}
+
+void tst_mail_integration::a_truncated_attachment_and_a_sender_without_address_are_said()
+{
+    Intake_Fixture f;
+    auto& [folder, maildir, clock, dialogs, window, db] = f;
+    Add_Contact(db, "Frank", "frank@example.com");
+    // The message ends inside its second attachment.
+    maildir.Deliver_Content("From: Frank <frank@example.com>\nSubject: Photos\nMIME-Version: 1.0\n"
+                            "Content-Type: multipart/mixed; boundary=b\n\n--b\nContent-Type: text/plain\n\nSee both.\n"
+                            "--b\nContent-Type: text/plain; name=whole.txt\nContent-Disposition: attachment; "
+                            "filename=whole.txt\n\nall of it\n"
+                            "--b\nContent-Type: image/jpeg\nContent-Disposition: attachment; filename=car.jpg\n"
+                            "Content-Transfer-Encoding: base64\n\nSGVsbG8gV29ybGQh\nSGVs");
+    const QString nameless = maildir.Deliver_Content("From: Sales Team\nSubject: Our offer\n\nbuy now\n");
+    const QString empty = maildir.Deliver_Content("From: <>\nSubject: Bounce\n\nreturned\n");
+    const QString fine = maildir.Deliver("plain.eml");
+    Mapi_Sign_On();
+    Get_Mapi_Email();
+
+    const QSqlRecord event = db.Select_First("SELECT * FROM Eventhistory");
+    QCOMPARE(event.value("EventSubject").toString(), QString("Photos"));
+    const QList<QSqlRecord> files = db.Select("SELECT * FROM Attachments ORDER BY rowid");
+    QCOMPARE(files.size(), 2);
+    QCOMPARE(Read_All(files.at(0).value("Attachment_Path_Name").toString()), QByteArray("all of it"));
+    QCOMPARE(Read_All(files.at(1).value("Attachment_Path_Name").toString()), QByteArray("Hello World!Hel"));
+    QCOMPARE(db.Scalar("SELECT Email_From FROM NewEmails WHERE Email_Unique_ID = ?", {empty}).toString(), QString(""));
+    QCOMPARE(Count(db, "SELECT count(*) FROM NewEmails WHERE Email_Unique_ID IN (?, ?, ?)", {nameless, empty, fine}),
+             3);
+
+    QCOMPARE(dialogs.messages.size(), 1);
+    const QString said = dialogs.messages.first().text;
+    QVERIFY2(said.contains("The attachment car.jpg of the e-mail \"Photos\" from frank@example.com is incomplete"),
+             qPrintable(said));
+    QVERIFY(!said.contains("whole.txt"));
+    QVERIFY2(said.contains("The e-mail \"Our offer\" has no valid sender address (From: Sales Team)"), qPrintable(said));
+    QVERIFY2(said.contains("The e-mail \"Bounce\" has no valid sender address (From: <>); it was filed without a sender."),
+             qPrintable(said));
+    QVERIFY(!said.contains("Question about the blue sedan"));
+    // Said once: the next fetch files nothing and says nothing.
+    Get_Mapi_Email();
+    QCOMPARE(dialogs.messages.size(), 1);
+}
+
+void tst_mail_integration::copies_left_waiting_by_a_killed_intake_are_finished_or_dropped()
+{
+    Intake_Fixture f;
+    auto& [folder, maildir, clock, dialogs, window, db] = f;
+    // Left by an intake killed after its batch was stored (the row is there)
+    // and by one killed before (no row).
+    const QString stored = folder.Path("Attachments/offer.pdf");
+    db.Execute("INSERT INTO Attachments (Link_ID, Link_Database, Attachment_Path_Name, Attachment_Final_Name) "
+               "VALUES (1, 'U', ?, 'offer.pdf')",
+               {stored});
+    folder.Write_File("Attachments/.incoming/offer.pdf", "stored");
+    folder.Write_File("Attachments/.incoming/lost.pdf", "never stored");
+    maildir.Deliver("plain.eml");
+    Mapi_Sign_On();
+    Get_Mapi_Email();
+    QCOMPARE(Read_All(stored), QByteArray("stored"));
+    QVERIFY(!QFileInfo::exists(folder.Path("Attachments/lost.pdf")));
+    QVERIFY(!QFileInfo::exists(folder.Path("Attachments/.incoming")));
+    QCOMPARE(QDir(folder.Path("Attachments")).entryList(QDir::Files), QStringList{"offer.pdf"});
 }
 
 void tst_mail_integration::addresses_in_a_text_data()

@@ -1,10 +1,12 @@
 // The mail-client stand-in over a real Maildir of fixture messages.
 
 #include "MAPI.h"
+#include "Mail_Parse.h"
 #include "Test_Maildir.h"
 #include "Test_Support.h"
 
 #include <QFile>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -38,9 +40,13 @@ class tst_mapi : public QObject {
 private Q_SLOTS:
     void reads_each_kind_of_message_data();
     void reads_each_kind_of_message();
+    void html_parts_become_text_data();
+    void html_parts_become_text();
+    void a_huge_html_part_with_unclosed_tags_reads_at_once();
     void attachments_are_written_under_their_decoded_names();
     void outside_names_become_plain_file_names_data();
     void outside_names_become_plain_file_names();
+    void messages_read_ahead_read_as_read_in_turn();
     void ids_dates_and_flags_follow_the_store();
     void a_message_the_store_cannot_give_fails_alone();
     void sign_on_needs_a_readable_store();
@@ -124,6 +130,69 @@ void tst_mapi::reads_each_kind_of_message()
     QCOMPARE(messages.MsgOrigAddress(), address);
     QCOMPARE(messages.MsgOrigDisplayName(), name);
     QCOMPARE(messages.MsgDate().toUTC(), date.toUTC());
+}
+
+void tst_mapi::html_parts_become_text_data()
+{
+    QTest::addColumn<QString>("html");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("head, title, style and script go")
+        << "<html><head><title>T</title><style>p{}</style></head><body><p>Hello<br>World</p>"
+           "<SCRIPT type=x>var a = '<b>';</SCRIPT ></body></html>"
+        << "Hello\nWorld";
+    QTest::newRow("comments go") << "a<!-- hidden <b>x</b> -->b" << "ab";
+    QTest::newRow("an element never closed loses only its tag") << "<style>unclosed text" << "unclosed text";
+    QTest::newRow("a close tag must end in >") << "<title>a</titlex>b</title >c" << "c";
+    QTest::newRow("header is no head") << "<header>Top</header><title>x" << "Topx";
+    QTest::newRow("a < without > is text") << "5 < 6" << "5 < 6";
+    QTest::newRow("an unclosed comment is a tag") << "a<!-- b> c" << "a c";
+    QTest::newRow("entities") << "Caf&eacute; &amp; more&nbsp;&#8364;&#x41;&#0;&bogus; &amp"
+                              << QString::fromUtf8("Caf&eacute; & more €A&#0;&bogus; &amp");
+    QTest::newRow("source line ends are blanks, blocks end lines")
+        << "line1\r\n\r\nline2<div>a</div>b<hr/>c</h2>d</table>e" << "line1 line2a\nb\nc\nd\ne";
+    QTest::newRow("blanks run together, lines trimmed") << "  lots   of \t blanks  <br>  next  <br><br>"
+                                                        << "lots of blanks\nnext";
+    QTest::newRow("empty") << "" << "";
+}
+
+void tst_mapi::html_parts_become_text()
+{
+    QFETCH(QString, html);
+    QFETCH(QString, text);
+    QCOMPARE(Html_To_Text(html), text);
+}
+
+void tst_mapi::a_huge_html_part_with_unclosed_tags_reads_at_once()
+{
+    // 1.4 MB whose head, style, script and title tags never close, with
+    // close tags that are not quite close tags: each one once scanned the
+    // whole rest of the text.
+    QString body = "<html><body>Begin";
+    const QStringList openers = {"<style>", "<head>", "<script>", "<title>"};
+    int n = 0;
+    while (body.size() < 1400 * 1000) {
+        body += openers.at(n++ % openers.size()) + "p { color: red } </styl </scriptx> ";
+        body += QString(200, QChar('w')) + "<br>";
+    }
+    body += "End <!-- never closed";
+    Test_Maildir maildir;
+    maildir.Deliver_Content("From: a@example.com\nSubject: huge\nMIME-Version: 1.0\n"
+                            "Content-Type: text/html; charset=utf-8\n\n"
+                            + body.toUtf8() + "\n");
+    MAPISession session;
+    session.SignOn();
+    MAPIMessages messages;
+    messages.Set_Session(&session);
+    messages.Fetch();
+    QElapsedTimer timer;
+    timer.start();
+    const QString text = messages.MsgNoteText();
+    // Milliseconds in one pass; the old way took minutes.
+    QVERIFY2(timer.elapsed() < 20000, qPrintable(QString::number(timer.elapsed())));
+    QVERIFY(text.startsWith("Beginp { color: red } "));
+    QVERIFY(text.endsWith("End <!-- never closed"));
+    QCOMPARE(text.count("\r\n"), n);
+    QCOMPARE(text.count("p { color: red }"), n);
 }
 
 void tst_mapi::attachments_are_written_under_their_decoded_names()
@@ -218,6 +287,53 @@ void tst_mapi::outside_names_become_plain_file_names()
         unnamed << messages.AttachmentName();
     }
     QCOMPARE(unnamed, QStringList({"attachment.txt", "attachment.png", "attachment.x-unheard-of"}));
+}
+
+void tst_mapi::messages_read_ahead_read_as_read_in_turn()
+{
+    Test_Maildir maildir;
+    const QStringList fixtures = {"plain.eml", "attachments.eml", "html_only.eml", "base64.eml", "hostile_names.eml"};
+    for (int round = 0; round < 8; ++round) {
+        for (const QString& fixture : fixtures)
+            maildir.Deliver(fixture);
+    }
+    const QString gone = maildir.Deliver("alternative.eml");
+    MAPISession session;
+    session.SignOn();
+    MAPIMessages one_by_one, ahead;
+    one_by_one.Set_Session(&session);
+    ahead.Set_Session(&session);
+    one_by_one.Fetch();
+    ahead.Fetch();
+    QList<int> order;
+    for (int i = ahead.MsgCount() - 1; i >= 0; --i)
+        order << i;
+    // Taken away by the mail client after the fetch.
+    QVERIFY(QFile::remove(maildir.Path_Of(gone)));
+    ahead.Read_Ahead(order);
+    for (int i : std::as_const(order)) {
+        one_by_one.MsgIndex = ahead.MsgIndex = i;
+        QVERIFY(ahead.Wait_Until_Read(i, 30000));
+        if (ahead.MsgID() == gone) {
+            QVERIFY_THROWS_EXCEPTION(MAPI_Error, ahead.MsgSubject());
+            continue;
+        }
+        QCOMPARE(ahead.MsgSubject(), one_by_one.MsgSubject());
+        QCOMPARE(ahead.MsgNoteText(), one_by_one.MsgNoteText());
+        QCOMPARE(ahead.AttachmentCount(), one_by_one.AttachmentCount());
+        QStringList copies;
+        for (int a = 0; a < ahead.AttachmentCount(); ++a) {
+            ahead.AttachmentIndex = one_by_one.AttachmentIndex = a;
+            QCOMPARE(ahead.AttachmentName(), one_by_one.AttachmentName());
+            QCOMPARE(Read_All(ahead.AttachmentPathName()), Read_All(one_by_one.AttachmentPathName()));
+            copies << ahead.AttachmentPathName();
+        }
+        // Released, its copies go; asked again, it is read again.
+        ahead.Release(i);
+        for (const QString& copy : std::as_const(copies))
+            QVERIFY(!QFileInfo::exists(copy));
+        QCOMPARE(ahead.MsgSubject(), one_by_one.MsgSubject());
+    }
 }
 
 void tst_mapi::ids_dates_and_flags_follow_the_store()
