@@ -177,7 +177,7 @@ void tst_planning_setup::settings_and_a_workflow_reach_the_server_and_the_statis
     const Received_Mail mail = server.Messages().first();
     QCOMPARE(mail.from, QString("owner@example.com"));
     QCOMPARE(mail.to, QStringList({"ann@example.com"}));
-    QVERIFY(mail.data.contains("SUBJECT: Hello Ann\r\n"));
+    QVERIFY(mail.data.contains("Subject: Hello Ann\r\n"));
     QVERIFY(mail.data.contains("Welcome to Civic."));
     QTRY_COMPARE(f.s.Db().Scalar("SELECT count(*) FROM Eventhistory WHERE ContactID = ?", {ann}).toInt(), 1);
     const QSqlRecord event = f.s.Db().Select_First("SELECT * FROM Eventhistory WHERE ContactID = ?", {ann});
