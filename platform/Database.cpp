@@ -96,6 +96,10 @@ public:
     }
 
     void Drop(const QString& sql) { entries_.erase(sql); }
+    void Clear() { entries_.clear(); }
+
+    // The schema the statements were prepared against; -1 when not known.
+    qint64 schema_version = -1;
 
 private:
     struct Entry {
@@ -163,6 +167,23 @@ private:
     std::shared_ptr<QSqlQuery> query_;
 };
 
+// SQLite prepares a statement again by itself after a schema change, but the
+// Qt driver sizes a row by the column count from before it ran: a statement
+// whose columns changed ("SELECT *" after a column was added) would overrun
+// it. So the statements go after anything but a query, a change of rows or a
+// transaction step (a rolled back transaction may have changed the schema).
+bool Keeps_Schema(const QString& sql)
+{
+    static const QStringList keeps{"SELECT", "INSERT", "UPDATE", "DELETE", "REPLACE", "WITH",
+                                   "BEGIN",  "COMMIT", "END",    "SAVEPOINT", "RELEASE", "PRAGMA"};
+    const QString text = sql.trimmed();
+    qsizetype end = 0;
+    while (end < text.size() && text.at(end).isLetter())
+        ++end;
+    const QString first = text.left(end).toUpper();
+    return keeps.contains(first) && !text.contains("writable_schema", Qt::CaseInsensitive);
+}
+
 // Runs sql with params on the connection's prepared statement for it; the
 // caller reads the results while the Stepping lives. A statement that failed
 // is prepared again next time (SQLite hands its failure back on the next
@@ -191,7 +212,31 @@ std::unique_ptr<Stepping> Run(const QString& connection, const QString& sql, con
         Check_Transaction_Kept(connection, description);
         throw Database_Error(description);
     }
+    if (!Keeps_Schema(sql)) {
+        cache.Clear();
+        cache.schema_version = -1;
+    }
     return step;
+}
+
+// Another connection may have changed the schema since this one last ran:
+// looked at once per use of the connection, not per statement.
+void Check_Schema(const QString& connection)
+{
+    qint64 version = -1;
+    {
+        auto step = Run(connection, "PRAGMA schema_version", {});
+        if ((*step)->next())
+            version = (*step)->value(0).toLongLong();
+    }
+    Statement_Cache& cache = Cache_Of(connection);
+    if (cache.schema_version != version) {
+        cache.Clear();
+        // A statement is prepared against the schema the connection last
+        // read: one that reads a table makes it read the new one first.
+        Run(connection, "SELECT count(*) FROM sqlite_master", {});
+        cache.schema_version = version;
+    }
 }
 
 // Reading a row failed half way: the statement is made afresh next time.
@@ -213,8 +258,10 @@ Database::Database(const QString& path)
     connection_ = QString("brackenlead:%1:%2")
                       .arg(path_)
                       .arg(reinterpret_cast<quintptr>(QThread::currentThread()));
-    if (QSqlDatabase::contains(connection_) && QSqlDatabase::database(connection_, false).isOpen())
+    if (QSqlDatabase::contains(connection_) && QSqlDatabase::database(connection_, false).isOpen()) {
+        Check_Schema(connection_);
         return;
+    }
     // Statements of a connection closed since belong to its old handle.
     Forget_Statements(connection_);
     QSqlDatabase db = QSqlDatabase::contains(connection_)
@@ -233,6 +280,7 @@ Database::Database(const QString& path)
     try {
         Run(connection_, "PRAGMA foreign_keys=ON", {});
         Run(connection_, "SELECT count(*) FROM sqlite_master", {});
+        Check_Schema(connection_);
     } catch (const Database_Error&) {
         Forget_Statements(connection_);
         db.close();

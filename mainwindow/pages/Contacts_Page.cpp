@@ -83,15 +83,14 @@ qint64 Contacts_Page::Fill_Contact_List(const Where_Clause& clause)
         return 0;
     }
     Main_Window().Set_Status_Panel(2, QString::number(rows.size()));
+    // Read by position, in the order of the statement's columns.
     for (const QSqlRecord& row : rows) {
-        const qint64 ID = row.value("ID").toLongLong();
+        const qint64 ID = row.value(7).toLongLong();
         // A clause joining the events gives a contact once per event.
         if (ListContacts->Find_Key(Make_Contact_Key(ID)))
             continue;
-        Add_Contact_List_Item(ID, row.value("FirstName"), row.value("LastName"), row.value("Product"),
-                              row.value("Contact_Relationship"), row.value("Contact_Title"),
-                              Contact_Flag(row, "Pending_Events_To_Read"), Contact_Flag(row, "New_Contact"),
-                              row.value("Email"));
+        Add_Contact_List_Item(ID, row.value(0), row.value(1), row.value(2), row.value(3), row.value(4),
+                              row.value(8).toLongLong() != 0, row.value(9).toLongLong() != 0, row.value(5));
     }
     return List_View::Item_Key(ListContacts->Row_At(1)).mid(3).toLongLong();
 }
