@@ -1,6 +1,11 @@
 #include "Workflow_Run.h"
 
+#include <QCoreApplication>
+#include <QHash>
+#include <QJsonArray>
+#include <QJsonDocument>
 #include <QSqlRecord>
+#include <limits>
 
 #include "Clock.h"
 #include "Data_Access.h"
@@ -56,6 +61,33 @@ QDateTime Whole_Minute(const QDateTime& value)
     return cut;
 }
 
+// A step falls due this long after the start: its days, then its hours.
+QDateTime Due_Moment(const QDateTime& now, const QVariant& days, const QVariant& hours)
+{
+    return now.addDays(-days.toLongLong()).addSecs(-3600 * hours.toLongLong());
+}
+
+// "yyyy-MM-dd hh:mm:ss" exactly: such texts order as their moments do.
+bool Is_Stored_Date_Text(const QString& text)
+{
+    static const QString form = "dddd-dd-dd dd:dd:dd";
+    if (text.size() != form.size())
+        return false;
+    for (qsizetype i = 0; i < form.size(); ++i) {
+        const bool digit = text.at(i) >= u'0' && text.at(i) <= u'9';
+        if (form.at(i) == u'd' ? !digit : text.at(i) != form.at(i))
+            return false;
+    }
+    return true;
+}
+
+// Running contacts read by one statement; the window handles its events
+// after each such slice.
+constexpr int Contacts_Per_Slice = 2000;
+// Local time repeats an hour when the clocks go back: a start up to this
+// much past the due moment, as text, is looked at one by one.
+constexpr qint64 Clock_Change_Margin = 2 * 3600;
+
 } // namespace
 
 void Process_All_Contacts()
@@ -94,9 +126,9 @@ void Process_Birthdays()
 
     const QDate today = Now().date();
     const QList<QSqlRecord> contacts = db.Select(
-        "SELECT * FROM Contacts WHERE B_Day = ? AND B_Month = ? AND ID NOT IN "
-        "(SELECT ContactID FROM Eventhistory WHERE Timeline_Step_Number = -1 "
-        "AND ContactID IS NOT NULL) ORDER BY ID",
+        "SELECT * FROM Contacts WHERE B_Day = ? AND B_Month = ? AND NOT EXISTS "
+        "(SELECT 1 FROM Eventhistory WHERE Eventhistory.ContactID = Contacts.ID AND "
+        "Timeline_Step_Number = -1) ORDER BY ID",
         {today.day(), today.month()});
     int posted = 0;
     for (const QSqlRecord& contact : contacts) {
@@ -131,38 +163,103 @@ void Process_All_Products()
 void Process_Product_Timeline(const QString& Product)
 {
     Database db = Open_Database();
-    const QList<QSqlRecord> contacts =
-        db.Select("SELECT * FROM Contacts WHERE Stop_Timeline_Action = 0 AND "
-                  "Finished_Timeline_Execution = 0 AND Product = ? ORDER BY ID",
-                  {Product});
-    for (const QSqlRecord& contact : contacts) {
-        const qint64 id = contact.value("ID").toLongLong();
-        const int next = Get_Last_Timeline_Step(id, Product) + 1;
-        const QSqlRecord step = db.Select_First(
-            "SELECT * FROM Events WHERE Product = ? AND EventID = ? ORDER BY ID", {Product, next});
-        if (step.isEmpty()) {
-            db.Execute("UPDATE Contacts SET Finished_Timeline_Execution = 1 WHERE ID = ?", {id});
-            continue;
+    // Each step's timing by its row; a step number's first row is the step.
+    QHash<qint64, std::pair<QVariant, QVariant>> timings;
+    for (const QVariantList& row :
+         db.Select_Values("SELECT ID, DaysAfterInitialContact, AdditionalHoursToAdd FROM Events WHERE Product = ?",
+                          {Product}))
+        timings.insert(row.at(0).toLongLong(), {row.at(1), row.at(2)});
+
+    // One statement per slice of running contacts gives each one's next step
+    // (the highest recorded step plus one) and that step's row, so a contact
+    // costs no statements of its own unless it has to be finished or may be due.
+    const QString next_steps =
+        "SELECT s.ID, s.Workflow_Start_Date, (SELECT e.ID FROM Events e WHERE e.Product = ? AND "
+        "e.EventID = s.Next_Step ORDER BY e.ID LIMIT 1) "
+        "FROM (SELECT c.ID, c.Workflow_Start_Date, coalesce((SELECT max(h.Timeline_Step_Number) "
+        "FROM Eventhistory h WHERE h.ContactID = c.ID AND h.Event_Product = ? AND "
+        "h.Timeline_Step_Number >= 0), 0) + 1 AS Next_Step FROM Contacts c "
+        "WHERE c.Stop_Timeline_Action = 0 AND c.Finished_Timeline_Execution = 0 AND c.Product = ? "
+        "AND c.ID > ? ORDER BY c.ID LIMIT ?) AS s ORDER BY s.ID";
+    qint64 after = std::numeric_limits<qint64>::min();
+    for (;;) {
+        const QList<QVariantList> slice =
+            db.Select_Values(next_steps, {Product, Product, Product, after, Contacts_Per_Slice});
+        if (slice.isEmpty())
+            break;
+        after = slice.last().at(0).toLongLong();
+
+        const QDateTime now = Now();
+        QHash<qint64, QString> not_due_after;
+        QJsonArray to_finish;
+        QList<qint64> maybe_due;
+        for (const QVariantList& row : slice) {
+            const QVariant step = row.at(2);
+            if (step.isNull()) {
+                to_finish.append(row.at(0).toLongLong());
+                continue;
+            }
+            const QVariant start = row.at(1);
+            if (start.isNull())
+                continue;
+            // A start in the stored form compares as text; with a margin for
+            // clock changes, the contacts left are looked at one by one.
+            const QString text = start.toString();
+            if (Is_Stored_Date_Text(text)) {
+                const qint64 step_id = step.toLongLong();
+                auto bound = not_due_after.find(step_id);
+                if (bound == not_due_after.end()) {
+                    const auto& [days, hours] = timings.value(step_id);
+                    bound = not_due_after.insert(
+                        step_id, Db_Date_Text(Due_Moment(now, days, hours).addSecs(Clock_Change_Margin)).left(16));
+                }
+                if (QStringView(text).left(16) > QStringView(*bound))
+                    continue;
+            }
+            maybe_due << row.at(0).toLongLong();
         }
-        const QDateTime start = Db_To_Date(contact.value("Workflow_Start_Date"));
-        if (!start.isValid())
-            continue;
-        const QDateTime moment = Now()
-                                     .addDays(-step.value("DaysAfterInitialContact").toLongLong())
-                                     .addSecs(-3600 * step.value("AdditionalHoursToAdd").toLongLong());
-        if (Whole_Minute(start) > Whole_Minute(moment))
-            continue;
-        if (Step_Not_In_Outbox(id, next, Product) != 1)
-            continue;
-        const QString action = Db_Text(step, "Event_Action");
-        Send_To_Outbox(id, Db_Text(contact, "Email"), Recipient_Name(contact),
-                       Merge_With_Contact(Db_Text(step, "Subject"), contact),
-                       Merge_With_Contact(Db_Text(step, "Message"), contact),
-                       Db_Text(step, "SenderEmail"), Db_Text(step, "SenderEmailName"), Product, next,
-                       action, Now(), 0);
-        Main_Window().Set_Status_Panel(4, Db_Text(contact, "Email"));
-        Main_Window().Set_Status_Panel(5, action);
+        if (!to_finish.isEmpty())
+            db.Execute("UPDATE Contacts SET Finished_Timeline_Execution = 1 WHERE ID IN (SELECT value FROM json_each(?))",
+                       {QString::fromUtf8(QJsonDocument(to_finish).toJson(QJsonDocument::Compact))});
+        for (qint64 id : maybe_due) {
+            const QSqlRecord contact =
+                db.Select_First("SELECT * FROM Contacts WHERE ID = ? AND Stop_Timeline_Action = 0 AND "
+                                "Finished_Timeline_Execution = 0 AND Product = ?",
+                                {id, Product});
+            if (!contact.isEmpty())
+                Process_Contact_Timeline(contact, Product);
+        }
+        QCoreApplication::processEvents();
     }
+}
+
+void Process_Contact_Timeline(const QSqlRecord& contact, const QString& Product)
+{
+    Database db = Open_Database();
+    const qint64 id = contact.value("ID").toLongLong();
+    const int next = Get_Last_Timeline_Step(id, Product) + 1;
+    const QSqlRecord step = db.Select_First(
+        "SELECT * FROM Events WHERE Product = ? AND EventID = ? ORDER BY ID", {Product, next});
+    if (step.isEmpty()) {
+        db.Execute("UPDATE Contacts SET Finished_Timeline_Execution = 1 WHERE ID = ?", {id});
+        return;
+    }
+    const QDateTime start = Db_To_Date(contact.value("Workflow_Start_Date"));
+    if (!start.isValid())
+        return;
+    const QDateTime moment =
+        Due_Moment(Now(), step.value("DaysAfterInitialContact"), step.value("AdditionalHoursToAdd"));
+    if (Whole_Minute(start) > Whole_Minute(moment))
+        return;
+    if (Step_Not_In_Outbox(id, next, Product) != 1)
+        return;
+    const QString action = Db_Text(step, "Event_Action");
+    Send_To_Outbox(id, Db_Text(contact, "Email"), Recipient_Name(contact),
+                   Merge_With_Contact(Db_Text(step, "Subject"), contact),
+                   Merge_With_Contact(Db_Text(step, "Message"), contact), Db_Text(step, "SenderEmail"),
+                   Db_Text(step, "SenderEmailName"), Product, next, action, Now(), 0);
+    Main_Window().Set_Status_Panel(4, Db_Text(contact, "Email"));
+    Main_Window().Set_Status_Panel(5, action);
 }
 
 int Get_Last_Timeline_Step(qint64 Contact_ID, const QString& Product)
