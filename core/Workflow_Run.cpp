@@ -84,9 +84,16 @@ bool Is_Stored_Date_Text(const QString& text)
 // Running contacts read by one statement; the window handles its events
 // after each such slice.
 constexpr int Contacts_Per_Slice = 2000;
-// Local time repeats an hour when the clocks go back: a start up to this
-// much past the due moment, as text, is looked at one by one.
-constexpr qint64 Clock_Change_Margin = 2 * 3600;
+
+// The latest start, as text to the minute, that can be due at this moment.
+// Local times order as their texts do unless the clocks change between them:
+// near a change, starts up to two hours later are looked at one by one.
+QString Not_Due_After(const QDateTime& moment)
+{
+    constexpr qint64 margin = 2 * 3600;
+    const bool clocks_change = moment.addSecs(-margin).offsetFromUtc() != moment.addSecs(margin).offsetFromUtc();
+    return Db_Date_Text(clocks_change ? moment.addSecs(margin) : moment).left(16);
+}
 
 } // namespace
 
@@ -189,45 +196,44 @@ void Process_Product_Timeline(const QString& Product)
             break;
         after = slice.last().at(0).toLongLong();
 
-        const QDateTime now = Now();
-        QHash<qint64, QString> not_due_after;
         QJsonArray to_finish;
-        QList<qint64> maybe_due;
+        for (const QVariantList& row : slice)
+            if (row.at(2).isNull())
+                to_finish.append(row.at(0).toLongLong());
+        if (!to_finish.isEmpty())
+            db.Execute("UPDATE Contacts SET Finished_Timeline_Execution = 1 WHERE ID IN (SELECT value FROM json_each(?))",
+                       {QString::fromUtf8(QJsonDocument(to_finish).toJson(QJsonDocument::Compact))});
+
+        // Each posting waits a second: the due moments move on after one.
+        QDateTime now = Now();
+        QHash<qint64, QString> not_due_after;
         for (const QVariantList& row : slice) {
             const QVariant step = row.at(2);
-            if (step.isNull()) {
-                to_finish.append(row.at(0).toLongLong());
-                continue;
-            }
             const QVariant start = row.at(1);
-            if (start.isNull())
+            if (step.isNull() || start.isNull())
                 continue;
-            // A start in the stored form compares as text; with a margin for
-            // clock changes, the contacts left are looked at one by one.
+            // A start in the stored form compares as text; the contacts left
+            // are looked at one by one.
             const QString text = start.toString();
             if (Is_Stored_Date_Text(text)) {
                 const qint64 step_id = step.toLongLong();
                 auto bound = not_due_after.find(step_id);
                 if (bound == not_due_after.end()) {
                     const auto& [days, hours] = timings.value(step_id);
-                    bound = not_due_after.insert(
-                        step_id, Db_Date_Text(Due_Moment(now, days, hours).addSecs(Clock_Change_Margin)).left(16));
+                    bound = not_due_after.insert(step_id, Not_Due_After(Due_Moment(now, days, hours)));
                 }
                 if (QStringView(text).left(16) > QStringView(*bound))
                     continue;
             }
-            maybe_due << row.at(0).toLongLong();
-        }
-        if (!to_finish.isEmpty())
-            db.Execute("UPDATE Contacts SET Finished_Timeline_Execution = 1 WHERE ID IN (SELECT value FROM json_each(?))",
-                       {QString::fromUtf8(QJsonDocument(to_finish).toJson(QJsonDocument::Compact))});
-        for (qint64 id : maybe_due) {
             const QSqlRecord contact =
                 db.Select_First("SELECT * FROM Contacts WHERE ID = ? AND Stop_Timeline_Action = 0 AND "
                                 "Finished_Timeline_Execution = 0 AND Product = ?",
-                                {id, Product});
-            if (!contact.isEmpty())
-                Process_Contact_Timeline(contact, Product);
+                                {row.at(0), Product});
+            if (contact.isEmpty())
+                continue;
+            Process_Contact_Timeline(contact, Product);
+            now = Now();
+            not_due_after.clear();
         }
         QCoreApplication::processEvents();
     }

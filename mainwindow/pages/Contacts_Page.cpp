@@ -74,7 +74,7 @@ qint64 Contacts_Page::Fill_Contact_List(const Where_Clause& clause)
         "Contacts.Pending_Events_To_Read, Contacts.New_Contact FROM Contacts "
         + clause.Text + " ORDER BY Contacts.LastName;";
     bool ok = false;
-    const QList<QSqlRecord> rows = Open_List_Recordset(sql, clause.Values, &ok);
+    const QList<QVariantList> rows = Open_List_Values(sql, clause.Values, &ok);
     if (!ok)
         return 0;
     if (rows.isEmpty()) {
@@ -84,13 +84,13 @@ qint64 Contacts_Page::Fill_Contact_List(const Where_Clause& clause)
     }
     Main_Window().Set_Status_Panel(2, QString::number(rows.size()));
     // Read by position, in the order of the statement's columns.
-    for (const QSqlRecord& row : rows) {
-        const qint64 ID = row.value(7).toLongLong();
+    for (const QVariantList& row : rows) {
+        const qint64 ID = row.at(7).toLongLong();
         // A clause joining the events gives a contact once per event.
         if (ListContacts->Find_Key(Make_Contact_Key(ID)))
             continue;
-        Add_Contact_List_Item(ID, row.value(0), row.value(1), row.value(2), row.value(3), row.value(4),
-                              row.value(8).toLongLong() != 0, row.value(9).toLongLong() != 0, row.value(5));
+        Add_Contact_List_Item(ID, row.at(0), row.at(1), row.at(2), row.at(3), row.at(4),
+                              row.at(8).toLongLong() != 0, row.at(9).toLongLong() != 0, row.at(5));
     }
     return List_View::Item_Key(ListContacts->Row_At(1)).mid(3).toLongLong();
 }

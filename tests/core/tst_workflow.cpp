@@ -1,4 +1,5 @@
 #include <QtTest>
+#include <ctime>
 
 #include "Data_Access.h"
 #include "Database.h"
@@ -154,21 +155,29 @@ namespace {
 
 // The walk on the database as it is, then the run on the same database as it
 // was before the walk, at the same time of day: what each left.
-std::pair<QStringList, QStringList> Walk_Then_Run(Workflow_Fixture& f)
+std::pair<QStringList, QStringList> Walk_Then_Run(Workflow_Fixture& f, const QDateTime& at = Today)
 {
     const QString before = f.folder.Path("before.mdb");
     Database::Close_All();
     QFile::remove(before);
     if (!QFile::copy(f.folder.Database_File(), before))
         return {{"copy failed"}, {}};
-    f.clock.Set(Today);
-    Walk_Every_Contact();
+    // Each in one transaction, which changes nothing they do, so that the
+    // test does not wait for the disk after every row.
+    const auto in_one_transaction = [&f](const std::function<void()>& work) {
+        Database db = f.folder.Db();
+        Database_Transaction batch(db);
+        work();
+        batch.Commit();
+    };
+    f.clock.Set(at);
+    in_one_transaction(Walk_Every_Contact);
     const QStringList walked = Run_Result(f.folder.Db());
     Database::Close_All();
     if (!QFile::remove(f.folder.Database_File()) || !QFile::copy(before, f.folder.Database_File()))
         return {walked, {"restore failed"}};
-    f.clock.Set(Today);
-    Process_All_Products();
+    f.clock.Set(at);
+    in_one_transaction(Process_All_Products);
     return {walked, Run_Result(f.folder.Db())};
 }
 
@@ -380,7 +389,11 @@ private Q_SLOTS:
                 c.product = products.at(int(next(products.size())));
                 for (int step = 1, last = int(next(6)); step <= last; ++step)
                     c.history << step;
-                c.start = next(20) == 0 ? QVariant() : QVariant(Today.addSecs(-qint64(next(6 * 24 * 60)) * 60));
+                // Most not due for days yet, as in a working database.
+                const quint32 kind = next(20);
+                c.start = kind == 0   ? QVariant()
+                          : kind <= 2 ? QVariant(Today.addSecs(-qint64(next(6 * 24 * 60)) * 60))
+                                      : QVariant(Today.addSecs(qint64(next(3 * 24 * 60)) * 60));
                 c.stopped = next(10) == 0;
                 c.finished = next(10) == 0;
                 c.waiting = next(8) == 0 ? int(next(4)) + 1 : 0;
@@ -390,8 +403,54 @@ private Q_SLOTS:
         }
         const auto [walked, run] = Walk_Then_Run(f);
         // Postings and finished contacts both, so the comparison means something.
-        QVERIFY(run.size() > 100);
+        // Beside the rows already waiting, postings.
+        QVERIFY(run.size() - run.filter("finished ").size() > 400);
         QVERIFY(run.filter("finished ").size() > 100);
+        QCOMPARE(run, walked);
+    }
+
+    void the_run_agrees_with_the_walk_when_the_clocks_change_data()
+    {
+        QTest::addColumn<QDate>("day");
+        QTest::addColumn<QTime>("time");
+        QTest::addColumn<QList<int>>("history");
+        // The clocks go back on 25 October 2026 and forward on 29 March 2026;
+        // the due steps fall near those: step 2 after 3 days, step 3 after 30 hours.
+        QTest::newRow("back, by days") << QDate(2026, 10, 28) << QTime(1, 30) << QList<int>{1};
+        QTest::newRow("back, by hours") << QDate(2026, 10, 26) << QTime(7, 30) << QList<int>{1, 2};
+        QTest::newRow("forward, by days") << QDate(2026, 4, 1) << QTime(1, 30) << QList<int>{1};
+        QTest::newRow("forward, by hours") << QDate(2026, 3, 30) << QTime(8, 30) << QList<int>{1, 2};
+    }
+    void the_run_agrees_with_the_walk_when_the_clocks_change()
+    {
+        QFETCH(QDate, day);
+        QFETCH(QTime, time);
+        QFETCH(QList<int>, history);
+        const QByteArray zone = qgetenv("TZ");
+        qputenv("TZ", "Europe/London");
+        tzset();
+        const auto restore = qScopeGuard([&zone] {
+            qputenv("TZ", zone);
+            tzset();
+        });
+        Workflow_Fixture f;
+        Add_Van_And_Boat(f.folder.Db());
+        const QDateTime now(day, time);
+        const QDateTime due = history.size() == 1 ? now.addDays(-3) : now.addSecs(-30 * 3600);
+        {
+            Database db = f.folder.Db();
+            Database_Transaction batch(db);
+            // Starts every five minutes from three hours before the step falls
+            // due to three hours after, as the stored texts of wall-clock times.
+            const QDateTime wall(due.date(), due.time(), Qt::UTC);
+            for (int minutes = -180; minutes <= 180; minutes += 5) {
+                const QString text = wall.addSecs(minutes * 60).toString("yyyy-MM-dd hh:mm:ss");
+                Add_Case(db, Contact_Case{"Van", history, {}, text}, QString("C%1").arg(minutes + 200));
+            }
+            batch.Commit();
+        }
+        const auto [walked, run] = Walk_Then_Run(f, now);
+        QVERIFY(run.size() > 10);
         QCOMPARE(run, walked);
     }
 
