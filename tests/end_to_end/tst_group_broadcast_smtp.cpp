@@ -38,18 +38,8 @@ struct Broadcast_User : Window_With_Mail_Store {
                    "VALUES (?, '2026-12-01 10:00:00', 'Outgoing Call', 'Boat talk', 'e1')",
                    {eve});
     }
-    void Click_Button(const char* toolbar, const QString& key)
-    {
-        auto* bar = C<Key_Toolbar>(toolbar);
-        QWidget* button = bar->widgetForAction(bar->Button(key));
-        QVERIFY(button && button->isVisible() && button->isEnabled());
-        QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(8, button->height() / 2));
-    }
-    void Click_Tab(int number)
-    {
-        auto* strip = C<QTabBar>("TabStrip1");
-        QTest::mouseClick(strip, Qt::LeftButton, {}, strip->tabRect(number - 1).center());
-    }
+    void Click_Button(const char* toolbar, const QString& key) { Click_Button_On_Screen(w, toolbar, key); }
+    void Click_Tab(int number) { Click_Tab_On_Screen(w, number); }
     void Broadcast(const QString& subject, const QString& message, const QString& hour, const QString& file = {})
     {
         Click_Button("Toolbar1", "APB");
