@@ -383,6 +383,13 @@ void frmContactSystem::Outbox_Entry_Gone(qint64 Outbox_ID)
     frameOutbox->Outbox_Entry_Gone(Outbox_ID);
 }
 
+void frmContactSystem::Set_Contact_Pending_Mark(qint64 ContactID, bool Pending)
+{
+    frameContactsCommands->Set_Pending_Mark(ContactID, Pending);
+    if (Shown_Contact_ID() == QString::number(ContactID))
+        frameContact_Top_Screen->Set_Pending_Events(Pending);
+}
+
 // ---- Detail area -------------------------------------------------------------------
 
 QWidget* frmContactSystem::Current_Detail_Frame() const
