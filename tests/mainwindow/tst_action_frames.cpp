@@ -500,6 +500,8 @@ private Q_SLOTS:
         QSignalSpy wanted(f.C<Schedule_Frame>("frameSchedule"), &Schedule_Frame::Broadcast_Wanted);
         f.C<QLineEdit>("txtFrameSchedule_Hour")->setText("8");
         f.C<QLineEdit>("txtFrameSchedule_Minutes")->setText("0");
+        // The broadcast itself is not wanted here.
+        f.s.dialogs.answers = {vbNo};
         Click_Tool(f.w, "ToolSchedule", "Schedule");
         QCOMPARE(wanted.size(), 1);
         QCOMPARE(wanted[0][0].toString(), QString("Sale for [Firstname]"));
