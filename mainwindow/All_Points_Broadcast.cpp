@@ -3,6 +3,7 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QPointer>
+#include <QScopeGuard>
 #include <memory>
 
 #include "Dialogs.h"
@@ -47,24 +48,29 @@ void All_Points_Broadcast(Contacts_Page& Group, QWidget* Window, const QString& 
         return;
     // The contacts listed now: a refill or a new row while it runs changes nothing.
     const QList<qint64> IDs = Group.Listed_Contact_IDs();
-    running = true;
     QPointer<Contacts_Page> group(&Group);
     QPointer<QWidget> window(Window);
-    Group.Set_Group_Commands_Enabled(false);
     auto status = std::make_unique<frmStatusForm>(Window);
     status->Heading->setText("Processing All Points Broadcast");
     status->show();
 
     Broadcast_Outcome outcome;
     QString failure;
-    try {
-        Post_Broadcast(IDs, Subject, Message, Due, Attachments, *status, outcome);
-    } catch (const Program_Error& e) {
-        failure = e.Description();
+    {
+        running = true;
+        Group.Set_Group_Commands_Enabled(false);
+        // Whatever ends it, the group commands come back.
+        const auto back = qScopeGuard([&group] {
+            running = false;
+            if (group)
+                group->Set_Group_Commands_Enabled(true);
+        });
+        try {
+            Post_Broadcast(IDs, Subject, Message, Due, Attachments, *status, outcome);
+        } catch (const Program_Error& e) {
+            failure = e.Description();
+        }
     }
-    running = false;
-    if (group)
-        group->Set_Group_Commands_Enabled(true);
     // The main window was closed meanwhile: nothing more to say.
     if (window && window->isVisible()) {
         if (!failure.isEmpty())

@@ -295,10 +295,14 @@ private Q_SLOTS:
     {
         Broadcast_Fixture f;
         f.Contact("Ann", "Abbot", "ann@example.com");
-        f.Contact("Bob", "Brown", "bob@example.com");
+        const qint64 bob = f.Contact("Bob", "Brown", "bob@example.com");
         f.Start();
         f.Watch([&](int pause) {
             if (pause == 2) {
+                // The rest of the window answers: a click shows another contact.
+                List_View* list = f.C<List_View>("ListContacts");
+                Click_Row(list, list->Find_Key(Make_Contact_Key(bob)));
+                QCOMPARE(f.C<QLineEdit>("txtContact_ID")->text(), QString::number(bob));
                 // Straight to the handlers, as a key would: a delete or a second broadcast is refused.
                 f.w->Actions_On_Group->Toolbar1_ButtonClick("Delete");
                 f.w->Actions_On_Group->Toolbar1_ButtonClick("APB");
@@ -312,7 +316,7 @@ private Q_SLOTS:
         QCOMPARE(f.Outbox().size(), 2);
         QCOMPARE(f.s.Db().Scalar("SELECT count(*) FROM Contacts").toInt(), 2);
         QCOMPARE(f.C<List_View>("ListContacts")->Row_Count(), 2);
-        QCOMPARE(f.w->Current_Detail_Frame(), Frame(f.w, "frameSchedule"));
+        QCOMPARE(f.w->Current_Detail_Frame(), Frame(f.w, "frameContactDetails"));
         QCOMPARE(f.s.dialogs.Texts(), QStringList({Question, Closing}));
     }
 
@@ -340,6 +344,28 @@ private Q_SLOTS:
         f.Schedule();
         QCOMPARE(f.s.Db().Scalar("SELECT count(*) FROM Outbox WHERE Subject = 'Again'").toInt(), 3);
         QCOMPARE(f.s.dialogs.Texts(), QStringList({Question, Closing}));
+    }
+
+    void a_database_failure_is_said_and_the_group_commands_come_back()
+    {
+        Broadcast_Fixture f;
+        f.Contact("Ann", "Abbot", "ann@example.com");
+        f.Contact("Bob", "Brown", "bob@example.com");
+        f.Start();
+        f.Watch([&](int pause) {
+            if (pause == 2)
+                f.s.Db().Execute("ALTER TABLE Contacts RENAME TO Contacts_Gone");
+        });
+        f.Open_Broadcast("Hi", "Text");
+        f.Schedule();
+        QCOMPARE(f.Outbox().size(), 1);
+        QCOMPARE(f.s.dialogs.messages.size(), 2);
+        QVERIFY2(f.s.dialogs.messages[1].text.startsWith("Error on All Points Broadcast: "),
+                 qPrintable(f.s.dialogs.messages[1].text));
+        QVERIFY(f.s.dialogs.messages[1].text.endsWith("\n1 of 2 contacts had been posted."));
+        QVERIFY(f.C<Key_Toolbar>("Toolbar1")->Button("APB")->isEnabled());
+        QVERIFY(!f.Status() || !f.Status()->isVisible());
+        f.s.Db().Execute("ALTER TABLE Contacts_Gone RENAME TO Contacts");
     }
 
     void a_file_that_cannot_be_read_posts_nothing()
