@@ -49,6 +49,10 @@ protected:
     void Show_No_Entry() override;
 
 private:
+    // The editor takes typing only while it shows an entry, and each command
+    // only while it has something to act on.
+    void Enable_Commands();
+
     List_View* ListOutbox = nullptr;
     Key_Toolbar* ToolOutbox = nullptr;
     Key_Toolbar* ToolOutboxAll = nullptr;
