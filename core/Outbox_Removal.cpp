@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSqlRecord>
+#include <optional>
 
 #include "Data_Access.h"
 #include "GlobalVariables.h"
@@ -10,42 +11,26 @@
 #include "Main_Window_Lists.h"
 #include "Outbox_Posting.h"
 
-namespace {
-
-int Delete_Entries(const QString& where, const QVariantList& values)
+Outbox_Entries_Removal::Outbox_Entries_Removal(Database& db, const QString& Where, const QVariantList& Values)
+    : db_(db)
 {
-    Database db = Open_Database();
-    const QList<QSqlRecord> rows =
-        db.Select("SELECT ID, Out_Contact_ID, Out_Event_Type, ToEmail, Date_Sent_To_Outbox FROM Outbox WHERE "
-                      + where + " ORDER BY ID",
-                  values);
-    if (rows.isEmpty())
-        return 0;
-    QStringList files;
-    {
-        // The rows go together; the files only once their rows are gone, so a
-        // failure never leaves a row whose file is missing.
-        Database_Transaction transaction(db);
-        for (const QSqlRecord& row : rows) {
-            const QVariant id = row.value("ID");
-            for (const QSqlRecord& file :
-                 db.Select("SELECT Attachment_Path FROM Outbox_Attachments WHERE Outbox_ID = ?", {id}))
-                files << Db_Text(file, "Attachment_Path");
-            db.Execute("DELETE FROM Outbox_Attachments WHERE Outbox_ID = ?", {id});
-            db.Execute("DELETE FROM Outbox WHERE ID = ?", {id});
-        }
-        transaction.Commit();
+    rows_ = db_.Select("SELECT ID, Out_Contact_ID, Out_Event_Type, ToEmail, Date_Sent_To_Outbox FROM Outbox WHERE "
+                           + Where + " ORDER BY ID",
+                       Values);
+    for (const QSqlRecord& row : std::as_const(rows_)) {
+        const QVariant id = row.value("ID");
+        for (const QSqlRecord& file :
+             db_.Select("SELECT Attachment_Path FROM Outbox_Attachments WHERE Outbox_ID = ?", {id}))
+            files_ << Db_Text(file, "Attachment_Path");
+        db_.Execute("DELETE FROM Outbox_Attachments WHERE Outbox_ID = ?", {id});
+        db_.Execute("DELETE FROM Outbox WHERE ID = ?", {id});
     }
-    for (const QString& path : files) {
-        // Another entry may share the stored copy (a copied row): it stays then.
-        if (path.isEmpty() || !QFileInfo::exists(path)
-            || !db.Select_First("SELECT ID FROM Outbox_Attachments WHERE Attachment_Path = ?", {path}).isEmpty()
-            || !db.Select_First("SELECT rowid FROM Attachments WHERE Attachment_Path_Name = ?", {path}).isEmpty())
-            continue;
-        QFile::remove(path);
-    }
+}
 
-    for (const QSqlRecord& row : rows) {
+QStringList Outbox_Entries_Removal::Finish()
+{
+    const QStringList failed = Remove_Unreferenced_Files(db_, files_);
+    for (const QSqlRecord& row : std::as_const(rows_)) {
         const QString type = Db_Text(row, "Out_Event_Type");
         const QDateTime sent = Db_To_Date(row.value("Date_Sent_To_Outbox"));
         if (type == "Call Out" || type == "To Do") {
@@ -56,7 +41,42 @@ int Delete_Entries(const QString& where, const QVariantList& values)
         }
         Main_Window().Outbox_Entry_Gone(row.value("ID").toLongLong());
     }
-    return int(rows.size());
+    return failed;
+}
+
+QStringList Remove_Unreferenced_Files(Database& db, const QStringList& Paths)
+{
+    QStringList failed;
+    for (const QString& path : Paths) {
+        if (path.isEmpty() || !QFileInfo::exists(path)
+            || !db.Select_First("SELECT ID FROM Outbox_Attachments WHERE Attachment_Path = ?", {path}).isEmpty()
+            || !db.Select_First("SELECT rowid FROM Attachments WHERE Attachment_Path_Name = ?", {path}).isEmpty())
+            continue;
+        QFile file(path);
+        file.setPermissions(file.permissions() | QFileDevice::WriteOwner | QFileDevice::ReadOwner);
+        if (!file.remove())
+            failed << path;
+    }
+    return failed;
+}
+
+namespace {
+
+int Delete_Entries(const QString& where, const QVariantList& values)
+{
+    Database db = Open_Database();
+    std::optional<Outbox_Entries_Removal> removal;
+    {
+        // The rows go together; the files only once their rows are gone, so a
+        // failure never leaves a row whose file is missing.
+        Database_Transaction transaction(db);
+        removal.emplace(db, where, values);
+        transaction.Commit();
+    }
+    if (removal->Count() == 0)
+        return 0;
+    removal->Finish();
+    return removal->Count();
 }
 
 } // namespace

@@ -110,6 +110,12 @@ void Report_Document::Add_Text(const QString& Text)
     body_ += "<p" + Break_Style() + ">" + Report_Html_Text(Text) + "</p>\n";
 }
 
+void Report_Document::Add_Rule()
+{
+    Close_Block();
+    body_ += "<hr" + Break_Style() + ">\n";
+}
+
 QString Report_Document::Html() const
 {
     QString html = "<!DOCTYPE html>\n<html><head><meta charset=\"utf-8\"><title>" +

@@ -1,7 +1,7 @@
 #pragma once
 // The HTML document of a printed report, built in reading order: a title and
 // a header line, then groups (a heading with the record's fields as label and
-// value rows), tables with column headers and paragraphs of text. Every text
+// value rows), tables with column headers, paragraphs of text and rules. Every text
 // is escaped, and the line breaks of multi-line texts are kept. A report hands
 // Html() with its title to Preview_Report.
 
@@ -32,6 +32,8 @@ public:
     void Add_Table_Row(const QStringList& Cells);
     // A paragraph of text.
     void Add_Text(const QString& Text);
+    // A horizontal rule across the page.
+    void Add_Rule();
 
     // The whole document.
     QString Html() const;

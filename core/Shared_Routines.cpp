@@ -70,6 +70,16 @@ void Add_Stats(const QString& Name, int Count)
     }
 }
 
+void Put_On_Junk_List(Database& db, const QString& Email)
+{
+    if (Email.trimmed().isEmpty())
+        return;
+    // Looked up as it is stored, so a long address is not added twice.
+    const QString stored = Email.left(200);
+    if (db.Select_First("SELECT ID FROM JunkEmails WHERE Email = ?", {stored}).isEmpty())
+        db.Insert("INSERT INTO JunkEmails (Email) VALUES (?)", {stored});
+}
+
 void Add_To_Junk_Emails(const QVariant& Email)
 {
     if (Is_Null(Email))
@@ -78,13 +88,10 @@ void Add_To_Junk_Emails(const QVariant& Email)
     // An empty address would make every contact without an address junk.
     if (address.trimmed().isEmpty())
         return;
-    // Looked up as it is stored, so a long address is not added twice.
-    const QString stored = address.left(200);
     try {
         Database db = Open_Database();
         Database_Transaction transaction(db);
-        if (db.Select_First("SELECT ID FROM JunkEmails WHERE Email = ?", {stored}).isEmpty())
-            db.Insert("INSERT INTO JunkEmails (Email) VALUES (?)", {stored});
+        Put_On_Junk_List(db, address);
         transaction.Commit();
     } catch (const Database_Error& e) {
         Message_Box("Error on Adding to Junk Emails: " + address + " At " + e.Description(),

@@ -33,6 +33,10 @@ private:
 // Puts an address (at most 200 characters of it) on the junk list once; a
 // null address does nothing.
 void Add_To_Junk_Emails(const QVariant& Email);
+// The same through the caller's connection (in its transaction); an empty
+// address does nothing. Throws Database_Error.
+class Database;
+void Put_On_Junk_List(Database& db, const QString& Email);
 
 // Deletes every event of the contact through Delete_Event_History.
 void Delete_Contact_Event_History(qint64 ContactID);

@@ -1,7 +1,9 @@
 #include "SMTP_Sender.h"
 
+#include <QCryptographicHash>
 #include <QHash>
 #include <QPointer>
+#include <QRegularExpression>
 #include <QTimer>
 
 #include "Clock.h"
@@ -19,12 +21,19 @@ namespace {
 // How long the server gets to take one message; also how long a refused
 // row, or an unreachable server, rests before it is tried again.
 constexpr int Accept_Timeout_Seconds = 120;
+// How long Exit lets the message in hand finish before it closes the connection.
+constexpr int Exit_Grace_Seconds = 10;
+// How often a message whose data went out without a confirmation is tried
+// while the program runs; then it is held in the outbox.
+constexpr int Unconfirmed_Tries = 3;
 
 struct Smtp_Sender_State {
     QPointer<SMTP_Sender> running;
     // Rows the server refused, and when they may be tried again: a refusal
     // is not repeated (with its message) at every cycle.
     Outbox_Row_Memory<QHash<qint64, QDateTime>> refused_until;
+    // Rows whose data went out without a confirmation, and how often.
+    Outbox_Row_Memory<QHash<qint64, int>> unconfirmed;
 
     void Reset()
     {
@@ -32,12 +41,31 @@ struct Smtp_Sender_State {
             running->Unload();
         running = nullptr;
         refused_until.Clear();
+        unconfirmed.Clear();
     }
 };
 
 Smtp_Sender_State& State()
 {
     return Owned_State<Smtp_Sender_State>();
+}
+
+// The Message-ID of an outbox row (or of its copy to Copy_To): made from what
+// names the row for good, so that every try of it carries the same one and a
+// receiver can drop a second copy.
+QString Row_Message_ID(const QSqlRecord& row, const QString& copy_to)
+{
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    for (const QString& part : {row.value("ID").toString(), row.value("Date_Sent_To_Outbox").toString(),
+                                Db_Text(row, "FromEmail"), Db_Text(row, "ToEmail"), copy_to})
+        hash.addData((part + '\n').toUtf8());
+    const QString from = Db_Text(row, "FromEmail").trimmed();
+    const int at = from.lastIndexOf('@');
+    QString domain = at < 0 ? QString() : from.mid(at + 1);
+    static const QRegularExpression atom("^[A-Za-z0-9!#$%&'*+/=?^_`{|}~.-]+$");
+    if (!atom.match(domain).hasMatch() || domain.startsWith('.') || domain.endsWith('.') || domain.contains(".."))
+        domain = "brackenlead.invalid";
+    return QString::fromLatin1(hash.result().toHex().left(32)) + "." + row.value("ID").toString() + "@" + domain;
 }
 
 } // namespace
@@ -164,7 +192,8 @@ bool SMTP_Sender::Send_And_Wait(const QString& to, const QString& to_name, const
 {
     concluded_ = false;
     Session.Send_SMTP_Mail(Db_Text(row_, "FromEmail"), Db_Text(row_, "FromEmailName"), to, to_name,
-                           subject, Db_Text(row_, "Message"));
+                           subject, Db_Text(row_, "Message"),
+                           Row_Message_ID(row_, in_hand_ == In_Hand::Cc_Copy ? to : QString()));
     const bool ended = Wait_Until([this] { return !Session.Busy(); }, Accept_Timeout_Seconds);
     if (!ended)
         Session.Give_Up();
@@ -200,9 +229,31 @@ void SMTP_Sender::Queue_Cc_Copy(const QSqlRecord& row, const QString& cc)
 
 void SMTP_Sender::Finish_Message_In_Hand()
 {
-    if (Session.Busy() && !Wait_Until([this] { return !Session.Busy(); }, Accept_Timeout_Seconds))
+    // A few seconds, not the whole wait of a message: a server that hangs
+    // does not hold up the exit, and the row stays for the next run.
+    if (Session.Busy() && !Wait_Until([this] { return !Session.Busy(); }, Exit_Grace_Seconds))
         Session.Give_Up();
     Conclude_In_Hand();
+}
+
+// A row whose data went out but whose final reply never came: it rests and
+// goes again (the same Message-ID) a few times, then it is held; each time
+// the user is told.
+void SMTP_Sender::Hold_Unconfirmed(qint64 id, const QString& to)
+{
+    int& tries = State().unconfirmed.Of_Current_Database()[id];
+    ++tries;
+    const QString why = Session.Failure_Text().isEmpty() ? QString("no reply came in time")
+                                                         : Session.Failure_Text();
+    if (tries < Unconfirmed_Tries)
+        Message_Box("Send SMTP E-mail failed. The server took the e-mail to " + to
+                    + " but did not confirm it (" + why + "). It stays in the outbox and goes again later as "
+                    "the same message (try " + QString::number(tries) + " of " + QString::number(Unconfirmed_Tries)
+                    + ").");
+    else
+        Message_Box("The e-mail to " + to + " was handed to the server " + QString::number(tries)
+                    + " times and never confirmed (" + why + "); it may have arrived. It stays in the outbox "
+                    "and is not sent again until the program starts again.");
 }
 
 void SMTP_Sender::Send_All_Messages()
@@ -226,9 +277,12 @@ void SMTP_Sender::Send_All_Messages()
         const QDateTime now = Now();
         QHash<qint64, QDateTime>& refused = State().refused_until.Of_Current_Database();
         QList<qint64> due;
+        const QHash<qint64, int>& unconfirmed = State().unconfirmed.Of_Current_Database();
         for (const qint64 id : Due_Outbox_Emails(now)) {
             if (refused.contains(id) && now < refused.value(id))
                 continue;
+            if (unconfirmed.value(id) >= Unconfirmed_Tries)
+                continue;   // held: it may have arrived
             refused.remove(id);
             due << id;
         }
@@ -256,6 +310,7 @@ void SMTP_Sender::Send_All_Messages()
 
             if (outcome == SMTP_Session::Outcome::Accepted) {
                 any_accepted = true;
+                State().unconfirmed.Of_Current_Database().remove(id);
                 const QString cc = Cc_Copy_Address(Db_Text(row, "ToEmail"));
                 if (!cc.isEmpty()) {
                     in_hand_ = In_Hand::Cc_Copy;
@@ -281,23 +336,26 @@ void SMTP_Sender::Send_All_Messages()
                 ended_early = true;
                 break;
             }
-            if (!ended) {
-                Message_Box("Send SMTP E-mail failed. Connection Timed Out!");
-                ended_early = true;
-                break;
-            }
             if (outcome == SMTP_Session::Outcome::Refused) {
                 // The row stays and rests; the others still go.
                 refused.insert(id, Now().addSecs(Accept_Timeout_Seconds));
                 ++Message_Counter;
                 continue;
             }
-            // No connection ("Problem with Connection" has been shown), or the
-            // server closed it: the server rests before the next try.
-            if (outcome == SMTP_Session::Outcome::Closed)
-                Message_Box("Send SMTP E-mail failed. The server closed the connection.");
-            retry_after_ = Now().addSecs(Accept_Timeout_Seconds);
             ended_early = true;
+            if (outcome == SMTP_Session::Outcome::Unconfirmed) {
+                Hold_Unconfirmed(id, Db_Text(row, "ToEmail"));
+            } else if (!ended) {
+                Message_Box("Send SMTP E-mail failed. Connection Timed Out!");
+                break;
+            } else if (outcome == SMTP_Session::Outcome::Closed) {
+                Message_Box("Send SMTP E-mail failed. The server closed the connection.");
+            }
+            // No connection ("Problem with Connection" has been shown), a
+            // server that is not taking mail or broke the dialogue (its
+            // message has been shown, once for the batch), or a message left
+            // unconfirmed: the server rests before the next try.
+            retry_after_ = Now().addSecs(Accept_Timeout_Seconds);
             break;
         }
         in_hand_ = In_Hand::None;

@@ -35,8 +35,9 @@ public:
     void Progress_Update();
     // Closes the connection; the cycle ends at its next turn.
     void Unload();
-    // Waits (bounded) until the message in hand is done and files it; used
-    // when the program ends in the middle of a batch.
+    // Gives the message in hand a few seconds to end and files it when the
+    // server took it, else closes its connection (the row stays in the
+    // outbox); used when the program ends in the middle of a batch.
     void Finish_Message_In_Hand();
 
     // The number of messages filed as sent by the last batch.
@@ -73,6 +74,7 @@ private:
     bool Send_And_Wait(const QString& to, const QString& to_name, const QString& subject);
     void Conclude_In_Hand();
     void Queue_Cc_Copy(const QSqlRecord& row, const QString& cc);
+    void Hold_Unconfirmed(qint64 id, const QString& to);
 
     int Message_Counter = 0;
     int sent_ = 0;
@@ -96,7 +98,7 @@ SMTP_Sender* Running_Smtp_Sender();
 // Starts a sender unless one runs already (what the workflow run calls);
 // returns the running sender.
 SMTP_Sender& Start_Smtp_Sender();
-// The exit path: clears Message_Center_Running, lets the message in hand end
-// (bounded) and files it, and unloads the sender. The cycle stops between two
+// The exit path: clears Message_Center_Running, gives the message in hand a
+// few seconds to end and files it, and unloads the sender. The cycle stops between two
 // messages, never in the middle of one.
 void Stop_Smtp_Sender();

@@ -1,5 +1,7 @@
 #include "Contact_Reports.h"
 
+#include <QHash>
+
 #include "Clock.h"
 #include "Data_Access.h"
 #include "Dialogs.h"
@@ -40,6 +42,18 @@ QString Contact_Name(const QSqlRecord& row)
 QString Day_Month_Year(const QSqlRecord& row, const char* day, const char* month, const char* year)
 {
     return Joined({Db_Text(row, month), Db_Text(row, day), Db_Text(row, year)}, "/");
+}
+
+void Add_Event(Report_Document& report, const QSqlRecord& e)
+{
+    report.Add_Subheading(Joined({Date_Text(e, "EventDate"), Db_Text(e, "Event_Type")}, "  "));
+    report.Add_Field("Subject", Db_Text(e, "EventSubject"));
+    if (!Db_Text(e, "Sender").isEmpty())
+        report.Add_Field("From", Db_Text(e, "Sender"));
+    if (!Db_Text(e, "Event_Product").isEmpty())
+        report.Add_Field("Product", Db_Text(e, "Event_Product"));
+    if (!Db_Text(e, "EventMessage").isEmpty())
+        report.Add_Text(Db_Text(e, "EventMessage"));
 }
 
 } // namespace
@@ -109,14 +123,29 @@ Report_Document Event_Print_Report(const QList<QSqlRecord>& Events, const QStrin
             const QString email = Db_Text(e, "Email");
             report.Add_Group_Heading(Contact_Name(e) + (email.isEmpty() ? QString() : " <" + email + ">"));
         }
-        report.Add_Subheading(Joined({Date_Text(e, "EventDate"), Db_Text(e, "Event_Type")}, "  "));
-        report.Add_Field("Subject", Db_Text(e, "EventSubject"));
-        if (!Db_Text(e, "Sender").isEmpty())
-            report.Add_Field("From", Db_Text(e, "Sender"));
-        if (!Db_Text(e, "Event_Product").isEmpty())
-            report.Add_Field("Product", Db_Text(e, "Event_Product"));
-        if (!Db_Text(e, "EventMessage").isEmpty())
-            report.Add_Text(Db_Text(e, "EventMessage"));
+        Add_Event(report, e);
+    }
+    return report;
+}
+
+Report_Document Contacts_With_Events_Report(const QList<QSqlRecord>& Contacts, const QList<QSqlRecord>& Events)
+{
+    Report_Document report("Contacts with Events", Printed_Line());
+    QHash<QString, QList<const QSqlRecord*>> by_contact;
+    for (const QSqlRecord& e : Events)
+        by_contact[Db_Text(e, "ContactID")] << &e;
+    bool first = true;
+    for (const QSqlRecord& c : Contacts) {
+        if (!first)
+            report.Start_New_Page();
+        first = false;
+        const QString email = Db_Text(c, "Email");
+        report.Add_Group_Heading(Contact_Name(c) + (email.isEmpty() ? QString() : " <" + email + ">"));
+        const QList<const QSqlRecord*> events = by_contact.value(Db_Text(c, "ID"));
+        if (events.isEmpty())
+            report.Add_Text("No events.");
+        for (const QSqlRecord* e : events)
+            Add_Event(report, *e);
     }
     return report;
 }

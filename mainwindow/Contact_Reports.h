@@ -15,6 +15,11 @@ Report_Document Contact_Details_Report(const QList<QSqlRecord>& Contacts);
 // the order given: a heading for each contact, then its events.
 Report_Document Event_Print_Report(const QList<QSqlRecord>& Events, const QString& Title = "Event History");
 
+// Contacts, in the order given, each under a heading of its name and address
+// with its events below (Events: event rows of these contacts, each
+// contact's newest first); a contact without events says so.
+Report_Document Contacts_With_Events_Report(const QList<QSqlRecord>& Contacts, const QList<QSqlRecord>& Events);
+
 // The contact details report of one contact.
 void Print_Contact_Details(qint64 Contact_ID);
 // Every event of the contact, newest first; false (after the message) when it has none.

@@ -21,6 +21,7 @@
 #include "frmProductCatalogQuote.h"
 #include "Dialogs.h"
 #include "Event_History_List.h"
+#include "Group_Actions.h"
 #include "GlobalVariables.h"
 #include "Import_Source.h"
 #include "List_Rows.h"
@@ -79,6 +80,12 @@ frmContactSystem::frmContactSystem(QWidget* parent)
                                              this);
     connect(Actions_On_Contact, &Contact_Actions::Frame_Wanted, this, &frmContactSystem::Show_Detail_Frame);
     connect(Actions_On_Contact, &Contact_Actions::Welcome_Wanted, this, &frmContactSystem::Show_Welcome_Frame);
+    Actions_On_Group = new Group_Actions({*Contact_On_Display, *frameContactsCommands, *frameContact_Top_Screen,
+                                          *ListEvents, *frameContactDetails, *frameSchedule, Contacts_Where_Clause,
+                                          Contacts_Filter_Caption},
+                                         this);
+    connect(Actions_On_Group, &Group_Actions::Frame_Wanted, this, &frmContactSystem::Show_Detail_Frame);
+    connect(Actions_On_Group, &Group_Actions::Welcome_Wanted, this, &frmContactSystem::Show_Welcome_Frame);
     connect(frameContact_Top_Screen, &Contact_Head_Frame::Quote_Requested, this, &frmContactSystem::Open_Catalog_Quote);
     Set_Up_Panes();
     Install_Smtp_Sender();

@@ -20,6 +20,7 @@ class Contact_Details_Frame;
 class Contact_Head_Frame;
 class Email_Composer_Frame;
 class Event_History_List;
+class Group_Actions;
 class Event_Reader_Frame;
 class Outbox_Page;
 class Page_Stack;
@@ -104,6 +105,8 @@ public:
     Shown_Contact* Contact_On_Display = nullptr;
     // Composing, scheduling, recording and printing for it; the to-do entries.
     Contact_Actions* Actions_On_Contact = nullptr;
+    // The group toolbar's commands; removing the shown contact.
+    Group_Actions* Actions_On_Group = nullptr;
 
     // Pending_Edits
     bool Save_Contact_Edits() override;

@@ -1,6 +1,7 @@
 #include "MAPI.h"
 
 #include "Clock.h"
+#include "Mail_Compose.h"
 #include "Mail_Parse.h"
 
 #include <QCoreApplication>
@@ -8,8 +9,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
-#include <QHostInfo>
-#include <QMimeDatabase>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <algorithm>
@@ -614,65 +613,15 @@ QByteArray MAPIMessages::Composed_Message() const
 {
     if (RecipAddress.trimmed().isEmpty())
         throw MAPI_Error("The message has no recipient.");
-    Init_GMime();
-    GMimeMessage* message = g_mime_message_new(TRUE);
-    const QByteArray name = RecipDisplayName.toUtf8();
-    g_mime_message_add_mailbox(message, GMIME_ADDRESS_TYPE_TO,
-                               RecipDisplayName.isEmpty() ? nullptr : name.constData(),
-                               RecipAddress.trimmed().toUtf8().constData());
-    g_mime_message_set_subject(message, ComposeSubject.toUtf8().constData(), "utf-8");
-    GDateTime* date = g_date_time_new_from_unix_local(Now().toSecsSinceEpoch());
-    g_mime_message_set_date(message, date);
-    g_date_time_unref(date);
-    char* id = g_mime_utils_generate_message_id(QHostInfo::localHostName().toUtf8().constData());
-    g_mime_message_set_message_id(message, id);
-    g_free(id);
-
-    QString body = ComposeNoteText;
-    body.replace("\r\n", "\n");
-    body.replace('\r', '\n');
-    GMimeTextPart* text = g_mime_text_part_new_with_subtype("plain");
-    g_mime_text_part_set_text(text, body.toUtf8().constData());
-
-    auto release = [&]() { g_object_unref(message); };
-    if (attachments_out_.isEmpty()) {
-        g_mime_message_set_mime_part(message, GMIME_OBJECT(text));
-        g_object_unref(text);
-    } else {
-        GMimeMultipart* mixed = g_mime_multipart_new_with_subtype("mixed");
-        g_mime_multipart_add(mixed, GMIME_OBJECT(text));
-        g_object_unref(text);
-        g_mime_message_set_mime_part(message, GMIME_OBJECT(mixed));
-        g_object_unref(mixed);
-        QMimeDatabase types;
-        for (const Attachment_Out& file : attachments_out_) {
-            QFile in(file.Path_Name);
-            if (!in.open(QIODevice::ReadOnly)) {
-                release();
-                throw MAPI_Error("Cannot read the attachment " + file.Path_Name + ": " + in.errorString());
-            }
-            const QByteArray data = in.readAll();
-            const QStringList type = types.mimeTypeForFile(file.Path_Name).name().split('/');
-            GMimePart* part = g_mime_part_new_with_type(type.value(0, "application").toUtf8().constData(),
-                                                        type.value(1, "octet-stream").toUtf8().constData());
-            QString own = file.Name.isEmpty() ? QFileInfo(file.Path_Name).fileName() : file.Name;
-            g_mime_part_set_filename(part, Safe_Attachment_Name(own).toUtf8().constData());
-            GMimeStream* stream = g_mime_stream_mem_new_with_buffer(data.constData(), data.size());
-            GMimeDataWrapper* content = g_mime_data_wrapper_new_with_stream(stream, GMIME_CONTENT_ENCODING_DEFAULT);
-            g_object_unref(stream);
-            g_mime_part_set_content(part, content);
-            g_object_unref(content);
-            g_mime_part_set_content_encoding(part, GMIME_CONTENT_ENCODING_BASE64);
-            g_mime_multipart_add(mixed, GMIME_OBJECT(part));
-            g_object_unref(part);
-        }
-    }
-    g_mime_object_encode(GMIME_OBJECT(message), GMIME_ENCODING_CONSTRAINT_7BIT);
-    char* raw = g_mime_object_to_string(GMIME_OBJECT(message), nullptr);
-    QByteArray result(raw);
-    g_free(raw);
-    release();
-    return result;
+    Outgoing_Mail mail;
+    mail.To_Address = RecipAddress;
+    mail.To_Name = RecipDisplayName;
+    mail.Subject = ComposeSubject;
+    mail.Text = ComposeNoteText;
+    mail.Date = Now();
+    for (const Attachment_Out& file : attachments_out_)
+        mail.Files << Outgoing_Mail::File{file.Path_Name, file.Name};
+    return Compose_Mail(mail);
 }
 
 void MAPIMessages::Send()

@@ -48,7 +48,7 @@ bool dsSocket::Is_Connected() const
     return socket_ && socket_->state() == QAbstractSocket::ConnectedState;
 }
 
-void dsSocket::Drop_Socket()
+void dsSocket::Drop_Socket(bool At_Once)
 {
     if (!socket_)
         return;
@@ -56,7 +56,7 @@ void dsSocket::Drop_Socket()
     socket_ = nullptr;
     // The old connection's late events must not reach the next dialogue.
     old->disconnect(this);
-    if (old->state() == QAbstractSocket::ConnectedState) {
+    if (!At_Once && old->state() == QAbstractSocket::ConnectedState) {
         old->disconnectFromHost();   // sends what is still queued, then closes
         QObject::connect(old, &QTcpSocket::disconnected, old, &QObject::deleteLater);
         QObject::connect(old, &QTcpSocket::errorOccurred, old, &QObject::deleteLater);
@@ -84,6 +84,8 @@ bool dsSocket::Action(int Value)
         return false;
     QTcpSocket* socket = new QTcpSocket(this);
     socket_ = socket;
+    // What the socket holds unread stays small as well.
+    socket->setReadBufferSize(Max_Reply);
     connect(socket, &QTcpSocket::connected, this, [this] {
         Q_EMIT Connect();
         Wake_Waits();
@@ -116,29 +118,51 @@ bool dsSocket::Send(const QByteArray& Data)
 {
     if (!Is_Connected())
         return false;
+    ++sends_;
     return socket_->write(Data) == Data.size();
 }
 
 void dsSocket::Take_Bytes()
 {
-    if (!socket_)
-        return;
-    pending_ += socket_->readAll();
-    for (;;) {
-        const int end = pending_.indexOf('\n');
-        if (end < 0)
-            break;
-        const QByteArray line = pending_.left(end + 1);
-        pending_.remove(0, end + 1);
-        reply_ += line;
-        if (Is_Last_Line(line)) {
-            const QByteArray reply = reply_;
-            reply_.clear();
-            QPointer<dsSocket> self(this);
-            Q_EMIT Receive(reply);
-            Wake_Waits();
-            if (!self || !socket_)
+    while (socket_ && socket_->bytesAvailable() > 0) {
+        const int sends_at_read = sends_;
+        pending_ += socket_->read(Max_Reply);
+        for (;;) {
+            const int end = pending_.indexOf('\n');
+            if (end < 0 ? pending_.size() > Max_Reply_Line : end + 1 > Max_Reply_Line) {
+                Fail_Protocol("The server sent a reply line longer than " + QString::number(Max_Reply_Line)
+                              + " bytes.");
                 return;
+            }
+            if (end < 0)
+                break;
+            const QByteArray line = pending_.left(end + 1);
+            pending_.remove(0, end + 1);
+            reply_ += line;
+            if (reply_.size() > Max_Reply) {
+                Fail_Protocol("The server sent a reply longer than " + QString::number(Max_Reply) + " bytes.");
+                return;
+            }
+            if (Is_Last_Line(line)) {
+                const QByteArray reply = reply_;
+                reply_.clear();
+                sends_before_reply_ = sends_at_read;
+                QPointer<dsSocket> self(this);
+                Q_EMIT Receive(reply);
+                Wake_Waits();
+                if (!self || !socket_)
+                    return;
+            }
         }
     }
+}
+
+void dsSocket::Fail_Protocol(const QString& Description)
+{
+    // Nothing more is read or said on a connection that broke the protocol.
+    Drop_Socket(true);
+    QPointer<dsSocket> self(this);
+    Q_EMIT Failed(Description);
+    if (self)
+        Wake_Waits();
 }

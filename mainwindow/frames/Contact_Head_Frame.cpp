@@ -150,9 +150,6 @@ Contact_Head_Frame::Contact_Head_Frame(QWidget* parent)
     keys(ToolContactActions->Menu_Entry(print, "PrintDetails"), "Ctrl+P");
     keys(ToolContactActions->Menu_Entry(print, "PrintAll"), "Ctrl+Shift+P");
     keys(quote, "Ctrl+Shift+Q");
-    // Their windows and routines are not built yet.
-    for (const char* key : {"Delete", "Junk"})
-        ToolContactActions->Button(key)->setEnabled(false);
     connect(ToolContactActions, &Key_Toolbar::Button_Click, this, &Contact_Head_Frame::ToolContactActions_ButtonClick);
     connect(ToolContactActions, &Key_Toolbar::Button_Menu_Click, this,
             &Contact_Head_Frame::ToolContactActions_ButtonMenuClick);
@@ -228,6 +225,22 @@ void Contact_Head_Frame::Read_Changes(Contact_Changes& changes) const
     changes.Set("Contact_Relationship", Combo_Relationship->currentText());
 }
 
+QString Contact_Head_Frame::Shown_Name() const
+{
+    return txtfirstname->text() + " " + txtlastname->text();
+}
+
+QString Contact_Head_Frame::Shown_Email() const
+{
+    return txtEmail->text();
+}
+
+void Contact_Head_Frame::Start_Typing()
+{
+    txtfirstname->setFocus();
+    txtfirstname->selectAll();
+}
+
 QString Contact_Head_Frame::Contact_ID() const
 {
     return txtContact_ID->text();
@@ -283,6 +296,10 @@ void Contact_Head_Frame::ToolContactActions_ButtonClick(const QString& Key)
         Q_EMIT Print_Requested(false);
     else if (Key == "Quote")
         Q_EMIT Quote_Requested();
+    else if (Key == "Delete")
+        Q_EMIT Delete_Requested();
+    else if (Key == "Junk")
+        Q_EMIT Junk_Requested();
 }
 
 void Contact_Head_Frame::ToolContactActions_ButtonMenuClick(const QString& Key)

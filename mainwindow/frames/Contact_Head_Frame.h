@@ -26,6 +26,11 @@ public:
 
     // The text of the contact-id box (empty: no contact shown).
     QString Contact_ID() const;
+    // The name boxes' texts as one ("first last"), and the e-mail box's text.
+    QString Shown_Name() const;
+    QString Shown_Email() const;
+    // The keyboard goes to the first name, its text selected to be typed over.
+    void Start_Typing();
     // The shown contact has events to read.
     bool Pending_Events() const;
     void Set_Pending_Events(bool pending);
@@ -57,6 +62,9 @@ Q_SIGNALS:
     void Print_Requested(bool With_Events);
     // "Quote": a catalog quote for the shown contact.
     void Quote_Requested();
+    // "Delete" and "Junk": the shown contact is to be removed.
+    void Delete_Requested();
+    void Junk_Requested();
 
 private:
     void Capitalize_First_And_Last_Click();

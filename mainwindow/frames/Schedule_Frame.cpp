@@ -193,6 +193,18 @@ void Schedule_Frame::Open_For_Contact(qint64 ID, const QString& Type)
     Setup_Schedule_Email(ID);
 }
 
+void Schedule_Frame::Open_For_Group(qint64 Shown_ID)
+{
+    txtFrameSchedule_Type->setText("APB");
+    setTitle("Schedule APB for the Selected Group");
+    for (QWidget* control : std::initializer_list<QWidget*>{Label_Use_Template, lstScheduleTemplates,
+                                                            Schedule_Attachments})
+        control->show();
+    if (QLabel* caption = Caption_Of(this, ListScheduleAttachments))
+        caption->show();
+    Setup_Schedule_Email(Shown_ID);
+}
+
 void Schedule_Frame::Setup_Schedule_Email(qint64 ID)
 {
     const QDateTime now = Now();

@@ -33,6 +33,9 @@ public:
     // Out" (with templates and files), "To Do" or "Call Out". Database
     // failures are thrown.
     void Open_For_Contact(qint64 ID, const QString& Type);
+    // Opens the frame for a broadcast ("APB") to every contact of the group,
+    // with templates and files; Cancel goes back to the shown contact (0: none).
+    void Open_For_Group(qint64 Shown_ID);
     // Today and the hour and minute of now, empty boxes, the template list filled.
     void Setup_Schedule_Email(qint64 ID);
     void Fill_Schedule_Template_List();

@@ -2,6 +2,7 @@
 
 #include <QColor>
 #include <QSqlRecord>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 #include "Contact_Record.h"
@@ -36,8 +37,16 @@ Contacts_Page::Contacts_Page(Pending_Edits& edits, QWidget* parent)
     Toolbar1->Add_Separator();
     Toolbar1->Add_Button("EraseHistory", "Erase", "Erase the event history of the group", "Erase");
     Toolbar1->Add_Button("Delete", "Delete", "Delete every contact of the group", "DeleteCross");
-    // Its commands are not built yet.
-    Toolbar1->Set_Buttons_Enabled(false);
+    connect(Toolbar1, &Key_Toolbar::Button_Click, this, [this, groups, print](const QString& Key) {
+        // The two menu buttons open their menus.
+        if (Key == "Select" || Key == "PrintGroup") {
+            if (auto* button = qobject_cast<QToolButton*>(Toolbar1->widgetForAction(Key == "Select" ? groups : print)))
+                button->showMenu();
+            return;
+        }
+        Q_EMIT Toolbar1_ButtonClick(Key);
+    });
+    connect(Toolbar1, &Key_Toolbar::Button_Menu_Click, this, &Contacts_Page::Toolbar1_ButtonMenuClick);
     layout->addWidget(Toolbar1);
     ListContacts = new List_View("ListContacts");
     layout->addWidget(ListContacts);
@@ -126,6 +135,24 @@ void Contacts_Page::Set_Contact_Column(const QString& ID, int sub_item, const QS
 {
     if (QTreeWidgetItem* item = ListContacts->Find_Key("key" + ID))
         item->setText(sub_item, text);
+}
+
+QList<qint64> Contacts_Page::Listed_Contact_IDs() const
+{
+    QList<qint64> IDs;
+    for (int position = 1; position <= ListContacts->Row_Count(); ++position)
+        IDs << ListContacts->Key_At(position).mid(3).toLongLong();
+    return IDs;
+}
+
+void Contacts_Page::Show_Contact_Count()
+{
+    Main_Window().Set_Status_Panel(2, QString::number(ListContacts->Row_Count()));
+}
+
+void Contacts_Page::Set_Group_Commands_Enabled(bool enabled)
+{
+    Toolbar1->Set_Buttons_Enabled(enabled);
 }
 
 void Contacts_Page::ListContacts_ItemClick(QTreeWidgetItem* item)

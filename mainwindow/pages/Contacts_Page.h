@@ -37,10 +37,19 @@ public:
     void Set_Pending_Mark(qint64 ID, bool pending);
     // Writes an edit of the shown contact into its row at once (1-based sub-item).
     void Set_Contact_Column(const QString& ID, int sub_item, const QString& text);
+    // The IDs of the listed contacts, first row first.
+    QList<qint64> Listed_Contact_IDs() const;
+    // Status panel 2 says how many contacts are listed.
+    void Show_Contact_Count();
+    // The group toolbar's buttons and menus.
+    void Set_Group_Commands_Enabled(bool enabled);
 
 Q_SIGNALS:
     // The user chose a contact (the shown contact's edits are stored).
     void Contact_Chosen(qint64 ID);
+    // A button or a menu entry of the group toolbar, by its key.
+    void Toolbar1_ButtonClick(const QString& Key);
+    void Toolbar1_ButtonMenuClick(const QString& Key);
 
 private:
     void ListContacts_ItemClick(QTreeWidgetItem* item);

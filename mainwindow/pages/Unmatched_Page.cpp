@@ -7,11 +7,13 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QSqlRecord>
+#include <QTextCursor>
 #include <QTextEdit>
 #include <QVBoxLayout>
 
 #include "Attachment_Copy.h"
 #include "Attachment_Store.h"
+#include "Clock.h"
 #include "Data_Access.h"
 #include "Dialogs.h"
 #include "Key_Toolbar.h"
@@ -19,7 +21,12 @@
 #include "List_Rows.h"
 #include "List_View.h"
 #include "Named_Controls.h"
+#include "Outbox_Posting.h"
 #include "Pending_Edits.h"
+#include "Reply_Quote.h"
+#include "Settings.h"
+#include "Spell_Check.h"
+#include "Unmatched_Emails.h"
 
 namespace {
 
@@ -96,11 +103,26 @@ Unmatched_Page::Unmatched_Page(Pending_Edits& edits, QWidget* parent)
     display->addWidget(UnmatchedMessage, 1);
     Place(ToolUnmatchedAll, ListUnmatched, frameUnmatchedDisplay);
 
-    // Of the page's commands only the attachment menu is built yet.
-    for (Key_Toolbar* toolbar : {ToolUnmatchedActions, ToolUnmatchedAll, ToolUnmatchedEmailing})
-        toolbar->Set_Buttons_Enabled(false);
     ToolUnmatchedEmailing->hide();
+    // The e-mail's commands while the page holds the keyboard; the reply's
+    // while the display does.
+    for (const auto& [key, keys] : {std::pair{"Convert", "Ctrl+Shift+N"}, std::pair{"Reply", "Ctrl+R"},
+                                    std::pair{"Print", "Ctrl+Alt+P"}, std::pair{"Delete", "Ctrl+Shift+D"},
+                                    std::pair{"Junk", "Ctrl+J"}})
+        Key_Toolbar::Give_Shortcut(ToolUnmatchedActions->Button(key), QKeySequence(QString::fromLatin1(keys)), this);
+    Key_Toolbar::Give_Shortcut(ToolUnmatchedEmailing->Button("SendEmail"), QKeySequence(Qt::CTRL | Qt::Key_Return),
+                               frameUnmatchedDisplay);
+    Key_Toolbar::Give_Shortcut(ToolUnmatchedEmailing->Button("Spell"), QKeySequence(Qt::Key_F7), frameUnmatchedDisplay);
+    Key_Toolbar::Give_Shortcut(ToolUnmatchedEmailing->Button("Cancel"), QKeySequence(Qt::Key_Escape),
+                               frameUnmatchedDisplay);
     connect(ListUnmatched, &List_View::Item_Click, this, &Unmatched_Page::ListUnmatched_ItemClick);
+    connect(ListUnmatched, &List_View::Column_Click, this, &Unmatched_Page::ListUnmatched_ColumnClick);
+    connect(ToolUnmatchedActions, &Key_Toolbar::Button_Click, this, &Unmatched_Page::ToolUnmatchedActions_ButtonClick);
+    connect(ToolUnmatchedActions, &Key_Toolbar::Button_Menu_Click, this,
+            &Unmatched_Page::ToolUnmatchedActions_ButtonMenuClick);
+    connect(ToolUnmatchedAll, &Key_Toolbar::Button_Click, this, &Unmatched_Page::ToolUnmatchedAll_ButtonClick);
+    connect(ToolUnmatchedEmailing, &Key_Toolbar::Button_Click, this,
+            &Unmatched_Page::ToolUnmatchedEmailing_ButtonClick);
     connect(ToolManageEmaiAttachment, &Key_Toolbar::Button_Menu_Click, this,
             &Unmatched_Page::ToolManageEmaiAttachment_ButtonMenuClick);
 }
@@ -136,6 +158,10 @@ void Unmatched_Page::Show_Unmatched_Email(const QString& Key)
     const QString id = Get_Key_ID(Key);
     const QString date = Get_Key_Tail(Key);
     QString message_id;
+    // Whatever comes, a reply under way is dropped: its fields are the
+    // e-mail's again, and no Send answers another e-mail's sender.
+    const bool was_replying = replying_;
+    End_Reply();
     if (id.isEmpty() || date.isEmpty()) {
         Clear_Unmatched_Display();
         txtUnmatched_ID->clear();
@@ -144,6 +170,8 @@ void Unmatched_Page::Show_Unmatched_Email(const QString& Key)
             "SELECT * FROM NewEmails WHERE Email_Unique_ID = ? AND Email_Received_Date = ? ORDER BY ID LIMIT 1",
             {id, Key_Date(date)});
         if (row.isEmpty()) {
+            if (was_replying)
+                Clear_Unmatched_Display();
             Message_Box("Error on accessing unmatched emails!");
             return;
         }
@@ -157,9 +185,6 @@ void Unmatched_Page::Show_Unmatched_Email(const QString& Key)
         message_id = Db_Text(row, "ID");
         txtUnmatched_ID->setText(message_id);
     }
-    for (QLineEdit* box : {UnmatchedSubject, UnmatchedDate, UnmatchedName})
-        box->setReadOnly(true);
-    UnmatchedMessage->setReadOnly(true);
     ListUnmatchedAttachments->clear();
 
     QList<QSqlRecord> files;
@@ -189,6 +214,7 @@ void Unmatched_Page::Show_Entry(const QString& Key)
 
 void Unmatched_Page::Show_No_Entry()
 {
+    End_Reply();
     Clear_Unmatched_Display();
     // Nor the files of the e-mail that went: they are gone with it.
     txtUnmatched_ID->clear();
@@ -207,6 +233,205 @@ void Unmatched_Page::ListUnmatched_ItemClick(QTreeWidgetItem* item)
         Show_Unmatched_Email(List_View::Item_Key(item));
     } catch (const Program_Error& e) {
         Message_Box("Error on Show Unmatched Email: " + e.Description());
+    }
+}
+
+void Unmatched_Page::ListUnmatched_ColumnClick(int column)
+{
+    if (!edits_.Save_Pending_Edits())
+        return;
+    ListUnmatched->Column_Sort(column);
+}
+
+QString Unmatched_Page::Shown_Key() const
+{
+    return Make_Unmatched_Key(Key_Date(txtUnmatchedUniqueDate->text()), txtUnmatchedUniqueID->text());
+}
+
+void Unmatched_Page::End_Reply()
+{
+    replying_ = false;
+    for (QLineEdit* box : {UnmatchedSubject, UnmatchedDate, UnmatchedName})
+        box->setReadOnly(true);
+    UnmatchedMessage->setReadOnly(true);
+    ToolUnmatchedEmailing->hide();
+}
+
+// ---- The commands on the shown e-mail -------------------------------------------------
+
+void Unmatched_Page::ToolUnmatchedActions_ButtonClick(const QString& Key)
+{
+    if (!edits_.Save_Pending_Edits())
+        return;
+    try {
+        if (Key == "Convert")
+            Convert_Unmatched_Email_To_Contact();
+        else if (Key == "Reply")
+            Reply_To_Unmatched_Email();
+        else if (Key == "Print")
+            Print_Unmatched_Email();
+        else if (Key == "Junk")
+            Junk_Unmatched_Email();
+        else if (Key == "Delete")
+            Delete_Unmatched_Email();
+        else if (Key == "SDelete")
+            Delete_All_Emails_From_Source();
+    } catch (const Program_Error& e) {
+        Message_Box("Error on Tool_Unmatched Actions: " + e.Description());
+    }
+}
+
+// The drop-down's entries carry the keys of the commands they run.
+void Unmatched_Page::ToolUnmatchedActions_ButtonMenuClick(const QString& Key)
+{
+    ToolUnmatchedActions_ButtonClick(Key);
+}
+
+void Unmatched_Page::Convert_Unmatched_Email_To_Contact()
+{
+    if (txtUnmatchedUniqueID->text().isEmpty()) {
+        Message_Box("There is no message to convert!");
+        return;
+    }
+    const Unmatched_Conversion done =
+        ::Convert_Unmatched_Email_To_Contact(txtUnmatchedUniqueID->text(), Key_Date(txtUnmatchedUniqueDate->text()));
+    switch (done.Result) {
+    case Unmatched_Conversion::Outcome::No_Such_Email:
+        Message_Box("Error on accessing unmatched emails!");
+        return;
+    case Unmatched_Conversion::Outcome::No_Sender_Address:
+        Message_Box("This e-mail has no sender address to make a contact of!");
+        return;
+    case Unmatched_Conversion::Outcome::Converted:
+        break;
+    }
+    if (done.Filed > 0) {
+        int position = done.Position;
+        Select_Unmatched_Item_At(position);
+    }
+    if (done.Not_Filed > 0)
+        Message_Box(QString("%1 e-mail(s) of this sender could not be filed under the contact and stay unmatched: ")
+                        .arg(done.Not_Filed)
+                    + done.Failure);
+}
+
+void Unmatched_Page::Delete_Unmatched_Email()
+{
+    if (txtUnmatchedUniqueID->text().isEmpty()) {
+        Message_Box("There is no message to delete!");
+        return;
+    }
+    if (Current_Settings().Confirm_Email_Deletes
+        && Message_Box("Do you want to delete the message?", vbOKCancel) != vbOK)
+        return;
+    int position = ::Delete_Unmatched_Email(txtUnmatchedUniqueID->text(), Key_Date(txtUnmatchedUniqueDate->text()));
+    Select_Unmatched_Item_At(position);
+}
+
+void Unmatched_Page::Delete_All_Emails_From_Source()
+{
+    if (txtUnmatchedUniqueID->text().isEmpty()) {
+        Message_Box("There are no messages to delete!");
+        return;
+    }
+    if (Message_Box("Do you want to delete all the emails from this source?", vbYesNo) != vbYes)
+        return;
+    int position = Delete_Unmatched_Emails_From(UnmatchedEmail->text());
+    Select_Unmatched_Item_At(position);
+}
+
+void Unmatched_Page::Junk_Unmatched_Email()
+{
+    if (txtUnmatchedUniqueID->text().isEmpty()) {
+        Message_Box("There is no message to junk!");
+        return;
+    }
+    // An empty junk address would stand for no sender at all.
+    if (UnmatchedEmail->text().trimmed().isEmpty()) {
+        Message_Box("This e-mail has no sender address to junk!");
+        return;
+    }
+    if (Message_Box("Do you want to Junk this e-mail?", vbOKCancel) != vbOK)
+        return;
+    int position = Junk_Unmatched_Emails_From(UnmatchedEmail->text());
+    Select_Unmatched_Item_At(position);
+}
+
+void Unmatched_Page::Print_Unmatched_Email()
+{
+    if (txtUnmatchedUniqueID->text().isEmpty()) {
+        Message_Box("There is no message to print!");
+        return;
+    }
+    if (!::Print_Unmatched_Email(txtUnmatchedUniqueID->text(), Key_Date(txtUnmatchedUniqueDate->text())))
+        Message_Box("Error on accessing unmatched emails!");
+}
+
+void Unmatched_Page::Reply_To_Unmatched_Email()
+{
+    if (txtUnmatchedUniqueID->text().isEmpty()) {
+        Message_Box("There is no message to reply!");
+        return;
+    }
+    UnmatchedMessage->setPlainText(Reply_Quote(UnmatchedMessage->toPlainText()));
+    for (QLineEdit* box : {UnmatchedSubject, UnmatchedDate, UnmatchedName})
+        box->setReadOnly(false);
+    UnmatchedMessage->setReadOnly(false);
+    replying_ = true;
+    ToolUnmatchedEmailing->show();
+    UnmatchedMessage->setFocus();
+    UnmatchedMessage->moveCursor(QTextCursor::Start);
+}
+
+// ---- The reply ---------------------------------------------------------------------
+
+void Unmatched_Page::ToolUnmatchedEmailing_ButtonClick(const QString& Key)
+{
+    // Its keys reach here while no reply is open too.
+    if (!replying_)
+        return;
+    if (Key == "SendEmail") {
+        if (UnmatchedEmail->text().trimmed().isEmpty()) {
+            Message_Box("There is no address to send this reply to!");
+            return;
+        }
+        const Program_Settings& settings = Current_Settings();
+        // A posting that failed has said so; the reply stays to be sent again.
+        if (!Send_To_Outbox(0, UnmatchedEmail->text().trimmed(), UnmatchedName->text(), UnmatchedSubject->text(),
+                            UnmatchedMessage->toPlainText(), settings.DefaultEmailAddress, settings.DefaultEmailName,
+                            QString(), 0, "Email Out", Now(), 0))
+            return;
+        Show_Unmatched_Email(Shown_Key());
+    } else if (Key == "Spell") {
+        UnmatchedMessage->setPlainText(Spell_Check(UnmatchedMessage->toPlainText()));
+    } else if (Key == "Cancel") {
+        const QString key = Shown_Key();
+        Show_Unmatched_Email(key);
+        if (QTreeWidgetItem* row = ListUnmatched->Find_Key(key))
+            ListUnmatched->Select_Item(row);
+    }
+}
+
+// ---- The whole list ----------------------------------------------------------------
+
+void Unmatched_Page::ToolUnmatchedAll_ButtonClick(const QString& Key)
+{
+    if (!edits_.Save_Pending_Edits())
+        return;
+    try {
+        if (Key == "PrintAll") {
+            Print_All_Unmatched_Emails();
+        } else if (Key == "DeleteAll") {
+            if (Message_Box("Do you want to Delete all Unmatched e-mails?", vbOKCancel,
+                            "Deleting all Unmatched Emails")
+                != vbOK)
+                return;
+            Delete_All_Unmatched_Emails();
+            ListUnmatched->clear();
+            Show_No_Entry();
+        }
+    } catch (const Program_Error& e) {
+        Message_Box("Error on Tool_Unmatched All: " + e.Description());
     }
 }
 

@@ -1,6 +1,8 @@
 #pragma once
 // The unmatched page: received e-mails that matched no contact, one shown
-// beside the list with its attached files.
+// beside the list with its attached files; the commands on the shown e-mail
+// (convert, reply, print, delete, junk), the reply composed in the display
+// fields, and printing or deleting the whole list.
 
 #include "List_Detail_Page.h"
 
@@ -24,7 +26,22 @@ public:
     void Select_Unmatched_Item_At(int& Position);
     void Clear_Unmatched_Display();
 
+    // A reply is being composed in the display fields.
+    bool Replying() const { return replying_; }
+
+    void Convert_Unmatched_Email_To_Contact();
+    void Delete_Unmatched_Email();
+    void Delete_All_Emails_From_Source();
+    void Junk_Unmatched_Email();
+    void Print_Unmatched_Email();
+    void Reply_To_Unmatched_Email();
+
     void ListUnmatched_ItemClick(QTreeWidgetItem* item);
+    void ListUnmatched_ColumnClick(int column);
+    void ToolUnmatchedActions_ButtonClick(const QString& Key);
+    void ToolUnmatchedActions_ButtonMenuClick(const QString& Key);
+    void ToolUnmatchedAll_ButtonClick(const QString& Key);
+    void ToolUnmatchedEmailing_ButtonClick(const QString& Key);
     void ToolManageEmaiAttachment_ButtonMenuClick(const QString& Key);
 
 protected:
@@ -48,5 +65,11 @@ private:
     QLineEdit* txtUnmatchedUniqueDate = nullptr;     // hidden
     QLineEdit* txtUnmatched_ID = nullptr;            // hidden
 
+    // The shown e-mail's list key, made from the hidden fields.
+    QString Shown_Key() const;
+    // Leaves the reply: the fields locked again, the sending toolbar hidden.
+    void End_Reply();
+
     Pending_Edits& edits_;
+    bool replying_ = false;
 };

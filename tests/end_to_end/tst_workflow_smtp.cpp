@@ -64,7 +64,7 @@ private Q_SLOTS:
         const Received_Mail mail = server.Messages().first();
         QCOMPARE(mail.from, QString("sales@example.com"));
         QCOMPARE(mail.to, QStringList({"ann@example.com"}));
-        QVERIFY(mail.data.contains("SUBJECT: Welcome Ann\r\n"));
+        QVERIFY(mail.data.contains("Subject: Welcome Ann\r\n"));
         QVERIFY(mail.data.endsWith("\r\n\r\nDear Ann,\r\n.\r\nBye\r\n"));
         QList<QSqlRecord> history = db.Select("SELECT * FROM Eventhistory WHERE ContactID = ? ORDER BY ID", {ann});
         QCOMPARE(history.size(), 1);
@@ -90,7 +90,7 @@ private Q_SLOTS:
         QCOMPARE(posted.value("Out_Timeline_Event_Number").toInt(), 2);
         QTRY_COMPARE_WITH_TIMEOUT(server.Messages().size(), 2, 20000);
         QTRY_COMPARE(db.Scalar("SELECT count(*) FROM Eventhistory WHERE Timeline_Step_Number = 2").toInt(), 1);
-        QVERIFY(server.Messages()[1].data.contains("SUBJECT: Still interested, Ann?\r\n"));
+        QVERIFY(server.Messages()[1].data.contains("Subject: Still interested, Ann?\r\n"));
         Stop_Message_Center();
         QTRY_VERIFY(!Message_Center());
         QCOMPARE(dialogs.Texts(),

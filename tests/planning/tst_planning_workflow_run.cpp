@@ -70,7 +70,7 @@ void tst_planning_workflow_run::steps_set_up_in_the_planning_window_reach_the_se
     const Received_Mail mail = server.Messages().first();
     QCOMPARE(mail.from, QString("owner@example.com"));
     QCOMPARE(mail.to, QStringList({"ann@example.com"}));
-    QVERIFY(mail.data.contains("SUBJECT: Hello Ann\r\n"));
+    QVERIFY(mail.data.contains("Subject: Hello Ann\r\n"));
     QVERIFY(mail.data.contains("Welcome to Civic."));
     QTRY_COMPARE(f.db.Scalar("SELECT count(*) FROM Eventhistory WHERE ContactID = ?", {ann}).toInt(), 1);
     const QSqlRecord event = f.db.Select_First("SELECT * FROM Eventhistory WHERE ContactID = ?", {ann});

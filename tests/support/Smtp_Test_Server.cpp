@@ -6,12 +6,35 @@
 
 #include "Test_Support.h"
 
+namespace {
+
+QString Mode_Name(Smtp_Test_Server::Mode mode)
+{
+    using Mode = Smtp_Test_Server::Mode;
+    switch (mode) {
+    case Mode::Smtp: return "smtp";
+    case Mode::Silent: return "silent";
+    case Mode::Hang_Up_In_Data: return "hangup";
+    case Mode::Data_Answered_250: return "data250";
+    case Mode::Extra_Reply_After_Helo: return "extrahelo";
+    case Mode::Second_Greeting: return "greeting2";
+    case Mode::No_Reply_To_Dot: return "nodot";
+    case Mode::Close_After_Dot: return "closedot";
+    case Mode::Greeting_421: return "421greet";
+    case Mode::Mail_421: return "421mail";
+    case Mode::Endless_Line: return "endless";
+    }
+    return "smtp";
+}
+
+} // namespace
+
 Smtp_Test_Server::Smtp_Test_Server(Mode mode)
 {
     const QString script = Source_Dir() + "/tests/support/smtp_peer.py";
     process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     process_.start("/usr/bin/python3",
-                   {script, mode == Mode::Silent ? "silent" : mode == Mode::Hang_Up_In_Data ? "hangup" : "smtp", folder_.path()});
+                   {script, Mode_Name(mode), folder_.path()});
     if (!process_.waitForStarted(10000))
         return;
     // The peer says its port once it listens.
@@ -49,6 +72,22 @@ QList<Received_Mail> Smtp_Test_Server::Messages() const
         mails << mail;
     }
     return mails;
+}
+
+QStringList Smtp_Test_Server::Commands() const
+{
+    QFile file(folder_.path() + "/commands");
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return QString::fromUtf8(file.readAll()).split('\n', Qt::SkipEmptyParts);
+}
+
+qint64 Smtp_Test_Server::Endless_Bytes_Sent() const
+{
+    QFile file(folder_.path() + "/endless");
+    if (!file.open(QIODevice::ReadOnly))
+        return -1;
+    return file.readAll().trimmed().toLongLong();
 }
 
 int Unused_Port()
