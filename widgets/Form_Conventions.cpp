@@ -99,13 +99,15 @@ private:
             if (qobject_cast<QAbstractSpinBox*>(line->parent()))
                 return;
             Show_Read_Only_Look(line);
-            if (!line->hasFocus())
+            // A selected text (a cell editor's, a refused entry's) is there to be typed over.
+            if (!line->isModified() && !line->hasSelectedText())
                 line->setCursorPosition(0);
             if (line->property(Homing_Property).toBool())
                 return;
             line->setProperty(Homing_Property, true);
+            // Typing leaves the box modified; a text the program puts in does not.
             connect(line, &QLineEdit::textChanged, this, [line] {
-                if (!line->hasFocus())
+                if (!line->isModified() && !line->hasSelectedText())
                     line->setCursorPosition(0);
             });
         } else if (Is_Text_Area(object)) {

@@ -81,6 +81,8 @@ QWidget* Scrolling_Page(QWidget* frame)
     auto* scroller = new QScrollArea;
     scroller->setFrameShape(QFrame::NoFrame);
     scroller->setWidgetResizable(true);
+    // Tab goes to the boxes inside, not to the scroller round them.
+    scroller->setFocusPolicy(Qt::NoFocus);
     auto* page = new QWidget;
     scroller->setWidget(page);
     layout->addWidget(scroller);

@@ -126,6 +126,13 @@ Outbox_Page::Outbox_Page(Pending_Edits& edits, QWidget* parent)
     Enable_Commands();
 }
 
+// The list's model outlives this page's part of the object while the child
+// widgets are torn down, and empties itself on the way.
+Outbox_Page::~Outbox_Page()
+{
+    ListOutbox->model()->disconnect(this);
+}
+
 void Outbox_Page::Enable_Commands()
 {
     const bool shown = !txtFrameOutbox_ID->text().isEmpty();

@@ -17,6 +17,7 @@ class Outbox_Page : public List_Detail_Page {
     Q_OBJECT
 public:
     explicit Outbox_Page(Pending_Edits& edits, QWidget* parent = nullptr);
+    ~Outbox_Page() override;
     List_View* List() const { return ListOutbox; }
 
     // The entry in the editor was edited and not stored yet.

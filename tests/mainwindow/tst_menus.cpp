@@ -3,8 +3,10 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QPushButton>
 #include <QTabBar>
 #include <QTableView>
+#include <QTextBlock>
 #include <QTextBrowser>
 #include <QTextDocument>
 #include <QtTest>
