@@ -22,7 +22,7 @@ namespace {
 Lookup_Combo::Lookup Titles_Lookup()
 {
     return {"Titles", "Contact_Title", "* Add New Title", "* Delete Title", "Enter the name of the Title to add:",
-            "That title already exists in the system!", "", "",
+            "New Title Addition", "That title already exists in the system!", "", "",
             // Typing a command entry's text does not run the command.
             false};
 }
@@ -30,7 +30,8 @@ Lookup_Combo::Lookup Titles_Lookup()
 Lookup_Combo::Lookup Relationships_Lookup()
 {
     return {"Relationships", "Relation_Data", "* Add New Relationship", "* Delete Relationship",
-            "Enter the name of the Relationship to add:", "That relationship already exists in the system!", ":",
+            "Enter the name of the Relationship to add:", "New Relationship Addition",
+            "That relationship already exists in the system!", ":",
             "The character : is not accepted in the name of a relationship.", true};
 }
 
