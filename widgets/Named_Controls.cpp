@@ -5,6 +5,8 @@
 #include <QLabel>
 #include <QStatusBar>
 #include <QLineEdit>
+#include <QScrollArea>
+#include <QVBoxLayout>
 #include <limits>
 
 QLineEdit* Text_Box(const char* name)
@@ -71,6 +73,21 @@ void Take_Any_Length(std::initializer_list<QLineEdit*> boxes)
 void Set_Least_Lines(QAbstractScrollArea* area, int lines)
 {
     area->setMinimumHeight(area->fontMetrics().lineSpacing() * lines + 2 * area->frameWidth() + 8);
+}
+
+QWidget* Scrolling_Page(QWidget* frame)
+{
+    auto* layout = new QVBoxLayout(frame);
+    layout->setContentsMargins(0, 0, 0, 0);
+    auto* scroller = new QScrollArea;
+    scroller->setFrameShape(QFrame::NoFrame);
+    scroller->setWidgetResizable(true);
+    // Tab goes to the boxes inside, not to the scroller round them.
+    scroller->setFocusPolicy(Qt::NoFocus);
+    auto* page = new QWidget;
+    scroller->setWidget(page);
+    layout->addWidget(scroller);
+    return page;
 }
 
 QList<QLabel*> Add_Status_Panels(QStatusBar* bar, std::initializer_list<int> least_widths, int Stretching)

@@ -41,6 +41,11 @@ QLabel* Caption_Of(const QWidget* area, const QWidget* control);
 // frame that holds it fits a small screen; it grows with the frame.
 void Set_Least_Lines(QAbstractScrollArea* area, int lines);
 
+// The page a frame's controls go on: it scrolls inside the frame when the
+// frame has less room than the controls need, so that showing the frame never
+// makes the window grow.
+QWidget* Scrolling_Page(QWidget* frame);
+
 // A box keeps 32767 characters unless told otherwise: a longer stored value
 // would be cut short, and stored so by the next save.
 void Take_Any_Length(std::initializer_list<QLineEdit*> boxes);

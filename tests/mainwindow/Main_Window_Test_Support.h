@@ -20,6 +20,7 @@
 #include <memory>
 
 #include "Find_Control.h"
+#include "Form_Conventions.h"
 #include "Key_Toolbar.h"
 #include "List_View.h"
 #include "Shown_Contact.h"
@@ -35,7 +36,12 @@ struct Started_Window {
     QString old_folder = QDir::currentPath();
     std::unique_ptr<frmContactSystem> window;
 
-    Started_Window() { QDir::setCurrent(folder.Folder()); }
+    Started_Window()
+    {
+        QDir::setCurrent(folder.Folder());
+        // As the program runs.
+        Install_Form_Conventions();
+    }
     ~Started_Window()
     {
         window.reset();
