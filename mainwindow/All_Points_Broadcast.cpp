@@ -38,14 +38,14 @@ bool Broadcast_Running()
     return running;
 }
 
-void All_Points_Broadcast(Contacts_Page& Group, QWidget* Window, const QString& Subject, const QString& Message,
+bool All_Points_Broadcast(Contacts_Page& Group, QWidget* Window, const QString& Subject, const QString& Message,
                           const QDateTime& Due, const QStringList& Attachments)
 {
     if (running || !Attachments_Readable(Attachments))
-        return;
+        return false;
     if (Message_Box("Do you want to send an all points Broadcast to the current Group?", vbYesNo,
                     "All Points Broadcast") != vbYes)
-        return;
+        return false;
     // The contacts listed now: a refill or a new row while it runs changes nothing.
     const QList<qint64> IDs = Group.Listed_Contact_IDs();
     QPointer<Contacts_Page> group(&Group);
@@ -86,4 +86,5 @@ void All_Points_Broadcast(Contacts_Page& Group, QWidget* Window, const QString& 
                         "them to Gold!");
     }
     status->hide();
+    return true;
 }

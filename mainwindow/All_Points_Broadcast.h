@@ -11,7 +11,8 @@
 class Contacts_Page;
 class QWidget;
 
-void All_Points_Broadcast(Contacts_Page& Group, QWidget* Window, const QString& Subject, const QString& Message,
+// True once it ran for the group; false when the user said No or a file was refused.
+bool All_Points_Broadcast(Contacts_Page& Group, QWidget* Window, const QString& Subject, const QString& Message,
                           const QDateTime& Due, const QStringList& Attachments);
 
 // True while a broadcast runs.

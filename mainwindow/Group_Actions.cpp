@@ -54,8 +54,8 @@ Group_Actions::Group_Actions(const Group_Action_Panes& panes, QWidget* window)
             [this] { Junk_Current_Contact(panes_.head.Contact_ID().toLongLong()); });
     connect(&panes_.schedule, &Schedule_Frame::Broadcast_Wanted, this,
             [this](const QString& Subject, const QString& Message, const QDateTime& Due,
-                   const QStringList& Attachments) {
-                All_Points_Broadcast(panes_.list, window_, Subject, Message, Due, Attachments);
+                   const QStringList& Attachments, bool* Posted) {
+                *Posted = All_Points_Broadcast(panes_.list, window_, Subject, Message, Due, Attachments);
             });
 }
 

@@ -276,6 +276,9 @@ private Q_SLOTS:
         QVERIFY(!f.Status());
         QCOMPARE(f.s.dialogs.Texts(), QStringList({Question}));
         QVERIFY(f.C<Key_Toolbar>("Toolbar1")->Button("APB")->isEnabled());
+        // The texts stay for another try.
+        QCOMPARE(f.C<QLineEdit>("txtFrameSchedule_Subject")->text(), QString("Hi"));
+        QCOMPARE(f.C<QPlainTextEdit>("txtFrameSchedule_Message")->toPlainText(), QString("Text"));
     }
 
     void an_empty_group_shows_the_window_and_the_closing_message()
