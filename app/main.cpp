@@ -3,6 +3,7 @@
 #include "Dialog_Windows.h"
 #include "Dialogs.h"
 #include "Engine_Hooks.h"
+#include "Form_Conventions.h"
 #include "Report_Preview_Window.h"
 #include "Spell_Check_Dialog.h"
 #include "frmContactSystem.h"
@@ -13,6 +14,7 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     QApplication::setApplicationName(Program_Title);
     QApplication::setApplicationVersion(QStringLiteral(PROJECT_VERSION_TEXT));
+    Install_Form_Conventions();
     Register_Widget_Dialogs();
     Register_Widget_Spell_Check();
     Register_Widget_Report_Preview();

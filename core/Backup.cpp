@@ -1,10 +1,13 @@
 #include "Backup.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QSqlRecord>
+#include <fcntl.h>
 #include <filesystem>
 #include <system_error>
+#include <unistd.h>
 
 #include "Clock.h"
 #include "Data_Access.h"
@@ -47,9 +50,36 @@ void Backup_Database()
                     vbOKOnly | vbExclamation);
 }
 
+QString Compaction_File()
+{
+    return GlobalVariables::Program_Folder + "databck.mdb";
+}
+
+// A compaction file at start-up is what a compaction that was ended before
+// its time (killed, the power gone) left: the database was not touched, as
+// the file takes its place only whole, by one rename.
+bool Compaction_Left_Unfinished()
+{
+    std::error_code error;
+    return std::filesystem::exists(Fs_Path(Compaction_File()), error);
+}
+
+// Writes the file's data to the disk, so that a rename after it never puts
+// a file in place whose contents a power cut could still take away.
+bool Sync_Path(const QString& path, int flags)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), flags | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    const bool synced = ::fsync(fd) == 0;
+    ::close(fd);
+    return synced;
+}
+
 // Stamps the backup time and moves the start counter on; true when this
-// start is the one that compacts.
-bool Count_Start()
+// start is the one that compacts. A compaction left unfinished is done now
+// and the count starts afresh.
+bool Count_Start(bool Unfinished_Compaction)
 {
     Database db = Open_Database();
     Database_Transaction transaction(db);
@@ -61,7 +91,10 @@ bool Count_Start()
     const QVariant counter = row.value(1);
     bool compact = false;
     qint64 next = 1;
-    if (counter.isNull()) {
+    if (Unfinished_Compaction) {
+        next = 0;
+        compact = true;
+    } else if (counter.isNull()) {
         next = 1;
     } else if (counter.toLongLong() < 5) {
         next = counter.toLongLong() + 1;
@@ -87,15 +120,17 @@ void Compaction_Failed(const QString& reason)
 void Compact_Database()
 {
     const QString database = GlobalVariables::Database_Path;
-    const QString compacted = GlobalVariables::Program_Folder + "databck.mdb";
+    const QString compacted = Compaction_File();
     std::error_code error;
 
     Database::Close_All();
-    if (std::filesystem::exists(Fs_Path(compacted), error)
-        && !std::filesystem::remove(Fs_Path(compacted), error)) {
-        Compaction_Failed("the old file " + QDir::toNativeSeparators(compacted)
-                          + " could not be deleted: " + Error_Text(error));
-        return;
+    // A journal beside an old copy would be played into the new one when it is opened.
+    for (const QString& path : {compacted, compacted + "-journal", compacted + "-wal", compacted + "-shm"}) {
+        if (std::filesystem::exists(Fs_Path(path), error) && !std::filesystem::remove(Fs_Path(path), error)) {
+            Compaction_Failed("the old file " + QDir::toNativeSeparators(path)
+                              + " could not be deleted: " + Error_Text(error));
+            return;
+        }
     }
 
     try {
@@ -105,6 +140,8 @@ void Compact_Database()
         Database::Close_All();
         if (check != "ok")
             throw Database_Error("the compacted copy is damaged (" + check + ").");
+        if (!Sync_Path(compacted, O_RDONLY))
+            throw Database_Error("the compacted copy could not be written to the disk.");
     } catch (const Database_Error& e) {
         Database::Close_All();
         std::filesystem::remove(Fs_Path(compacted), error);
@@ -113,6 +150,8 @@ void Compact_Database()
     }
 
     std::filesystem::rename(Fs_Path(compacted), Fs_Path(database), error);
+    if (!error)
+        Sync_Path(QFileInfo(database).absolutePath(), O_RDONLY | O_DIRECTORY);
     if (error)
         Message_Box("The compacted database could not be put in place: " + Error_Text(error)
                         + "\r\n\r\nThe database has been left as it was. The compacted copy is "
@@ -128,9 +167,12 @@ void Backup_And_Compact_Database()
     Database::Close_All();
     Backup_Database();
 
+    // Asked before anything else runs: the compaction it was is tried again
+    // at once rather than six starts later, and its file goes with it.
+    const bool unfinished = Compaction_Left_Unfinished();
     bool compact = false;
     try {
-        compact = Count_Start();
+        compact = Count_Start(unfinished);
     } catch (const Database_Error& e) {
         Message_Box("The backup could not be recorded in the settings: " + e.Description(),
                     vbOKOnly | vbExclamation);

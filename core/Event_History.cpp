@@ -133,6 +133,8 @@ qint64 Add_Event_History(qint64 ContactID, const QDateTime& EventDate, const QSt
         transaction.Commit();
     }
 
+    if (Mark_Pending)
+        Main_Window().Set_Contact_Pending_Mark(ContactID, true);
     if (Main_Window().Shown_Contact_ID() == QString::number(ContactID))
         Main_Window().Add_List_Row(Main_List::Events,
                                    Event_List_Row(Email_ID_Date, Event_Type, EventSubject,

@@ -8,7 +8,8 @@
 // Adds one Eventhistory row and returns its ID; 0 when nothing was added
 // (no such contact: a message is shown; same contact and unique id already
 // stored: silently). Adds the event's list row when the contact is on display,
-// marks the contact's pending events when asked, and counts the event.
+// marks the contact's pending events when asked (in the database and on its
+// list row), and counts the event.
 qint64 Add_Event_History(qint64 ContactID, const QDateTime& EventDate, const QString& Event_Product,
                          const QString& Event_Type, int Timeline_Step_Number, const QString& Sender,
                          const QString& EventSubject, const QString& EventMessage, bool EventRead,

@@ -47,6 +47,14 @@ public:
     // The outbox row with this ID has left the outbox (sent): the outbox
     // entry editor forgets it when it shows it, so nothing saves it back.
     virtual void Outbox_Entry_Gone(qint64 Outbox_ID) { (void)Outbox_ID; }
+
+    // The contact's events wait to be read (or no longer do): its row shows
+    // the mark at once, whatever added the event.
+    virtual void Set_Contact_Pending_Mark(qint64 ContactID, bool Pending)
+    {
+        (void)ContactID;
+        (void)Pending;
+    }
 };
 
 // The registered main window, or a stand-in that shows nothing.

@@ -47,6 +47,7 @@ public:
 struct Message_Undo {
     QStringList files;   // stored paths whose copies still wait in the incoming folder
     QList<QPair<Main_List, QString>> rows;
+    QList<qint64> marked;   // contacts whose rows were marked as having unread events
 
     void Revert() const
     {
@@ -54,11 +55,20 @@ struct Message_Undo {
             Drop_Incoming(file);
         for (const auto& row : rows)
             Main_Window().Remove_List_Row(row.first, row.second);
+        // Rolled back by now: the rows show what the database kept.
+        try {
+            Database db = Open_Database();
+            for (const qint64 contact : marked)
+                Main_Window().Set_Contact_Pending_Mark(
+                    contact, db.Scalar("SELECT Pending_Events_To_Read FROM Contacts WHERE ID = ?", {contact}).toBool());
+        } catch (const Database_Error&) {
+        }
     }
     void Take(const Message_Undo& other)
     {
         files << other.files;
         rows << other.rows;
+        marked << other.marked;
     }
 };
 
@@ -94,6 +104,7 @@ struct Batch {
     QList<Unmatched_Row> unmatched;
     QList<Failure> failures;
     QStringList notes;
+    int filed = 0;   // filed now; the others of stored were held already
 };
 
 bool Is_Address_Character(QChar c)
@@ -248,6 +259,7 @@ bool File_Current_Message(MAPIMessages& messages, int index, const Subject_Searc
         undo.rows << qMakePair(Main_List::Events, Event_List_Row(received, "Email Entry", subject, id,
                                                                  lead.Contact_ID, attachments > 0)
                                                       .key);
+        undo.marked << lead.Contact_ID;
         if (attachments > 0)
             Save_Mapi_Attachments(messages, lead.Event_ID, "E", sender, undo, notes);
         return true;
@@ -267,6 +279,7 @@ bool File_Current_Message(MAPIMessages& messages, int index, const Subject_Searc
         }
         undo.rows << qMakePair(Main_List::Events,
                                Event_List_Row(received, "Email In", subject, id, contact, attachments > 0).key);
+        undo.marked << contact;
         if (attachments > 0)
             Save_Mapi_Attachments(messages, event, "E", sender, undo, notes);
         return true;
@@ -403,8 +416,10 @@ void File_Batch(MAPIMessages& messages, const QList<int>& todo, int& next, Batch
             const auto counted = stats.Counts();
             try {
                 Database_Transaction one(db);
-                File_Current_Message(messages, i, searches, undo, rows, new_contacts, notes);
+                const bool filed = File_Current_Message(messages, i, searches, undo, rows, new_contacts, notes);
                 one.Commit();
+                if (filed)
+                    ++batch.filed;
                 batch.stored << i;
                 batch.ids << messages.MsgID();
                 batch.undo.Take(undo);
@@ -489,11 +504,13 @@ qint64 Find_Contact_From_Body_Addresses(const QString& Text)
     return 0;
 }
 
-void Integrate_Mapi_Emails(MAPIMessages& messages)
+Intake_Result Integrate_Mapi_Emails(MAPIMessages& messages)
 {
     Main_Window_Lists& window = Main_Window();
     const int count = messages.MsgCount();
     bool read_any = false;
+    Intake_Result result;
+    int held = 0;   // found new, yet a contact held it by the time it was filed
     if (count >= 1) {
         window.Set_Status_Panel(5, "Integrating Emails");
         window.Set_Status_Panel(6, Progress_Text(0, count));
@@ -506,6 +523,10 @@ void Integrate_Mapi_Emails(MAPIMessages& messages)
             Finish_Incoming_Attachments();
             const QList<int> todo = New_Messages(messages, stored);
             read_any = !todo.isEmpty();
+            result.New = int(todo.size());
+            // Mail the program has not filed yet.
+            if (read_any)
+                window.Set_Status_Panel_Visible(7, true);
             messages.Read_Ahead(todo);
             if (read_any)
                 Let_Window_Work();
@@ -524,6 +545,8 @@ void Integrate_Mapi_Emails(MAPIMessages& messages)
                     }
                 }
                 stored << batch.stored;
+                result.Filed += batch.filed;
+                held += int(batch.stored.size()) - batch.filed;
                 new_contacts << batch.new_contacts;
                 Mail_Intake().Known_Filed.unite(QSet<QString>(batch.ids.begin(), batch.ids.end()));
                 if (GlobalVariables::Unmatched_List_Loaded) {
@@ -598,6 +621,28 @@ void Integrate_Mapi_Emails(MAPIMessages& messages)
     window.Set_Status_Panel(6, "");
     if (read_any)
         Release_Free_Memory();
+    result.Left = result.New - result.Filed - held;
+    // The sign stays while new mail waits unfiled in the store.
+    window.Set_Status_Panel_Visible(7, result.Left > 0);
+    return result;
+}
+
+QString Intake_Status_Text(const Intake_Result& Result)
+{
+    if (Result.Filed == 0 && Result.Left == 0)
+        return "No new e-mail was found.";
+    if (Result.Filed == 0)
+        return Result.Left == 1
+            ? QString("1 new e-mail was found, but it could not be filed; it stays in the mail store.")
+            : QString("%1 new e-mails were found, but they could not be filed; they stay in the mail store.")
+                  .arg(Result.Left);
+    QString text = Result.Filed == 1 ? QString("1 new e-mail was filed.")
+                                     : QString("%1 new e-mails were filed.").arg(Result.Filed);
+    if (Result.Left == 1)
+        text += " 1 could not be filed and stays in the mail store.";
+    else if (Result.Left > 1)
+        text += QString(" %1 could not be filed and stay in the mail store.").arg(Result.Left);
+    return text;
 }
 
 void Delete_Stored_Mapi_Message(const QString& Message_ID)

@@ -17,8 +17,18 @@ class MAPIMessages;
 // left out whole and stays in the store; the others are filed. An attachment
 // the message ends inside and a sender without a valid address are said.
 // With Delete_Remote_Email set, every message whose content is stored (now
-// or before) is then deleted from the store.
-void Integrate_Mapi_Emails(MAPIMessages& Messages);
+// or before) is then deleted from the store. The new-mail sign (panel 7)
+// shows while new messages wait to be filed and stays after only when some
+// could not be.
+struct Intake_Result {
+    int New = 0;     // messages found that were not filed before
+    int Filed = 0;   // of them, filed now
+    int Left = 0;    // of them, left in the store unfiled
+};
+Intake_Result Integrate_Mapi_Emails(MAPIMessages& Messages);
+
+// What an intake did, in a line for the status bar.
+QString Intake_Status_Text(const Intake_Result& Result);
 
 // True when neither an event nor an unmatched e-mail holds this message id.
 bool Is_New_Email(const QString& Message_ID);

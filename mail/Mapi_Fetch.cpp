@@ -61,15 +61,18 @@ void Mapi_Sign_On()
     Register_Mail_Store_Deleter();
 }
 
-void Get_Mapi_Email()
+bool Get_Mapi_Email(Intake_Result* Result)
 {
     Intake_Guard guard;
     if (!guard.Entered())
-        return;
+        return false;
     MAPIMessages1().FetchUnreadOnly = false;
     MAPIMessages1().Fetch();
     Mail_Intake().Known_Filed.clear();
-    Integrate_Mapi_Emails(MAPIMessages1());
+    const Intake_Result result = Integrate_Mapi_Emails(MAPIMessages1());
+    if (Result)
+        *Result = result;
+    return true;
 }
 
 bool MDICheck_Email_And_Integrate_If_Needed()
@@ -83,10 +86,10 @@ bool MDICheck_Email_And_Integrate_If_Needed()
     } catch (const MAPI_Error&) {
         return false;
     }
-    if (MAPIMessages1().MsgCount() >= 1) {
+    if (MAPIMessages1().MsgCount() >= 1)
         Integrate_Mapi_Emails(MAPIMessages1());
-        Main_Window().Set_Status_Panel_Visible(7, true);
-    }
+    else
+        Main_Window().Set_Status_Panel_Visible(7, false);   // no unread mail waits to be filed
     return true;
 }
 
@@ -98,7 +101,10 @@ bool Sign_On_And_Get_All_Mail(bool Report_In_Box)
         if (MAPISession1().SessionID() > 0)
             MAPISession1().SignOff();
         Mapi_Sign_On();
-        Get_Mapi_Email();
+        Intake_Result result;
+        // Only the command says what it did; the start-up window has its own.
+        if (Get_Mapi_Email(&result) && Report_In_Box)
+            Main_Window().Set_Status_Panel(1, Intake_Status_Text(result));
     } catch (const MAPI_Error& e) {
         if (Report_In_Box)
             Message_Box("Error on Get eMail: " + e.Description(), vbOKOnly);

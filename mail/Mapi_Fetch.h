@@ -12,12 +12,16 @@ MAPIMessages& MAPIMessages1();
 // Signs on and binds the message set to the session; throws MAPI_Error.
 void Mapi_Sign_On();
 
+struct Intake_Result;
+
 // Fetches every message and integrates the new ones; throws MAPI_Error when
-// the store cannot be read.
-void Get_Mapi_Email();
+// the store cannot be read. False when another intake runs (nothing done);
+// Result then says what this one did.
+bool Get_Mapi_Email(Intake_Result* Result = nullptr);
 
 // The tab-strip check: fetches unread mail and, when there is any,
-// integrates it and shows the new-mail sign. Failures are left silent (the
+// integrates it; the new-mail sign then shows whether unread mail is left
+// unfiled. Failures are left silent (the
 // next click tries again); false when the store could not be read.
 bool MDICheck_Email_And_Integrate_If_Needed();
 
@@ -25,7 +29,8 @@ bool MDICheck_Email_And_Integrate_If_Needed();
 // signs on, fetches and integrates. A store that cannot be read is reported
 // (in a message box, or on the status bar when the fetch is the automatic
 // one of the start-up) and the program goes on without incoming mail this
-// time. False then.
+// time. False then. The command says on the status bar (panel 1) how many
+// new e-mails it filed, or that it found none.
 bool Sign_On_And_Get_All_Mail(bool Report_In_Box = true);
 
 // True while a fetch and integration runs.

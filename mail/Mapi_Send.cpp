@@ -58,32 +58,38 @@ void Send_All_Mapi_Messages()
     const QDateTime bound = Now();
     int sent = 0;
     try {
-        if (MAPISession1().SessionID() == 0)
-            Mapi_Sign_On();
         QString failure;
         if (!File_Unfiled_Outbox_Rows(&failure)) {
             // The database does not take the filing now: the due rows would fare no better.
             Message_Box(failure, vbOKOnly);
-        } else {
-            for (const qint64 id : Due_Outbox_Emails(bound)) {
-                const QSqlRecord row = Outbox_Row_Now(id);
-                if (row.isEmpty())
-                    continue;
-                const QString to = Db_Text(row, "ToEmail");
-                const QString subject = Db_Text(row, "Subject");
-                const QString text = Db_Text(row, "Message");
-                const QList<Attached_File> files = Outbox_Files(id);
-                Send_One(to, Db_Text(row, "ToEmailName"), subject, text, files);
-                ++sent;
-                // Filed and out of the outbox at once, so no later failure sends it again.
-                const bool filed = File_Sent_Outbox_Row(row, Sent_Filing{bound, QString(""), true});
-                // The copy is not filed; the files are still where they were.
-                const QString cc = Cc_Copy_Address(to);
-                if (!cc.isEmpty())
-                    Send_One(cc, QString(), subject, text, files);
-                if (!filed)
-                    break;   // the next rows would fare no better
-            }
+            return;
+        }
+        const QList<qint64> due = Due_Outbox_Emails(bound);
+        // Said before the mail store is looked for: with nothing to send it does not matter.
+        if (due.isEmpty()) {
+            Message_Box("There is nothing to send: the outbox holds no e-mail that is due.", vbOKOnly);
+            return;
+        }
+        if (MAPISession1().SessionID() == 0)
+            Mapi_Sign_On();
+        for (const qint64 id : due) {
+            const QSqlRecord row = Outbox_Row_Now(id);
+            if (row.isEmpty())
+                continue;
+            const QString to = Db_Text(row, "ToEmail");
+            const QString subject = Db_Text(row, "Subject");
+            const QString text = Db_Text(row, "Message");
+            const QList<Attached_File> files = Outbox_Files(id);
+            Send_One(to, Db_Text(row, "ToEmailName"), subject, text, files);
+            ++sent;
+            // Filed and out of the outbox at once, so no later failure sends it again.
+            const bool filed = File_Sent_Outbox_Row(row, Sent_Filing{bound, QString(""), true});
+            // The copy is not filed; the files are still where they were.
+            const QString cc = Cc_Copy_Address(to);
+            if (!cc.isEmpty())
+                Send_One(cc, QString(), subject, text, files);
+            if (!filed)
+                break;   // the next rows would fare no better
         }
     } catch (const std::exception& e) {
         Message_Box("Error on Send All Messages: " + Error_Description(e), vbOKOnly);

@@ -72,7 +72,7 @@ bool Settings_Loaded()
     if (Load_Settings())
         return true;
     frmHelpBrowser help;
-    help.Navigate(Help_Page_Url("miss_mdac.htm"), "Brackenlead could not read its settings from the database.");
+    help.Navigate(Help_Page_Url("miss_mdac.htm"));
     help.exec();
     return false;
 }

@@ -124,6 +124,7 @@ public:
     QString Shown_Contact_ID() const override;
     void Refresh_Contact_List() override;
     void Outbox_Entry_Gone(qint64 Outbox_ID) override;
+    void Set_Contact_Pending_Mark(qint64 ContactID, bool Pending) override;
 
     // Main_Window_Planning
     void Products_Changed() override;

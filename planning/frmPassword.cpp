@@ -76,6 +76,9 @@ void frmPassword::OK_Click()
     }
     GlobalVariables::Password_Dialog_Answered = false;
     Message_Box("The entered password is invalid.");
+    // Selected, so that the retyped password replaces the refused one.
+    txtPassword->setFocus();
+    txtPassword->selectAll();
 }
 
 void frmPassword::Cancel_Click()

@@ -201,13 +201,26 @@ QString Safe_Attachment_Name(const QString& Name)
 void MAPISession::SignOn()
 {
     const QString folder = Mail_Store_Folder();
+    // The user's way out: which folder is read is theirs to choose.
+    const QString choice = " $MAILDIR chooses the mail store (else ~/Maildir).";
+    const QFileInfo store(folder);
+    if (!store.exists())
+        throw MAPI_Error("There is no mail store at " + folder + ": the folder does not exist." + choice);
+    if (!store.isDir())
+        throw MAPI_Error("The mail store " + folder + " is not a Maildir: it is a file, not a folder." + choice);
     const QFileInfo cur(folder + "/cur");
     const QFileInfo fresh(folder + "/new");
-    if (!cur.isDir() || !fresh.isDir())
-        throw MAPI_Error("There is no mail store at " + folder + ".");
+    QStringList missing;
+    for (const QFileInfo& part : {cur, fresh}) {
+        if (!part.isDir())
+            missing << part.fileName() + "/";
+    }
+    if (!missing.isEmpty())
+        throw MAPI_Error("The folder " + folder + " is not a Maildir: it has no " + missing.join(" and no ")
+                         + " folder." + choice);
     if (!cur.isReadable() || !fresh.isReadable() || !QDir(cur.filePath()).isReadable()
         || !QDir(fresh.filePath()).isReadable())
-        throw MAPI_Error("The mail store at " + folder + " cannot be read.");
+        throw MAPI_Error("The mail store at " + folder + " cannot be read." + choice);
     folder_ = folder;
     session_id_ = ++next_session_id;
 }

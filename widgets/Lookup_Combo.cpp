@@ -6,13 +6,6 @@
 #include "Dialogs.h"
 #include "Named_Controls.h"
 
-namespace {
-
-// The title of the add command's boxes, for titles and relationships alike.
-const char* const Addition_Title = "New Relationship Addition";
-
-} // namespace
-
 Lookup_Combo::Lookup_Combo(const char* name, Lookup lookup, QWidget* parent)
     : QComboBox(parent)
     , lookup_(std::move(lookup))
@@ -65,9 +58,9 @@ void Lookup_Combo::Take_Value(bool run_commands)
 void Lookup_Combo::Add_Value()
 {
     bool ok = false;
-    const QString answer = Input_Box(lookup_.add_prompt, Addition_Title, "", &ok);
+    const QString answer = Input_Box(lookup_.add_prompt, lookup_.add_title, "", &ok);
     if (!lookup_.refused_text.isEmpty() && answer.contains(lookup_.refused_text)) {
-        Message_Box(lookup_.refused_message, vbOKOnly, Addition_Title);
+        Message_Box(lookup_.refused_message, vbOKOnly, lookup_.add_title);
         return;
     }
     if (!ok || answer.isEmpty())
@@ -81,7 +74,7 @@ void Lookup_Combo::Add_Value()
                                 .toLongLong()
                             > 0;
         if (exists) {
-            Message_Box(lookup_.duplicate_message, vbOKOnly, Addition_Title);
+            Message_Box(lookup_.duplicate_message, vbOKOnly, lookup_.add_title);
         } else {
             db.Insert("INSERT INTO " + lookup_.table + " (" + lookup_.column + ") VALUES (?)", {answer});
             // Before the command entries.
@@ -94,6 +87,6 @@ void Lookup_Combo::Add_Value()
         if (index >= 0)
             setCurrentIndex(index);
     } catch (const Program_Error& e) {
-        Message_Box("Error on adding to the list: " + e.Description(), vbOKOnly, Addition_Title);
+        Message_Box("Error on adding to the list: " + e.Description(), vbOKOnly, lookup_.add_title);
     }
 }

@@ -17,6 +17,7 @@ public:
         QString add_entry;           // the command entries
         QString delete_entry;
         QString add_prompt;          // the question of the add command
+        QString add_title;           // the title of the add command's boxes
         QString duplicate_message;   // the value is in the table already
         QString refused_text;        // a text no value may hold (empty: none)
         QString refused_message;

@@ -3,7 +3,10 @@
 #include <QAbstractScrollArea>
 #include <QComboBox>
 #include <QLabel>
+#include <QStatusBar>
 #include <QLineEdit>
+#include <QScrollArea>
+#include <QVBoxLayout>
 #include <limits>
 
 QLineEdit* Text_Box(const char* name)
@@ -70,4 +73,35 @@ void Take_Any_Length(std::initializer_list<QLineEdit*> boxes)
 void Set_Least_Lines(QAbstractScrollArea* area, int lines)
 {
     area->setMinimumHeight(area->fontMetrics().lineSpacing() * lines + 2 * area->frameWidth() + 8);
+}
+
+QWidget* Scrolling_Page(QWidget* frame)
+{
+    auto* layout = new QVBoxLayout(frame);
+    layout->setContentsMargins(0, 0, 0, 0);
+    auto* scroller = new QScrollArea;
+    scroller->setFrameShape(QFrame::NoFrame);
+    scroller->setWidgetResizable(true);
+    // Tab goes to the boxes inside, not to the scroller round them.
+    scroller->setFocusPolicy(Qt::NoFocus);
+    auto* page = new QWidget;
+    scroller->setWidget(page);
+    layout->addWidget(scroller);
+    return page;
+}
+
+QList<QLabel*> Add_Status_Panels(QStatusBar* bar, std::initializer_list<int> least_widths, int Stretching)
+{
+    QList<QLabel*> panels;
+    for (const int width : least_widths) {
+        auto* panel = new QLabel;
+        panel->setObjectName(QString("%1_Panel%2").arg(bar->objectName()).arg(panels.size() + 1));
+        panel->setMinimumWidth(width);
+        panel->setFrameShape(QFrame::StyledPanel);
+        panel->setFrameShadow(QFrame::Sunken);
+        panel->setContentsMargins(4, 0, 4, 0);
+        bar->addWidget(panel, panels.size() < Stretching ? 1 : 0);
+        panels << panel;
+    }
+    return panels;
 }

@@ -2,7 +2,7 @@
 
 frmDelete_Relationship::frmDelete_Relationship(QWidget* parent)
     : Lookup_Delete_Dialog(parent, "Delete Relationship From List", "Contact Relationship", "lstRelationship",
-                           "Delete_Relationship", "Relationships", "Relation_Data")
+                           "Delete Relationship", "Relationships", "Relation_Data")
 {
     setObjectName("frmDelete_Relationship");
     lstRelationship = List;

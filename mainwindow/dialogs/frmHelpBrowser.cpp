@@ -1,6 +1,5 @@
 #include "frmHelpBrowser.h"
 
-#include <QDesktopServices>
 #include <QHBoxLayout>
 #include <QPointer>
 #include <QPushButton>
@@ -9,39 +8,45 @@
 
 QUrl Help_Page_Url(const QString& page)
 {
-    return QUrl("https://help.brackenlead.org/vaxow_help/" + page);
+    return QUrl("qrc:/help/" + page);
 }
 
 frmHelpBrowser::frmHelpBrowser(QWidget* parent)
     : QDialog(parent)
 {
+    // The pages live in the program itself, so help works offline.
+    Q_INIT_RESOURCE(help);
     setObjectName("frmHelpBrowser");
     setWindowTitle("Brackenlead Help");
-    resize(560, 360);
+    resize(640, 480);
     auto* layout = new QVBoxLayout(this);
     WebBrowser1 = new QTextBrowser;
     WebBrowser1->setObjectName("WebBrowser1");
-    WebBrowser1->setOpenLinks(false);
-    connect(WebBrowser1, &QTextBrowser::anchorClicked, this,
-            [](const QUrl& url) { QDesktopServices::openUrl(url); });
+    WebBrowser1->setOpenExternalLinks(true);
     layout->addWidget(WebBrowser1);
+    HelpBack = new QPushButton("&Back");
+    HelpBack->setObjectName("HelpBack");
+    HelpBack->setEnabled(false);
+    HelpIndex = new QPushButton("&Index");
+    HelpIndex->setObjectName("HelpIndex");
     CloseHelp = new QPushButton("Close");
     CloseHelp->setObjectName("CloseHelp");
     CloseHelp->setDefault(true);
     auto* buttons = new QHBoxLayout;
+    buttons->addWidget(HelpBack);
+    buttons->addWidget(HelpIndex);
     buttons->addStretch();
     buttons->addWidget(CloseHelp);
     layout->addLayout(buttons);
+    connect(WebBrowser1, &QTextBrowser::backwardAvailable, HelpBack, &QPushButton::setEnabled);
+    connect(HelpBack, &QPushButton::clicked, WebBrowser1, &QTextBrowser::backward);
+    connect(HelpIndex, &QPushButton::clicked, this, [this] { Navigate(Help_Page_Url("index.htm")); });
     connect(CloseHelp, &QPushButton::clicked, this, &QDialog::accept);
 }
 
-void frmHelpBrowser::Navigate(const QUrl& url, const QString& explanation)
+void frmHelpBrowser::Navigate(const QUrl& url)
 {
-    const QString link = url.toString().toHtmlEscaped();
-    WebBrowser1->setHtml("<h3>Brackenlead Help</h3>"
-                         + (explanation.isEmpty() ? QString() : "<p>" + explanation.toHtmlEscaped() + "</p>")
-                         + "<p>The help page opens in your web browser:<br><a href=\"" + link + "\">" + link
-                         + "</a></p>");
+    WebBrowser1->setSource(url);
 }
 
 frmHelpBrowser* frmHelpBrowser::Show_Instance(QWidget* parent, const QUrl& url)

@@ -21,17 +21,32 @@ QString Number_Text(const QVariant& value)
     return Is_Null(value) ? QString() : QString::number(value.toLongLong());
 }
 
-// A birthday box: empty stores null, a whole number stores the number.
-bool Birthday_Value(const QLineEdit* box, QVariant* value)
+// What a birthday box takes: 0 (or an empty box) for a part left out, else
+// a number in the part's range; the year with all four digits, so that 19 is
+// not stored as a year of the first century.
+struct Birthday_Part {
+    QLineEdit* box;
+    int least;
+    int most;
+    bool four_digits;
+};
+
+// Empty stores null, an accepted number stores the number.
+bool Birthday_Value(const Birthday_Part& part, QVariant* value)
 {
-    const QString text = box->text().trimmed();
+    const QString text = part.box->text().trimmed();
     if (text.isEmpty()) {
         *value = QVariant();
         return true;
     }
+    for (const QChar c : text)
+        if (c < '0' || c > '9')
+            return false;
     bool ok = false;
     const int number = text.toInt(&ok);
     if (!ok)
+        return false;
+    if (number != 0 && (number < part.least || number > part.most || (part.four_digits && text.size() != 4)))
         return false;
     *value = number;
     return true;
@@ -43,7 +58,7 @@ Contact_Details_Frame::Contact_Details_Frame(QWidget* parent)
     : QGroupBox("Contact Details", parent)
 {
     setObjectName("frameContactDetails");
-    auto* grid = new QGridLayout(this);
+    auto* grid = new QGridLayout(Scrolling_Page(this));
     grid->setHorizontalSpacing(6);
     grid->setVerticalSpacing(4);
     txtAddress = Text_Box("txtAddress");
@@ -173,18 +188,18 @@ void Contact_Details_Frame::Show_Contact(const QSqlRecord& contact)
 
 bool Contact_Details_Frame::Read_Changes(Contact_Changes& changes) const
 {
-    QVariant b_day, b_month, b_year;
-    if (!Birthday_Value(txtB_Day, &b_day) || !Birthday_Value(txtB_Month, &b_month)
-        || !Birthday_Value(txtB_Year, &b_year)) {
-        Message_Box("The birthday boxes take whole numbers only (month, day and year).");
+    // In the order the boxes stand: month, day, year.
+    const Birthday_Part parts[] = {{txtB_Month, 1, 12, false}, {txtB_Day, 1, 31, false}, {txtB_Year, 1, 9999, true}};
+    QVariant b_month, b_day, b_year;
+    QVariant* values[] = {&b_month, &b_day, &b_year};
+    for (int i = 0; i < 3; ++i) {
+        if (Birthday_Value(parts[i], values[i]))
+            continue;
+        Message_Box("The birthday takes a month from 1 to 12, a day from 1 to 31 and a year of four digits; "
+                    "0 or an empty box leaves that part out.");
         // The keyboard goes where the mending is to be done.
-        QVariant unused;
-        for (QLineEdit* box : {txtB_Month, txtB_Day, txtB_Year})
-            if (!Birthday_Value(box, &unused)) {
-                box->setFocus();
-                box->selectAll();
-                break;
-            }
+        parts[i].box->setFocus();
+        parts[i].box->selectAll();
         return false;
     }
     changes.Set("Stop_Timeline_Action", chkTimeline_Enabled->isChecked());

@@ -22,7 +22,7 @@ namespace {
 Lookup_Combo::Lookup Titles_Lookup()
 {
     return {"Titles", "Contact_Title", "* Add New Title", "* Delete Title", "Enter the name of the Title to add:",
-            "That title already exists in the system!", "", "",
+            "New Title Addition", "That title already exists in the system!", "", "",
             // Typing a command entry's text does not run the command.
             false};
 }
@@ -30,7 +30,8 @@ Lookup_Combo::Lookup Titles_Lookup()
 Lookup_Combo::Lookup Relationships_Lookup()
 {
     return {"Relationships", "Relation_Data", "* Add New Relationship", "* Delete Relationship",
-            "Enter the name of the Relationship to add:", "That relationship already exists in the system!", ":",
+            "Enter the name of the Relationship to add:", "New Relationship Addition",
+            "That relationship already exists in the system!", ":",
             "The character : is not accepted in the name of a relationship.", true};
 }
 
@@ -157,7 +158,7 @@ Contact_Head_Frame::Contact_Head_Frame(QWidget* parent)
     Take_Any_Length({txtBest_Time_To_Contact, txtCellphone, txtContactReceivedDate, txtEmail, txtHomephone,
                      txtMiddle_Initials, txtReferred_By, txtWorkphone, txtfirstname, txtlastname,
                      lstProduct->lineEdit(), Combo_Title->lineEdit(), Combo_Relationship->lineEdit()});
-    for (QLineEdit* box : {txtBest_Time_To_Contact, txtCellphone, txtContactReceivedDate, txtEmail, txtHomephone,
+    for (QLineEdit* box : {txtBest_Time_To_Contact, txtCellphone, txtContactReceivedDate, txtHomephone,
                            txtMiddle_Initials, txtReferred_By, txtWorkphone})
         connect(box, &QLineEdit::textChanged, this, [this] { modified_ = true; });
     connect(txtfirstname, &QLineEdit::textChanged, this, [this](const QString& text) {
@@ -167,6 +168,11 @@ Contact_Head_Frame::Contact_Head_Frame(QWidget* parent)
     connect(txtlastname, &QLineEdit::textChanged, this, [this](const QString& text) {
         modified_ = true;
         Q_EMIT List_Column_Edited(2, text);
+    });
+    // The list would otherwise show an address the contact no longer has.
+    connect(txtEmail, &QLineEdit::textChanged, this, [this](const QString& text) {
+        modified_ = true;
+        Q_EMIT List_Column_Edited(3, text);
     });
     connect(Capitalize_First_And_Last, &QPushButton::clicked, this,
             &Contact_Head_Frame::Capitalize_First_And_Last_Click);

@@ -118,6 +118,31 @@ Outbox_Page::Outbox_Page(Pending_Edits& edits, QWidget* parent)
         if (QTreeWidgetItem* row = ListOutbox->Find_Key(Outbox_Shown_Key))
             row->setIcon(0, Image_List_Icon(List_Outbox_Attachments->count() > 0 ? "Clip" : "Remove"));
     });
+    // Rows come and go from the senders and the posting as well as from here.
+    QAbstractItemModel* rows = ListOutbox->model();
+    connect(rows, &QAbstractItemModel::rowsInserted, this, &Outbox_Page::Enable_Commands);
+    connect(rows, &QAbstractItemModel::rowsRemoved, this, &Outbox_Page::Enable_Commands);
+    connect(rows, &QAbstractItemModel::modelReset, this, &Outbox_Page::Enable_Commands);
+    Enable_Commands();
+}
+
+// The list's model outlives this page's part of the object while the child
+// widgets are torn down, and empties itself on the way.
+Outbox_Page::~Outbox_Page()
+{
+    ListOutbox->model()->disconnect(this);
+}
+
+void Outbox_Page::Enable_Commands()
+{
+    const bool shown = !txtFrameOutbox_ID->text().isEmpty();
+    for (QWidget* field : std::initializer_list<QWidget*>{txtFrameOutbox_Name, txtFrameOutbox_Email,
+                                                          txtFrameOutbox_Subject, txtFrameOutbox_Product,
+                                                          txtFrameOutbox_Date_Due, txtFrameOutbox_Message,
+                                                          Outbox_Attachments})
+        field->setEnabled(shown);
+    ToolOutbox->Button("Delete")->setEnabled(shown);
+    ToolOutboxAll->Button("DeleteAll")->setEnabled(ListOutbox->Row_Count() > 0);
 }
 
 void Outbox_Page::Fill_Outbox_List()
@@ -144,6 +169,7 @@ void Outbox_Page::Clear_Outbox_Editor()
     List_Outbox_Attachments->clear();
     Outbox_Shown_Key.clear();
     modified_ = false;
+    Enable_Commands();
 }
 
 void Outbox_Page::Display_Outgoing_Email(const QString& Key)
@@ -180,6 +206,7 @@ void Outbox_Page::Display_Outgoing_Email(const QString& Key)
         List_Outbox_Attachments->addItem(Db_Text(file, "Attachment_Path"));
     if (List_Outbox_Attachments->count() > 0)
         List_Outbox_Attachments->setCurrentIndex(0);
+    Enable_Commands();
 }
 
 void Outbox_Page::ListOutbox_ItemClick(QTreeWidgetItem* item)

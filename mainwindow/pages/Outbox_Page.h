@@ -17,6 +17,7 @@ class Outbox_Page : public List_Detail_Page {
     Q_OBJECT
 public:
     explicit Outbox_Page(Pending_Edits& edits, QWidget* parent = nullptr);
+    ~Outbox_Page() override;
     List_View* List() const { return ListOutbox; }
 
     // The entry in the editor was edited and not stored yet.
@@ -49,6 +50,10 @@ protected:
     void Show_No_Entry() override;
 
 private:
+    // The editor takes typing only while it shows an entry, and each command
+    // only while it has something to act on.
+    void Enable_Commands();
+
     List_View* ListOutbox = nullptr;
     Key_Toolbar* ToolOutbox = nullptr;
     Key_Toolbar* ToolOutboxAll = nullptr;

@@ -75,6 +75,39 @@ private Q_SLOTS:
         QVERIFY(dialogs.messages.isEmpty());
     }
 
+    void the_contact_row_is_marked_at_once_when_asked_data()
+    {
+        QTest::addColumn<bool>("pending");
+        QTest::addColumn<bool>("shown");
+        QTest::newRow("marked, not on display") << true << false;
+        QTest::newRow("marked, on display") << true << true;
+        QTest::newRow("read event") << false << false;
+    }
+    void the_contact_row_is_marked_at_once_when_asked()
+    {
+        QFETCH(bool, pending);
+        QFETCH(bool, shown);
+        Test_Program_Folder folder;
+        Scripted_Dialogs dialogs;
+        Test_Clock clock;
+        Recording_Main_Window window;
+        Database db = folder.Db();
+        const qint64 other = Add_Contact(db);
+        const qint64 contact = Add_Contact(db);
+        if (shown)
+            window.shown_contact_id = QString::number(contact);
+
+        QVERIFY(Add_Event(contact, "m1", 0, pending) > 0);
+        QCOMPARE(window.pending_marks.contains(contact), pending);
+        QCOMPARE(window.pending_marks.value(contact, false), pending);
+        QVERIFY(!window.pending_marks.contains(other));
+        QCOMPARE(Count(db, "SELECT Pending_Events_To_Read FROM Contacts WHERE ID = ?", {contact}), pending ? 1 : 0);
+        // A duplicate adds nothing and marks nothing.
+        window.pending_marks.clear();
+        QCOMPARE(Add_Event(contact, "m1", 0, true), 0);
+        QVERIFY(window.pending_marks.isEmpty());
+    }
+
     void the_list_row_shows_no_clip_and_an_empty_date_when_there_is_none()
     {
         const List_Row row = Event_List_Row(QDateTime(), "Custom Event", "Note", "77", 5, false);

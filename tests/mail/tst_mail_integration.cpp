@@ -74,6 +74,8 @@ private Q_SLOTS:
     void a_full_disk_files_nothing_and_keeps_every_file();
     void a_check_during_an_intake_starts_no_second_one();
     void a_store_that_cannot_be_read_is_reported_and_the_program_goes_on();
+    void get_email_says_what_it_filed_data();
+    void get_email_says_what_it_filed();
     void deleting_a_stored_message_by_id();
     void two_files_of_one_name_take_numbers_in_turn();
     void the_unread_check_sees_what_changed_in_the_store();
@@ -211,17 +213,17 @@ void tst_mail_integration::a_second_fetch_files_nothing_twice()
     QCOMPARE(QDir(folder.Path("Attachments")).entryList(QDir::Files).size(), 2);
     QCOMPARE(window.List_Row_Count(Main_List::Unmatched), 2);
     QCOMPARE(db.Scalar("SELECT NumOfEvents FROM Stats WHERE Event = 'Added to Unmatched'").toInt(), 2);
-    // Unread mail was there, though filed before: the sign shows.
-    QCOMPARE(window.panel_visible.value(7), true);
+    // Unread mail was there, but all of it filed before: no sign.
+    QCOMPARE(window.panel_visible.value(7, true), false);
 
-    // With no unread mail the check integrates nothing and leaves the sign.
-    window.panel_visible.clear();
+    // With no unread mail the check integrates nothing, and the sign stays off.
+    window.panel_visible[7] = true;
     QFile::rename(maildir.Path_Of(unread), maildir.Folder() + "/cur/" + unread + ":2,S");
     const QString frank = db.Scalar("SELECT Event_Unique_ID FROM Eventhistory").toString();
     QFile::rename(maildir.Path_Of(frank), maildir.Folder() + "/cur/" + frank + ":2,RS");
     window.panel_history.clear();
     QVERIFY(MDICheck_Email_And_Integrate_If_Needed());
-    QVERIFY(!window.panel_visible.contains(7));
+    QCOMPARE(window.panel_visible.value(7, true), false);
     QVERIFY(!window.panel_history.value(5).contains("Integrating Emails"));
     QVERIFY(dialogs.messages.isEmpty());
 }
@@ -349,6 +351,9 @@ void tst_mail_integration::a_message_whose_attachments_cannot_be_stored_stays_wh
     QCOMPARE(maildir.Files().size(), 2);
     QVERIFY(!maildir.Path_Of(with_files).isEmpty());
     QVERIFY(!maildir.Path_Of(unmatched_with_files).isEmpty());
+    // The row's unread mark went with the event; the new-mail sign stays for the two left.
+    QCOMPARE(window.pending_marks.value(frank, true), false);
+    QCOMPARE(window.panel_visible.value(7), true);
     QVERIFY(dialogs.Shown("Error on Downloading Attachment for frank@example.com. Attachment corrupt. "));
     QVERIFY(dialogs.Shown("Error on Downloading Attachment for gina@example.com. Attachment corrupt. "));
     // Failing again the same way on the next check, they are not said again.
@@ -378,6 +383,8 @@ void tst_mail_integration::a_message_whose_attachments_cannot_be_stored_stays_wh
     QCOMPARE(Count(db, "SELECT count(*) FROM NewEmails"), 2);
     QCOMPARE(window.List_Row_Count(Main_List::Events), 1);
     QCOMPARE(maildir.Files().size(), 0);
+    QCOMPARE(window.pending_marks.value(frank), true);
+    QCOMPARE(window.panel_visible.value(7, true), false);
 }
 
 void tst_mail_integration::a_full_disk_files_nothing_and_keeps_every_file()
@@ -464,6 +471,58 @@ void tst_mail_integration::a_store_that_cannot_be_read_is_reported_and_the_progr
     QVERIFY(Sign_On_And_Get_All_Mail());
     Database db = folder.Db();
     QCOMPARE(Count(db, "SELECT count(*) FROM NewEmails"), 1);
+}
+
+void tst_mail_integration::get_email_says_what_it_filed_data()
+{
+    QTest::addColumn<QStringList>("before");    // filed by an earlier Get eMail
+    QTest::addColumn<QStringList>("delivered");
+    QTest::addColumn<bool>("no_attachments_folder");
+    QTest::addColumn<QString>("said");
+    QTest::newRow("empty store") << QStringList() << QStringList() << false << "No new e-mail was found.";
+    QTest::newRow("all filed before") << QStringList({"plain.eml", "base64.eml"}) << QStringList() << false
+                                      << "No new e-mail was found.";
+    QTest::newRow("one") << QStringList({"plain.eml"}) << QStringList({"base64.eml"}) << false
+                         << "1 new e-mail was filed.";
+    QTest::newRow("three") << QStringList() << QStringList({"plain.eml", "base64.eml", "alternative.eml"}) << false
+                           << "3 new e-mails were filed.";
+    QTest::newRow("one left") << QStringList() << QStringList({"plain.eml", "attachments.eml"}) << true
+                              << "1 new e-mail was filed. 1 could not be filed and stays in the mail store.";
+    QTest::newRow("none filed") << QStringList() << QStringList({"attachments.eml", "hostile_names.eml"}) << true
+                                << "2 new e-mails were found, but they could not be filed; they stay in the mail store.";
+}
+
+void tst_mail_integration::get_email_says_what_it_filed()
+{
+    QFETCH(QStringList, before);
+    QFETCH(QStringList, delivered);
+    QFETCH(bool, no_attachments_folder);
+    QFETCH(QString, said);
+    Intake_Fixture f;
+    auto& [folder, maildir, clock, dialogs, window, db] = f;
+    Add_Contact(db, "Frank", "frank@example.com");
+    for (const QString& fixture : before)
+        maildir.Deliver(fixture);
+    QVERIFY(Sign_On_And_Get_All_Mail());
+    QCOMPARE(window.panels.value(1), QString(before.isEmpty() ? "No new e-mail was found."
+                                                              : before.size() == 1 ? "1 new e-mail was filed."
+                                                                                   : "2 new e-mails were filed."));
+    for (const QString& fixture : delivered)
+        maildir.Deliver(fixture);
+    if (no_attachments_folder) {
+        QDir(folder.Path("Attachments")).removeRecursively();
+        folder.Write_File("Attachments", "not a folder");
+    }
+    window.panels.remove(1);
+    QVERIFY(Sign_On_And_Get_All_Mail());
+    QCOMPARE(window.panels.value(1), said);
+    // The sign stands for the mail left unfiled.
+    QCOMPARE(window.panel_visible.value(7), said.contains("could not be filed"));
+
+    // The fetch of the start-up says nothing there: its window has its own.
+    window.panels.remove(1);
+    QVERIFY(Sign_On_And_Get_All_Mail(false));
+    QVERIFY(!window.panels.contains(1));
 }
 
 void tst_mail_integration::deleting_a_stored_message_by_id()
@@ -557,15 +616,16 @@ void tst_mail_integration::the_unread_check_sees_what_changed_in_the_store()
     QCOMPARE(unread(), QStringList{moving});
     MAPIMessages1().MsgIndex = 0;
     QCOMPARE(MAPIMessages1().MsgSubject(), QString("Financing"));
-    QCOMPARE(window.panel_visible.value(7), true);
+    // Unread, but filed before: it is no new mail.
+    QCOMPARE(window.panel_visible.value(7, true), false);
 
-    // Marked read by the mail client: no unread mail, no sign.
+    // Marked read by the mail client: no unread mail.
     Age_Folders(maildir);
     check();
     QVERIFY(QFile::rename(maildir.Path_Of(moving), maildir.Folder() + Seen_Name(moving)));
     check();
     QCOMPARE(unread(), QStringList{});
-    QVERIFY(!window.panel_visible.contains(7));
+    QCOMPARE(window.panel_visible.value(7, true), false);
 
     // Marked unread again: the flags changed, so it is unread mail again.
     Age_Folders(maildir);
@@ -573,7 +633,7 @@ void tst_mail_integration::the_unread_check_sees_what_changed_in_the_store()
     QVERIFY(QFile::rename(maildir.Path_Of(first), maildir.Folder() + "/cur/" + first + ":2,F"));
     check();
     QCOMPARE(unread(), QStringList{first});
-    QCOMPARE(window.panel_visible.value(7), true);
+    QCOMPARE(window.panel_visible.value(7, true), false);
 
     // One that arrived is found and filed.
     Age_Folders(maildir);

@@ -97,9 +97,12 @@ void tst_mail_leads::a_lead_becomes_a_contact_and_a_second_lead_only_an_event()
     QCOMPARE(row->texts, QStringList({"John", "Smith", "john.smith@example.com", "Sedan", "", ""}));
     QCOMPARE(row->highlighted, QList<int>({1, 2}));
 
-    // The same address again: only an event, with the file it carried.
+    // The same address again: only an event, with the file it carried, and
+    // the contact's row shows its unread event at once.
+    window.pending_marks.clear();
     const QString second = maildir.Deliver("lead_again.eml");
     Get_Mapi_Email();
+    QCOMPARE(window.pending_marks.value(id), true);
     QCOMPARE(db.Scalar("SELECT count(*) FROM Contacts").toInt(), 1);
     QCOMPARE(db.Scalar("SELECT FirstName FROM Contacts").toString(), QString("John"));
     QCOMPARE(window.List_Row_Count(Main_List::Contacts), 1);

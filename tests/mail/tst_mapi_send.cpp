@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QSqlRecord>
 #include <QTimer>
+#include <QTemporaryDir>
 #include <QtTest>
 
 #include "GlobalVariables.h"
@@ -86,6 +87,7 @@ private Q_SLOTS:
     void a_sent_row_that_cannot_be_filed_is_not_sent_again();
     void a_row_deleted_or_edited_meanwhile_goes_as_it_stands();
     void the_cc_copy_carries_the_same_subject_and_files();
+    void nothing_due_sends_nothing_and_counts_nothing_data();
     void nothing_due_sends_nothing_and_counts_nothing();
     void not_during_an_smtp_batch();
 
@@ -290,17 +292,37 @@ void tst_mapi_send::the_cc_copy_carries_the_same_subject_and_files()
     QCOMPARE(db.Scalar("SELECT NumOfEvents FROM Stats WHERE Event = 'Messages Sent'").toInt(), 1);
 }
 
+void tst_mapi_send::nothing_due_sends_nothing_and_counts_nothing_data()
+{
+    QTest::addColumn<bool>("entry_later");   // an e-mail in the outbox, due tomorrow
+    QTest::addColumn<bool>("store");         // a mail store to send through
+    QTest::newRow("empty outbox, no mail store") << false << false;
+    QTest::newRow("empty outbox") << false << true;
+    QTest::newRow("nothing due, no mail store") << true << false;
+    QTest::newRow("nothing due") << true << true;
+}
+
 void tst_mapi_send::nothing_due_sends_nothing_and_counts_nothing()
 {
+    QFETCH(bool, entry_later);
+    QFETCH(bool, store);
     Intake_Fixture f;
     auto& [folder, maildir, clock, dialogs, window, db] = f;
-    Add_Outbox(db, 0, "Email Out", "jane@example.com", "Later", clock.Now().addSecs(60), clock.Now());
+    QTemporaryDir elsewhere;
+    if (!store)
+        qputenv("MAILDIR", QFile::encodeName(elsewhere.filePath("missing")));
+    if (entry_later)
+        Add_Outbox(db, 0, "Email Out", "jane@example.com", "Later", clock.Now().addDays(1), clock.Now());
     Send_All_Mapi_Messages();
-    QVERIFY(MAPISession1().SessionID() != 0);  // signed on all the same
+    if (!store)
+        qputenv("MAILDIR", QFile::encodeName(maildir.Folder()));
+    // Said before the store is looked for, whether there is one or not.
+    QCOMPARE(dialogs.Texts(), QStringList({"There is nothing to send: the outbox holds no e-mail that is due."}));
+    QCOMPARE(MAPISession1().SessionID(), 0);
     QCOMPARE(server_->Messages().size(), 0);
-    QCOMPARE(db.Scalar("SELECT count(*) FROM Outbox").toInt(), 1);
+    QCOMPARE(db.Scalar("SELECT count(*) FROM Outbox").toInt(), entry_later ? 1 : 0);
     QCOMPARE(db.Scalar("SELECT count(*) FROM Stats WHERE Event = 'Messages Sent'").toInt(), 0);
-    QVERIFY(dialogs.messages.isEmpty());
+    QVERIFY(Outbox_Sending() == Outbox_Sender::None);
 }
 
 void tst_mapi_send::not_during_an_smtp_batch()

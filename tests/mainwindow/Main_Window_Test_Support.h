@@ -20,6 +20,7 @@
 #include <memory>
 
 #include "Find_Control.h"
+#include "Form_Conventions.h"
 #include "Key_Toolbar.h"
 #include "List_View.h"
 #include "Shown_Contact.h"
@@ -35,7 +36,12 @@ struct Started_Window {
     QString old_folder = QDir::currentPath();
     std::unique_ptr<frmContactSystem> window;
 
-    Started_Window() { QDir::setCurrent(folder.Folder()); }
+    Started_Window()
+    {
+        QDir::setCurrent(folder.Folder());
+        // As the program runs.
+        Install_Form_Conventions();
+    }
     ~Started_Window()
     {
         window.reset();
@@ -118,6 +124,22 @@ inline void Click_Tool(const QObject* root, const char* toolbar, const QString& 
     if (!button)
         qFatal("no button %s on %s", qPrintable(key), toolbar);
     button->trigger();
+}
+
+// A mouse click on the toolbar button of that key, where it stands on screen.
+inline void Click_Button_On_Screen(const QObject* root, const char* toolbar, const QString& key)
+{
+    auto* bar = Control<Key_Toolbar>(root, toolbar);
+    QWidget* button = bar->widgetForAction(bar->Button(key));
+    QVERIFY(button && button->isVisible() && button->isEnabled());
+    QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(8, button->height() / 2));
+}
+
+// A mouse click on the tab strip's tab (1-based).
+inline void Click_Tab_On_Screen(const QObject* root, int number)
+{
+    auto* strip = Control<QTabBar>(root, "TabStrip1");
+    QTest::mouseClick(strip, Qt::LeftButton, {}, strip->tabRect(number - 1).center());
 }
 
 inline void Click_Tool_Menu(const QObject* root, const char* toolbar, const QString& button, const QString& entry)

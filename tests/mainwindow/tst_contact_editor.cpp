@@ -188,9 +188,12 @@ private Q_SLOTS:
         QTest::keyClicks(Control<QLineEdit>(&w, "txtCity"), "Paris");
         Control<QLineEdit>(&w, "txtfirstname")->selectAll();
         QTest::keyClicks(Control<QLineEdit>(&w, "txtfirstname"), "Anne");
+        Control<QLineEdit>(&w, "txtEmail")->selectAll();
+        QTest::keyClicks(Control<QLineEdit>(&w, "txtEmail"), "anne@example.com");
         QVERIFY(w.Contact_On_Display->Modified());
-        // The name follows the typing in the list at once, before any save.
+        // The name and address follow the typing in the list at once, before any save.
         QCOMPARE(Row_Of(w, ann)->text(1), QString("Anne"));
+        QCOMPARE(Row_Of(w, ann)->text(3), QString("anne@example.com"));
         QCOMPARE(Stored(s.Db(), ann, "City").toString(), QString("Old"));
 
         Click_Row(Control<List_View>(&w, "ListContacts"), Row_Of(w, bob));
@@ -407,6 +410,59 @@ private Q_SLOTS:
         }
     }
 
+    void birthday_boxes_data()
+    {
+        QTest::addColumn<QStringList>("boxes");     // month, day, year
+        QTest::addColumn<QString>("refused_box");   // empty: stored
+        QTest::addColumn<QStringList>("stored");    // month, day, year; "null" for none
+        QTest::newRow("a whole birthday") << QStringList{"12", "31", "1980"} << "" << QStringList{"12", "31", "1980"};
+        QTest::newRow("first of January") << QStringList{"1", "1", "2001"} << "" << QStringList{"1", "1", "2001"};
+        QTest::newRow("zeros leave parts out") << QStringList{"0", "0", "0"} << "" << QStringList{"0", "0", "0"};
+        QTest::newRow("day and month without a year") << QStringList{"7", "4", "0"} << "" << QStringList{"7", "4", "0"};
+        QTest::newRow("empty boxes") << QStringList{"", "", ""} << "" << QStringList{"null", "null", "null"};
+        QTest::newRow("month 13") << QStringList{"13", "1", "1980"} << "txtB_Month" << QStringList{"3", "9", "1975"};
+        QTest::newRow("day 32") << QStringList{"3", "32", "1980"} << "txtB_Day" << QStringList{"3", "9", "1975"};
+        QTest::newRow("a two-digit year") << QStringList{"3", "9", "19"} << "txtB_Year" << QStringList{"3", "9", "1975"};
+        QTest::newRow("a five-digit year") << QStringList{"3", "9", "19800"} << "txtB_Year"
+                                           << QStringList{"3", "9", "1975"};
+        QTest::newRow("a negative day") << QStringList{"3", "-9", "1980"} << "txtB_Day" << QStringList{"3", "9", "1975"};
+        QTest::newRow("letters") << QStringList{"March", "9", "1980"} << "txtB_Month" << QStringList{"3", "9", "1975"};
+    }
+
+    void birthday_boxes()
+    {
+        QFETCH(QStringList, boxes);
+        QFETCH(QString, refused_box);
+        QFETCH(QStringList, stored);
+        Started_Window s;
+        const qint64 id = Insert_Contact(s.Db(), {{"FirstName", "Ann"}, {"LastName", "Abbot"}, {"B_Month", 3},
+                                                  {"B_Day", 9}, {"B_Year", 1975}});
+        const qint64 other = Insert_Contact(s.Db(), {{"FirstName", "Bob"}, {"LastName", "Baker"}});
+        frmContactSystem& w = s.Start();
+        const QStringList names = {"txtB_Month", "txtB_Day", "txtB_Year"};
+        for (int i = 0; i < 3; ++i)
+            Control<QLineEdit>(&w, names[i].toLatin1())->setText(boxes[i]);
+        Click_Row(Control<List_View>(&w, "ListContacts"), Row_Of(w, other));
+        const QStringList columns = {"B_Month", "B_Day", "B_Year"};
+        for (int i = 0; i < 3; ++i)
+            {
+            const QVariant value = Stored(s.Db(), id, columns[i]);
+            QCOMPARE(value.isNull() ? QString("null") : value.toString(), stored[i]);
+        }
+        if (refused_box.isEmpty()) {
+            QVERIFY(s.dialogs.messages.isEmpty());
+            QCOMPARE(Control<QLineEdit>(&w, "txtContact_ID")->text(), QString::number(other));
+            return;
+        }
+        QCOMPARE(s.dialogs.Texts(), QStringList({"The birthday takes a month from 1 to 12, a day from 1 to 31 and a "
+                                                 "year of four digits; 0 or an empty box leaves that part out."}));
+        // The contact stays, with the refused text selected for retyping.
+        QCOMPARE(Control<QLineEdit>(&w, "txtContact_ID")->text(), QString::number(id));
+        auto* refused = Control<QLineEdit>(&w, refused_box.toLatin1());
+        QCOMPARE(refused->selectedText(), refused->text());
+        QVERIFY(w.Contact_On_Display->Modified());
+    }
+
     void now_button_and_stop_workflow_are_saved()
     {
         Started_Window s;
@@ -481,7 +537,7 @@ private Q_SLOTS:
         G::Message_Center_Running = true;
         w.close();
         QVERIFY(w.isVisible());
-        QVERIFY(s.dialogs.Shown("The birthday boxes take whole numbers only"));
+        QVERIFY(s.dialogs.Shown("The birthday takes a month from 1 to 12"));
         // The program goes on, and so does its sender.
         QVERIFY(G::Message_Center_Running);
         Control<QAction>(&w, "Exit_Main_Routine")->trigger();
@@ -652,11 +708,14 @@ private Q_SLOTS:
             QVERIFY(s.dialogs.input_prompts.size() == 1);
         QCOMPARE(s.dialogs.input_prompts, QStringList({relationship ? "Enter the name of the Relationship to add:"
                                                                     : "Enter the name of the Title to add:"}));
+        // Each box names what it adds.
+        const QString title = relationship ? "New Relationship Addition" : "New Title Addition";
+        QCOMPARE(s.dialogs.input_titles, QStringList({title}));
         if (message.isEmpty()) {
             QVERIFY(s.dialogs.messages.isEmpty());
         } else {
             QCOMPARE(s.dialogs.Texts(), QStringList({message}));
-            QCOMPARE(s.dialogs.messages[0].title, QString("New Relationship Addition"));
+            QCOMPARE(s.dialogs.messages[0].title, title);
         }
         const QString table = relationship ? "Relationships" : "Titles";
         QCOMPARE(s.Db().Scalar("SELECT COUNT(*) FROM " + table).toInt(), rows_after);
@@ -705,6 +764,8 @@ private Q_SLOTS:
             for (int i = 0; i < list->count(); ++i)
                 listed << list->item(i)->text();
             list->setCurrentRow(1);
+            QCOMPARE(Control<QPushButton>(dialog, "Delete_Title")->text(),
+                     QString(relationship ? "Delete Relationship" : "Delete Title"));
             Control<QPushButton>(dialog, "Delete_Title")->click();
             // Both rows with that text go; only the selected entry leaves the list.
             QCOMPARE(list->count(), 2);

@@ -3,13 +3,18 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QPushButton>
 #include <QTabBar>
 #include <QTableView>
+#include <QTextBlock>
+#include <QTextBrowser>
+#include <QTextDocument>
 #include <QtTest>
 
 #include "Find_Control.h"
 #include "Main_Window_Test_Support.h"
 #include "Shown_Contact.h"
+#include "dialogs/frmHelpBrowser.h"
 #include "frmContactSystem.h"
 #include "frmPlanning.h"
 #include "pages/Product_Catalog_Model.h"
@@ -52,6 +57,44 @@ private Q_SLOTS:
         QTest::newRow("junk e-mails") << "mnuJunkEmails" << "frmJunkEmails";
         QTest::newRow("junk names") << "mnuJunkNames" << "frmJunkNames";
         QTest::newRow("inventory") << "mnuInventoryListing" << "frmInventoryListing";
+    }
+
+    // The help pages ship with the program: each page the index links to opens
+    // in the help window itself, and leads back to the index.
+    void help_browser_shows_the_shipped_pages()
+    {
+        Started_Window s;
+        frmContactSystem& w = s.Start();
+        Control<QAction>(&w, "mnuHelp_Browser")->trigger();
+        auto* help = qobject_cast<frmHelpBrowser*>(Top_Level("frmHelpBrowser"));
+        QVERIFY(help);
+        auto* browser = Control<QTextBrowser>(help, "WebBrowser1");
+        QCOMPARE(browser->source(), Help_Page_Url("index.htm"));
+        QCOMPARE(browser->documentTitle(), QString("Brackenlead Help"));
+        const QMap<QString, QString> titles = {{"database.htm", "Choosing the database"},
+                                               {"maildir.htm", "Setting up the mail store"},
+                                               {"smtp.htm", "Sending e-mail by SMTP"},
+                                               {"lead_sources.htm", "Lead sources"},
+                                               {"miss_mdac.htm", "The settings cannot be loaded"}};
+        QStringList linked;
+        for (QTextBlock block = browser->document()->begin(); block.isValid(); block = block.next())
+            for (auto it = block.begin(); !it.atEnd(); ++it)
+                if (it.fragment().charFormat().isAnchor())
+                    linked << it.fragment().charFormat().anchorHref();
+        QCOMPARE(linked, QStringList({"database.htm", "maildir.htm", "smtp.htm", "lead_sources.htm",
+                                      "miss_mdac.htm"}));
+        for (const QString& page : linked) {
+            Control<QPushButton>(help, "HelpIndex")->click();
+            QCOMPARE(browser->source(), Help_Page_Url("index.htm"));
+            // As a click on the link does.
+            browser->setSource(browser->source().resolved(QUrl(page)));
+            QCOMPARE(browser->source(), Help_Page_Url(page));
+            QCOMPARE(browser->documentTitle(), titles.value(page));
+            QVERIFY2(browser->toPlainText().startsWith(titles.value(page)), qPrintable(page));
+            QVERIFY(Control<QPushButton>(help, "HelpBack")->isEnabled());
+        }
+        Control<QPushButton>(help, "CloseHelp")->click();
+        QVERIFY(!help->isVisible());
     }
 
     void settings_entry_shows_the_settings_dialog_modal()

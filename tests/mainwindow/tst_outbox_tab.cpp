@@ -11,6 +11,7 @@
 #include "Key_Toolbar.h"
 #include "List_Rows.h"
 #include "List_View.h"
+#include "Outbox_List_Rows.h"
 #include "Outbox_Posting.h"
 #include "Test_Maildir.h"
 #include "Test_Support.h"
@@ -230,6 +231,56 @@ private Q_SLOTS:
         QCOMPARE(f.folder.Db().Scalar("SELECT count(*) FROM Outbox").toInt(), 1);
         QVERIFY(f.Exists(call));
         QVERIFY(Control<QLineEdit>(&f.window, "txtFrameOutbox_ID")->text().isEmpty());
+    }
+
+    void with_no_entry_shown_the_editor_and_its_commands_are_disabled()
+    {
+        Outbox_Tab_Fixture f;
+        const auto editor_enabled = [&f] {
+            QList<bool> enabled;
+            for (const char* name : {"txtFrameOutbox_Name", "txtFrameOutbox_Email", "txtFrameOutbox_Subject",
+                                     "txtFrameOutbox_Product", "txtFrameOutbox_Date_Due", "txtFrameOutbox_Message",
+                                     "List_Outbox_Attachments"})
+                enabled << Control<QWidget>(&f.window, name)->isEnabled();
+            return enabled;
+        };
+        const QList<bool> all_off(7, false), all_on(7, true);
+        QAction* remove = Control<Key_Toolbar>(&f.window, "ToolOutbox")->Button("Delete");
+        QAction* remove_all = Control<Key_Toolbar>(&f.window, "ToolOutboxAll")->Button("DeleteAll");
+        f.Fill();
+        QCOMPARE(editor_enabled(), all_off);
+        QVERIFY(!remove->isEnabled());
+        QVERIFY(!remove_all->isEnabled());
+        // Typing goes nowhere.
+        QTest::keyClicks(Control<QLineEdit>(&f.window, "txtFrameOutbox_Subject"), "typed");
+        QVERIFY(Control<QLineEdit>(&f.window, "txtFrameOutbox_Subject")->text().isEmpty());
+
+        // A posted entry is listed: the whole list can go, the editor still shows none.
+        const QDateTime sent = f.clock.Now().addSecs(-600);
+        const qint64 a = f.Add_Row("ann@example.com", sent, -30);
+        QVERIFY(Add_Outbox_List_Item(a, "Ann", "ann@example.com", sent, "Subject"));
+        QCOMPARE(editor_enabled(), all_off);
+        QVERIFY(!remove->isEnabled());
+        QVERIFY(remove_all->isEnabled());
+
+        f.Page()->ListOutbox_ItemClick(f.List()->Row_At(1));
+        QCOMPARE(editor_enabled(), all_on);
+        QVERIFY(remove->isEnabled());
+
+        // Its deletion leaves nothing to act on.
+        f.Page()->ToolOutbox_ButtonClick("Delete");
+        QCOMPARE(f.List()->Row_Count(), 0);
+        QCOMPARE(editor_enabled(), all_off);
+        QVERIFY(!remove->isEnabled());
+        QVERIFY(!remove_all->isEnabled());
+
+        f.Add_Row("bob@example.com", sent.addSecs(1), -20);
+        f.Page()->Fill_Outbox_List();
+        QCOMPARE(editor_enabled(), all_on);
+        f.Page()->ToolOutboxAll_ButtonClick("DeleteAll");
+        QCOMPARE(editor_enabled(), all_off);
+        QVERIFY(!remove->isEnabled());
+        QVERIFY(!remove_all->isEnabled());
     }
 
     void an_entry_sent_meanwhile_leaves_the_editor()

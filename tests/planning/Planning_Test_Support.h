@@ -16,6 +16,7 @@
 #include <QtTest>
 
 #include "Dialogs.h"
+#include "Form_Conventions.h"
 #include "GlobalVariables.h"
 #include "Planning_Tree.h"
 #include "Settings.h"
@@ -33,6 +34,8 @@ struct Planning_Fixture {
 
     Planning_Fixture()
     {
+        // As the program runs.
+        Install_Form_Conventions();
         Update_Settings([](Program_Settings& s) {
             s.DefaultEmailAddress = "sales@example.com";
             s.DefaultEmailName = "Sales Desk";

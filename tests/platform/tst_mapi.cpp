@@ -50,6 +50,8 @@ private Q_SLOTS:
     void ids_dates_and_flags_follow_the_store();
     void a_message_the_store_cannot_give_fails_alone();
     void sign_on_needs_a_readable_store();
+    void sign_on_says_what_is_wrong_with_the_store_data();
+    void sign_on_says_what_is_wrong_with_the_store();
     void delete_removes_only_that_file();
     void sending_pipes_a_mime_message_to_sendmail();
     void a_failing_sendmail_is_an_error();
@@ -426,6 +428,58 @@ void tst_mapi::sign_on_needs_a_readable_store()
     session.SignOff();
     QCOMPARE(messages.SessionID(), 0);
     QVERIFY_THROWS_EXCEPTION(MAPI_Error, messages.Fetch());
+}
+
+void tst_mapi::sign_on_says_what_is_wrong_with_the_store_data()
+{
+    // The folders and files made under the store (a trailing "/" makes a folder).
+    QTest::addColumn<QStringList>("made");
+    QTest::addColumn<QString>("said");
+    QTest::newRow("missing") << QStringList() << "There is no mail store at %1: the folder does not exist.";
+    QTest::newRow("e-mail files only") << QStringList({"one.eml", "two.eml"})
+                                       << "The folder %1 is not a Maildir: it has no cur/ and no new/ folder.";
+    QTest::newRow("empty folder") << QStringList({""})
+                                  << "The folder %1 is not a Maildir: it has no cur/ and no new/ folder.";
+    QTest::newRow("no new/") << QStringList({"cur/", "tmp/"})
+                             << "The folder %1 is not a Maildir: it has no new/ folder.";
+    QTest::newRow("no cur/") << QStringList({"new/"}) << "The folder %1 is not a Maildir: it has no cur/ folder.";
+    QTest::newRow("cur is a file") << QStringList({"cur", "new/"})
+                                   << "The folder %1 is not a Maildir: it has no cur/ folder.";
+    QTest::newRow("a file") << QStringList({"=file"})
+                            << "The mail store %1 is not a Maildir: it is a file, not a folder.";
+}
+
+void tst_mapi::sign_on_says_what_is_wrong_with_the_store()
+{
+    QFETCH(QStringList, made);
+    QFETCH(QString, said);
+    QTemporaryDir dir;
+    const QString store = dir.filePath("Mail");
+    for (const QString& entry : made) {
+        if (entry == "=file") {
+            QFile file(store);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+        } else if (entry.isEmpty() || entry.endsWith('/')) {
+            QVERIFY(QDir().mkpath(store + "/" + entry));
+        } else {
+            QDir().mkpath(store);
+            QFile file(store + "/" + entry);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write("From: a@example.com\n\nhello\n");
+        }
+    }
+    const QByteArray old = qgetenv("MAILDIR");
+    qputenv("MAILDIR", QFile::encodeName(store));
+    MAPISession session;
+    QString text;
+    try {
+        session.SignOn();
+    } catch (const MAPI_Error& e) {
+        text = e.Description();
+    }
+    qputenv("MAILDIR", old);
+    QCOMPARE(text, said.arg(store) + " $MAILDIR chooses the mail store (else ~/Maildir).");
+    QCOMPARE(session.SessionID(), 0);
 }
 
 void tst_mapi::delete_removes_only_that_file()

@@ -23,6 +23,7 @@ public:
     QString Shown_Contact_ID() const override;
     void Refresh_Contact_List() override;
     void Outbox_Entry_Gone(qint64 Outbox_ID) override { gone_outbox_entries << Outbox_ID; }
+    void Set_Contact_Pending_Mark(qint64 ContactID, bool Pending) override { pending_marks[ContactID] = Pending; }
 
     QList<List_Row> Rows(Main_List list) const;
     const List_Row* Row(Main_List list, const QString& key) const;
@@ -33,6 +34,7 @@ public:
     QString shown_contact_id;
     int selected = 0;
     QList<qint64> gone_outbox_entries;
+    QMap<qint64, bool> pending_marks;     // the last mark each contact's row was given
 
 private:
     QHash<int, QList<List_Row>> rows_;

@@ -77,8 +77,9 @@ Scripted_Dialogs::Scripted_Dialogs()
         default: return int(vbOK);
         }
     });
-    Set_Input_Box_Handler([this](const QString& prompt, const QString&, const QString&, bool* ok) {
+    Set_Input_Box_Handler([this](const QString& prompt, const QString& title, const QString&, bool* ok) {
         input_prompts << prompt;
+        input_titles << title;
         if (input_answers.isEmpty()) {
             *ok = false;
             return QString();

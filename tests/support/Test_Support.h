@@ -51,6 +51,7 @@ public:
     QStringList input_answers;     // next Input_Box answers (accepted)
     QStringList file_answers;      // next file dialog answers (empty text: cancelled)
     QStringList input_prompts;
+    QStringList input_titles;
     QStringList file_titles;
 
     QStringList Texts() const;
