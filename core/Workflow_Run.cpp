@@ -266,7 +266,10 @@ void Process_Product_Timeline(const QString& Product)
     QList<Running_Contact> contacts;
     {
         Database db = Open_Database();
-        contacts = Running_Contacts(db, Product).value(Product);
+        // One catalog product at most matches, perhaps in other letters.
+        const QHash<QString, QList<Running_Contact>> running = Running_Contacts(db, Product);
+        if (!running.isEmpty())
+            contacts = running.begin().value();
     }
     Walk_Running_Contacts(Product, contacts);
 }

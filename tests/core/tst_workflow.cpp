@@ -289,6 +289,16 @@ private Q_SLOTS:
         QCOMPARE(f.Outbox_Of(c).size(), due ? 1 : 0);
     }
 
+    void one_product_named_in_other_letters_runs_its_contacts()
+    {
+        Workflow_Fixture f;
+        const qint64 c = f.Add_Contact("Ann", "ann@example.com", Today.addDays(-1));
+        Process_Product_Timeline("CAR");
+        const QList<QSqlRecord> rows = f.Outbox_Of(c);
+        QCOMPARE(rows.size(), 1);
+        QCOMPARE(rows[0].value("Product_Name").toString(), QString("CAR"));
+    }
+
     void birthday_history_does_not_move_the_workflow()
     {
         Workflow_Fixture f;
