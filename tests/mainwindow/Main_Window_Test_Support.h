@@ -126,6 +126,15 @@ inline void Click_Tool(const QObject* root, const char* toolbar, const QString& 
     button->trigger();
 }
 
+// A mouse click on the toolbar button of that key, where it stands on screen.
+inline void Click_Tool_Button(const QObject* root, const char* toolbar, const QString& key)
+{
+    auto* bar = Control<Key_Toolbar>(root, toolbar);
+    QWidget* button = bar->widgetForAction(bar->Button(key));
+    QVERIFY(button && button->isVisible() && button->isEnabled());
+    QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(8, button->height() / 2));
+}
+
 inline void Click_Tool_Menu(const QObject* root, const char* toolbar, const QString& button, const QString& entry)
 {
     auto* bar = Control<Key_Toolbar>(root, toolbar);
