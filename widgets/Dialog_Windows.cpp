@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPointer>
 
@@ -71,8 +72,17 @@ int Show_Message_Box(const QString& text, int style, const QString& title)
 QString Show_Input_Box(const QString& prompt, const QString& title, const QString& default_text,
                        bool* ok)
 {
-    return QInputDialog::getText(Parent_Window(), Title_Or_Default(title), prompt,
-                                 QLineEdit::Normal, default_text, ok);
+    QInputDialog box(Parent_Window());
+    box.setWindowTitle(Title_Or_Default(title));
+    box.setLabelText(prompt);
+    box.setTextValue(default_text);
+    // Wide enough for its title beside the frame's buttons.
+    if (auto* edit = box.findChild<QLineEdit*>())
+        edit->setMinimumWidth(box.fontMetrics().horizontalAdvance(box.windowTitle()) + 140);
+    const bool accepted = box.exec() == QDialog::Accepted;
+    if (ok)
+        *ok = accepted;
+    return accepted ? box.textValue() : QString();
 }
 
 QString Show_File_Dialog(File_Dialog_Kind kind, const QString& title, const QString& filter,

@@ -6,6 +6,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QTabBar>
 #include <QTableView>
 #include <QTextBlock>
@@ -69,6 +70,9 @@ private Q_SLOTS:
         QWidget* opened = Top_Level(window_name);
         QVERIFY(opened);
         QVERIFY(QTest::qWaitForWindowExposed(opened));
+        // Placed whole on the screen, whatever its size.
+        const QRect area = opened->screen()->availableGeometry();
+        QVERIFY2(area.contains(opened->frameGeometry()), qPrintable(window_name));
         action->trigger();
         QCOMPARE(Top_Level(window_name), opened);
         opened->close();
