@@ -3,8 +3,10 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QInputDialog>
+#include <QGridLayout>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QSpacerItem>
 #include <QPointer>
 
 #include "Dialogs.h"
@@ -26,6 +28,13 @@ QWidget* Parent_Window()
 QString Title_Or_Default(const QString& title)
 {
     return title.isEmpty() ? QString(Program_Title) : title;
+}
+
+// A box narrower than its title has the title cut short by the frame (whose
+// title font is bolder) beside the frame's buttons.
+int Title_Width(const QWidget& box)
+{
+    return box.fontMetrics().horizontalAdvance(box.windowTitle()) * 5 / 4 + 120;
 }
 
 int Show_Message_Box(const QString& text, int style, const QString& title)
@@ -62,6 +71,10 @@ int Show_Message_Box(const QString& text, int style, const QString& title)
     box.setDefaultButton(choices.first().button);
     // The frame's close box takes the last way out: Cancel, No or OK.
     box.setEscapeButton(choices.last().button);
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout())) {
+        grid->addItem(new QSpacerItem(Title_Width(box), 0, QSizePolicy::Minimum, QSizePolicy::Minimum), grid->rowCount(), 0,
+                      1, grid->columnCount());
+    }
     const int pressed = box.exec();
     for (const Choice& c : choices)
         if (c.button == pressed)
@@ -76,9 +89,8 @@ QString Show_Input_Box(const QString& prompt, const QString& title, const QStrin
     box.setWindowTitle(Title_Or_Default(title));
     box.setLabelText(prompt);
     box.setTextValue(default_text);
-    // Wide enough for its title beside the frame's buttons.
     if (auto* edit = box.findChild<QLineEdit*>())
-        edit->setMinimumWidth(box.fontMetrics().horizontalAdvance(box.windowTitle()) + 140);
+        edit->setMinimumWidth(Title_Width(box));
     const bool accepted = box.exec() == QDialog::Accepted;
     if (ok)
         *ok = accepted;

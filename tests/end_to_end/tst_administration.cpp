@@ -88,7 +88,7 @@ private Q_SLOTS:
         f.Start();
         QCOMPARE(f.C<QLineEdit>("txtContact_ID")->text(), QString::number(f.ann));
 
-        Click_Tool_Button(f.w, "ToolContactActions", "Quote");
+        Click_Button_On_Screen(f.w, "ToolContactActions", "Quote");
         frmProductCatalogQuote* quote = Product_Catalog_Quote_Window();
         QVERIFY(quote && quote->isVisible());
         QCOMPARE(Control<QLineEdit>(quote, "txtContactID")->text(), QString::number(f.ann));
@@ -97,7 +97,7 @@ private Q_SLOTS:
 
         // An edit of the contact typed meanwhile in the main window is saved first.
         Type_Into(f.C<QLineEdit>("txtCity"), "York");
-        Click_Tool_Button(quote, "ToolCreateQuote", "createquote");
+        Click_Button_On_Screen(quote, "ToolCreateQuote", "createquote");
         QCOMPARE(f.s.Db().Scalar("SELECT City FROM Contacts WHERE ID = ?", {f.ann}).toString(), QString("York"));
         QCOMPARE(f.w->Current_Detail_Frame(), Frame(f.w, "frameEmailOutView"));
         auto* message = f.C<QTextEdit>("txtFrameEmailOutMessage");
@@ -113,25 +113,24 @@ private Q_SLOTS:
         QTest::keyClick(message, Qt::Key_End, Qt::ControlModifier);
         QTest::keyClicks(message, " Call me.");
         f.s.dialogs.answers << vbNo;
-        Click_Tool_Button(quote, "ToolCreateQuote", "createquote");
+        Click_Button_On_Screen(quote, "ToolCreateQuote", "createquote");
         QCOMPARE(f.s.dialogs.Texts(), QStringList({Replace_Question}));
         QCOMPARE(message->toPlainText(), quote_text + " Call me.");
         f.s.dialogs.answers << vbYes;
-        Click_Tool_Button(quote, "ToolCreateQuote", "createquote");
+        Click_Button_On_Screen(quote, "ToolCreateQuote", "createquote");
         QCOMPARE(f.s.dialogs.Texts(), QStringList({Replace_Question, Replace_Question}));
         QCOMPARE(message->toPlainText(), quote_text);
         QTest::keyClick(message, Qt::Key_End, Qt::ControlModifier);
         QTest::keyClicks(message, " Call me.");
 
         // Send posts it; the outbox tab's mail-client sender sends it.
-        Click_Tool_Button(f.w, "ToolEmailComposer", "SendEmail");
+        Click_Button_On_Screen(f.w, "ToolEmailComposer", "SendEmail");
         const QSqlRecord posted = f.s.Db().Select_First("SELECT * FROM Outbox");
         QCOMPARE(posted.value("Out_Event_Type").toString(), QString("Email Out"));
         QCOMPARE(posted.value("Product_Name").toString(), QString(", A, B"));
-        auto* strip = f.C<QTabBar>("TabStrip1");
-        QTest::mouseClick(strip, Qt::LeftButton, {}, strip->tabRect(3).center());
+        Click_Tab_On_Screen(f.w, 4);
         QCOMPARE(f.C<List_View>("ListOutbox")->Row_Count(), 1);
-        Click_Tool_Button(f.w, "ToolOutboxAll", "MapiSend");
+        Click_Button_On_Screen(f.w, "ToolOutboxAll", "MapiSend");
         QTRY_COMPARE(server.Messages().size(), 1);
         const Received_Mail mail = server.Messages().first();
         QCOMPARE(mail.to, QStringList({"ann@example.com"}));

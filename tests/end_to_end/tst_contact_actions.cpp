@@ -26,12 +26,8 @@ struct User_Fixture : Window_With_Mail_Store {
                             "VALUES ('Ann', 'Lee', 'ann@example.com', 'Car', '98', 'Ford', 'Focus')");
         s.Db().Execute("UPDATE Settings SET DefaultEmailAddress = 'sales@dealer.example', DefaultEmailName = 'Sales'");
     }
-    void Click_Button(const char* toolbar, const QString& key) { Click_Tool_Button(w, toolbar, key); }
-    void Click_Tab(int number)
-    {
-        auto* strip = C<QTabBar>("TabStrip1");
-        QTest::mouseClick(strip, Qt::LeftButton, {}, strip->tabRect(number - 1).center());
-    }
+    void Click_Button(const char* toolbar, const QString& key) { Click_Button_On_Screen(w, toolbar, key); }
+    void Click_Tab(int number) { Click_Tab_On_Screen(w, number); }
 };
 
 } // namespace
