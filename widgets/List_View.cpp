@@ -273,8 +273,31 @@ void List_View::Set_Bold(QTreeWidgetItem* item, int sub_item, bool bold)
     if (!item)
         return;
     QFont font = item->font(sub_item);
+    if (font.bold() == bold)
+        return;
     font.setBold(bold);
+    QTreeWidget* tree = item->treeWidget();
+    if (!tree) {
+        item->setFont(sub_item, font);
+        return;
+    }
+    // The view's own answer to a changed row looks for it among all rows, one
+    // by one: with a long list each mark would cost milliseconds. The rows
+    // keep their height in bold, so a row in sight is repainted, no more.
+    QAbstractItemModel* model = tree->model();
+    const bool blocked = model->blockSignals(true);
     item->setFont(sub_item, font);
+    model->blockSignals(blocked);
+    if (!tree->isVisible())
+        return;
+    // The model remembers where the item was last found; a search through the
+    // top-level rows would cost what the signals were blocked to save.
+    const auto* list = qobject_cast<const List_View*>(tree);
+    const int row = list && !item->parent() ? list->indexFromItem(item).row() : -1;
+    const int top = tree->indexAt(QPoint(0, 0)).row();
+    const int bottom = tree->indexAt(QPoint(0, tree->viewport()->height() - 1)).row();
+    if (row < 0 || top < 0 || (row >= top && (bottom < 0 || row <= bottom)))
+        tree->viewport()->update();
 }
 
 bool List_View::Is_Bold(const QTreeWidgetItem* item, int sub_item)
