@@ -2,6 +2,7 @@
 
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <algorithm>
 
 #include "Image_List.h"
 
@@ -162,26 +163,71 @@ QTreeWidgetItem* List_View::Find_Key(const QString& key) const
     return rows_by_key_.value(key, nullptr);
 }
 
-QTreeWidgetItem* List_View::Add_Row(const List_Row& row)
+QTreeWidgetItem* List_View::Make_Item(const List_Row& row, const QFont* bold, const QBrush& highlight) const
 {
-    if (Find_Key(row.key))
-        return nullptr;
     auto* item = new QTreeWidgetItem;
     item->setData(0, Qt::UserRole, row.key);
     if (!row.icon.isEmpty())
         item->setIcon(0, Image_List_Icon(row.icon));
     for (int i = 0; i < row.texts.size(); ++i)
         item->setText(i + 1, row.texts[i]);
-    for (int sub : row.bold)
-        Set_Bold(item, sub, true);
+    for (int sub : row.bold) {
+        if (bold)
+            item->setFont(sub, *bold);
+        else
+            Set_Bold(item, sub, true);
+    }
     for (int sub : row.highlighted)
-        item->setForeground(sub, palette().brush(QPalette::Highlight));
+        item->setForeground(sub, highlight);
+    return item;
+}
+
+QTreeWidgetItem* List_View::Add_Row(const List_Row& row)
+{
+    if (Find_Key(row.key))
+        return nullptr;
+    QTreeWidgetItem* item = Make_Item(row, nullptr, palette().brush(QPalette::Highlight));
     if (sorted_)
         insertTopLevelItem(Sorted_Insert_Position(item), item);
     else
         addTopLevelItem(item);
     rows_by_key_.insert(row.key, item);
     return item;
+}
+
+int List_View::Add_Rows(const QList<List_Row>& rows)
+{
+    if (sorted_ && topLevelItemCount() > 0) {
+        // Each row takes its place among the listed ones.
+        int added = 0;
+        for (const List_Row& row : rows)
+            added += Add_Row(row) ? 1 : 0;
+        return added;
+    }
+    // A row's font is the default one until it is marked: the bold one is made once.
+    QFont bold;
+    bold.setBold(true);
+    const QBrush highlight = palette().brush(QPalette::Highlight);
+    QList<QTreeWidgetItem*> items;
+    items.reserve(rows.size());
+    rows_by_key_.reserve(rows_by_key_.size() + rows.size());
+    for (const List_Row& row : rows) {
+        if (rows_by_key_.contains(row.key))
+            continue;
+        QTreeWidgetItem* item = Make_Item(row, &bold, highlight);
+        rows_by_key_.insert(row.key, item);
+        items << item;
+    }
+    if (sorted_) {
+        // The order the sorted insertion one by one gives: equal texts keep their order.
+        const int column = sort_column_;
+        const bool ascending = sort_order_ == Qt::AscendingOrder;
+        std::stable_sort(items.begin(), items.end(), [column, ascending](QTreeWidgetItem* a, QTreeWidgetItem* b) {
+            return ascending ? a->text(column) < b->text(column) : b->text(column) < a->text(column);
+        });
+    }
+    addTopLevelItems(items);
+    return int(items.size());
 }
 
 int List_View::Sorted_Insert_Position(const QTreeWidgetItem* item) const

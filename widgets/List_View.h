@@ -30,6 +30,9 @@ public:
 
     // Adds a row; a key already listed is refused (nullptr).
     QTreeWidgetItem* Add_Row(const List_Row& row);
+    // Adds many rows as Add_Row one by one would (a key already listed, or
+    // given before in rows, is left out), in one insertion; the rows added.
+    int Add_Rows(const QList<List_Row>& rows);
     // Removes the row with the key; its 1-based position, 0 when none.
     int Remove_Key(const QString& key);
     QTreeWidgetItem* Find_Key(const QString& key) const;
@@ -65,6 +68,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    QTreeWidgetItem* Make_Item(const List_Row& row, const QFont* bold, const QBrush& highlight) const;
     int Sorted_Insert_Position(const QTreeWidgetItem* item) const;
     void Show_Sort_Indicator();
 

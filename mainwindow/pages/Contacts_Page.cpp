@@ -5,7 +5,6 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include "Contact_Record.h"
 #include "Dialogs.h"
 #include "Key_Toolbar.h"
 #include "List_Recordset.h"
@@ -83,16 +82,17 @@ qint64 Contacts_Page::Fill_Contact_List(const Where_Clause& clause)
         return 0;
     }
     Main_Window().Set_Status_Panel(2, QString::number(rows.size()));
-    for (const QSqlRecord& row : rows) {
-        const qint64 ID = row.value("ID").toLongLong();
-        // A clause joining the events gives a contact once per event.
-        if (ListContacts->Find_Key(Make_Contact_Key(ID)))
-            continue;
-        Add_Contact_List_Item(ID, row.value("FirstName"), row.value("LastName"), row.value("Product"),
-                              row.value("Contact_Relationship"), row.value("Contact_Title"),
-                              Contact_Flag(row, "Pending_Events_To_Read"), Contact_Flag(row, "New_Contact"),
-                              row.value("Email"));
-    }
+    // The columns by their place in the statement above.
+    enum { First, Last, Product, Relationship, Title, Email, Middle, ID, Pending, New };
+    const auto flag = [](const QVariant& value) { return !value.isNull() && value.toLongLong() != 0; };
+    QList<List_Row> list_rows;
+    list_rows.reserve(rows.size());
+    for (const QSqlRecord& row : rows)
+        list_rows << Contact_List_Row(row.value(ID).toLongLong(), row.value(First), row.value(Last),
+                                      row.value(Product), row.value(Relationship), row.value(Title),
+                                      flag(row.value(Pending)), flag(row.value(New)), row.value(Email));
+    // A clause joining the events gives a contact once per event: the list takes it once.
+    ListContacts->Add_Rows(list_rows);
     return List_View::Item_Key(ListContacts->Row_At(1)).mid(3).toLongLong();
 }
 
