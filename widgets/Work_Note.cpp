@@ -10,7 +10,8 @@ Work_Note::Work_Note()
 {
     setObjectName("Work_Note");
     setWindowTitle(QApplication::applicationName());
-    setWindowFlag(Qt::WindowCloseButtonHint, false);
+    // Nothing to close or answer: the note goes when the work is done.
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(24, 18, 24, 18);
     text_ = new QLabel;
