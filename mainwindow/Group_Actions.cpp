@@ -3,6 +3,7 @@
 #include <QSqlRecord>
 #include <QTreeWidgetItem>
 
+#include "All_Points_Broadcast.h"
 #include "Clock.h"
 #include "Contact_Removal.h"
 #include "Contact_Reports.h"
@@ -51,13 +52,19 @@ Group_Actions::Group_Actions(const Group_Action_Panes& panes, QWidget* window)
             [this] { Delete_Current_Contact(panes_.head.Contact_ID().toLongLong()); });
     connect(&panes_.head, &Contact_Head_Frame::Junk_Requested, this,
             [this] { Junk_Current_Contact(panes_.head.Contact_ID().toLongLong()); });
+    connect(&panes_.schedule, &Schedule_Frame::Broadcast_Wanted, this,
+            [this](const QString& Subject, const QString& Message, const QDateTime& Due,
+                   const QStringList& Attachments, bool* Posted) {
+                *Posted = All_Points_Broadcast(panes_.list, window_, Subject, Message, Due, Attachments);
+            });
 }
 
 // ---- The group toolbar -----------------------------------------------------------------
 
 void Group_Actions::Toolbar1_ButtonClick(const QString& Key)
 {
-    if (!panes_.shown.Save())
+    // The group stays as it is while a broadcast to it runs.
+    if (Broadcast_Running() || !panes_.shown.Save())
         return;
     try {
         if (Key == "NewContact")
@@ -75,7 +82,7 @@ void Group_Actions::Toolbar1_ButtonClick(const QString& Key)
 
 void Group_Actions::Toolbar1_ButtonMenuClick(const QString& Key)
 {
-    if (!panes_.shown.Save())
+    if (Broadcast_Running() || !panes_.shown.Save())
         return;
     const auto chosen = [this](const Where_Clause& Clause, const std::optional<QString>& Caption) {
         Choose_Group(Clause, Caption);

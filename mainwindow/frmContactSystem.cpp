@@ -211,17 +211,7 @@ void frmContactSystem::Build_Status_Bar()
     // Panel 1 the general text, 2 the list information, 3 to 6 progress, 7 the new-mail sign.
     // Small least widths: a panel with a long text takes the room the others
     // leave, and the window never grows for it.
-    const int widths[7] = {100, 60, 60, 60, 60, 60, 60};
-    for (int i = 0; i < 7; ++i) {
-        auto* panel = new QLabel;
-        panel->setObjectName(QString("StatusBar1_Panel%1").arg(i + 1));
-        panel->setMinimumWidth(widths[i]);
-        panel->setFrameShape(QFrame::StyledPanel);
-        panel->setFrameShadow(QFrame::Sunken);
-        panel->setContentsMargins(4, 0, 4, 0);
-        StatusBar1 << panel;
-        bar->addWidget(panel, i == 0 ? 1 : 0);
-    }
+    StatusBar1 = Add_Status_Panels(bar, {100, 60, 60, 60, 60, 60, 60}, 1);
     StatusBar1[6]->setText("New Mail");
     StatusBar1[6]->hide();
 }

@@ -3,7 +3,9 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QInputDialog>
+#include <QGridLayout>
 #include <QMessageBox>
+#include <QSpacerItem>
 #include <QPointer>
 
 #include "Dialogs.h"
@@ -61,6 +63,12 @@ int Show_Message_Box(const QString& text, int style, const QString& title)
     box.setDefaultButton(choices.first().button);
     // The frame's close box takes the last way out: Cancel, No or OK.
     box.setEscapeButton(choices.last().button);
+    // A box narrower than its title has the title cut short by the frame.
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout())) {
+        const int title_width = box.fontMetrics().horizontalAdvance(box.windowTitle()) * 5 / 4 + 120;
+        grid->addItem(new QSpacerItem(title_width, 0, QSizePolicy::Minimum, QSizePolicy::Minimum), grid->rowCount(), 0,
+                      1, grid->columnCount());
+    }
     const int pressed = box.exec();
     for (const Choice& c : choices)
         if (c.button == pressed)

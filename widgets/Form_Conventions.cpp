@@ -110,6 +110,11 @@ private:
                 if (!line->isModified() && !line->hasSelectedText())
                     line->setCursorPosition(0);
             });
+            // The same text put in again moves the cursor to its end without a change of text.
+            connect(line, &QLineEdit::cursorPositionChanged, this, [line](int, int now) {
+                if (now != 0 && !line->hasFocus() && !line->isModified() && !line->hasSelectedText())
+                    line->setCursorPosition(0);
+            });
         } else if (Is_Text_Area(object)) {
             auto* area = static_cast<QAbstractScrollArea*>(object);
             Show_Read_Only_Look(area);

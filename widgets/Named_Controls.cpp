@@ -3,6 +3,7 @@
 #include <QAbstractScrollArea>
 #include <QComboBox>
 #include <QLabel>
+#include <QStatusBar>
 #include <QLineEdit>
 #include <QScrollArea>
 #include <QVBoxLayout>
@@ -87,4 +88,20 @@ QWidget* Scrolling_Page(QWidget* frame)
     scroller->setWidget(page);
     layout->addWidget(scroller);
     return page;
+}
+
+QList<QLabel*> Add_Status_Panels(QStatusBar* bar, std::initializer_list<int> least_widths, int Stretching)
+{
+    QList<QLabel*> panels;
+    for (const int width : least_widths) {
+        auto* panel = new QLabel;
+        panel->setObjectName(QString("%1_Panel%2").arg(bar->objectName()).arg(panels.size() + 1));
+        panel->setMinimumWidth(width);
+        panel->setFrameShape(QFrame::StyledPanel);
+        panel->setFrameShadow(QFrame::Sunken);
+        panel->setContentsMargins(4, 0, 4, 0);
+        bar->addWidget(panel, panels.size() < Stretching ? 1 : 0);
+        panels << panel;
+    }
+    return panels;
 }

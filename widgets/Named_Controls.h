@@ -2,6 +2,7 @@
 // The controls every pane builds, each under its own name (its objectName is
 // the name the code and the tests know it by).
 
+#include <QList>
 #include <QString>
 #include <QStringList>
 #include <initializer_list>
@@ -11,6 +12,7 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QObject;
+class QStatusBar;
 class QWidget;
 
 template <typename T>
@@ -47,3 +49,8 @@ QWidget* Scrolling_Page(QWidget* frame);
 // A box keeps 32767 characters unless told otherwise: a longer stored value
 // would be cut short, and stored so by the next save.
 void Take_Any_Length(std::initializer_list<QLineEdit*> boxes);
+
+// Sunken text panels across a status bar, named after it ("StatusBar1_Panel1"
+// and on), at least the given widths; the first Stretching ones share the
+// room the others leave, so a long text never makes the window grow.
+QList<QLabel*> Add_Status_Panels(QStatusBar* bar, std::initializer_list<int> least_widths, int Stretching);

@@ -158,7 +158,7 @@ Contact_Head_Frame::Contact_Head_Frame(QWidget* parent)
     Take_Any_Length({txtBest_Time_To_Contact, txtCellphone, txtContactReceivedDate, txtEmail, txtHomephone,
                      txtMiddle_Initials, txtReferred_By, txtWorkphone, txtfirstname, txtlastname,
                      lstProduct->lineEdit(), Combo_Title->lineEdit(), Combo_Relationship->lineEdit()});
-    for (QLineEdit* box : {txtBest_Time_To_Contact, txtCellphone, txtContactReceivedDate, txtEmail, txtHomephone,
+    for (QLineEdit* box : {txtBest_Time_To_Contact, txtCellphone, txtContactReceivedDate, txtHomephone,
                            txtMiddle_Initials, txtReferred_By, txtWorkphone})
         connect(box, &QLineEdit::textChanged, this, [this] { modified_ = true; });
     connect(txtfirstname, &QLineEdit::textChanged, this, [this](const QString& text) {
@@ -168,6 +168,11 @@ Contact_Head_Frame::Contact_Head_Frame(QWidget* parent)
     connect(txtlastname, &QLineEdit::textChanged, this, [this](const QString& text) {
         modified_ = true;
         Q_EMIT List_Column_Edited(2, text);
+    });
+    // The list would otherwise show an address the contact no longer has.
+    connect(txtEmail, &QLineEdit::textChanged, this, [this](const QString& text) {
+        modified_ = true;
+        Q_EMIT List_Column_Edited(3, text);
     });
     connect(Capitalize_First_And_Last, &QPushButton::clicked, this,
             &Contact_Head_Frame::Capitalize_First_And_Last_Click);

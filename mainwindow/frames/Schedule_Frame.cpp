@@ -262,12 +262,19 @@ bool Schedule_Frame::Schedule()
     }
     const QString type = txtFrameSchedule_Type->text();
     if (type == "APB") {
-        Q_EMIT Broadcast_Wanted(txtFrameSchedule_Subject->text(), txtFrameSchedule_Message->toPlainText(), due,
-                                Schedule_Attachments->Paths());
-        txtFrameSchedule_Subject->clear();
-        txtFrameSchedule_Message->clear();
-        Schedule_Attachments->Clear_Shown_Text();
-        return true;
+        const QString subject = txtFrameSchedule_Subject->text();
+        const QString message = txtFrameSchedule_Message->toPlainText();
+        bool posted = false;
+        Q_EMIT Broadcast_Wanted(subject, message, due, Schedule_Attachments->Paths(), &posted);
+        // Refused texts stay for another try; texts the user typed while it ran
+        // (another schedule opened meanwhile) are not the ones to empty.
+        if (posted && txtFrameSchedule_Type->text() == "APB" && txtFrameSchedule_Subject->text() == subject
+            && txtFrameSchedule_Message->toPlainText() == message) {
+            txtFrameSchedule_Subject->clear();
+            txtFrameSchedule_Message->clear();
+            Schedule_Attachments->Clear_Shown_Text();
+        }
+        return posted;
     }
 
     const qint64 ID = txtFrameSchedule_ContactID->text().toLongLong();

@@ -51,9 +51,10 @@ public:
 Q_SIGNALS:
     // Scheduled or cancelled: the contact is to be shown again.
     void Closed(qint64 Contact_ID);
-    // A broadcast to the group was asked for, with the frame's texts and files.
+    // A broadcast to the group was asked for, with the frame's texts and files;
+    // the receiver sets *Posted once it ran (a No or a refusal does not).
     void Broadcast_Wanted(const QString& Subject, const QString& Message, const QDateTime& Due,
-                          const QStringList& Attachments);
+                          const QStringList& Attachments, bool* Posted);
 
 private:
     bool Schedule();

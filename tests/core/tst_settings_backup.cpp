@@ -192,7 +192,7 @@ private Q_SLOTS:
         QTest::newRow("left over at 0") << QVariant(0) << QByteArray("left over") << 0 << true;
         QTest::newRow("left over at 3") << QVariant(3) << QByteArray("left over") << 0 << true;
         QTest::newRow("left over, due") << QVariant(5) << QByteArray("left over") << 0 << true;
-        QTest::newRow("half a database left over") << QVariant(1) << QByteArray("SQLite format 3\0\x10\0", 20) << 0
+        QTest::newRow("half a database left over") << QVariant(1) << QByteArray("SQLite format 3\0\x10\0", 18) << 0
                                                    << true;
     }
     void every_sixth_start_compacts()

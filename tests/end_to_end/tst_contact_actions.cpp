@@ -26,19 +26,8 @@ struct User_Fixture : Window_With_Mail_Store {
                             "VALUES ('Ann', 'Lee', 'ann@example.com', 'Car', '98', 'Ford', 'Focus')");
         s.Db().Execute("UPDATE Settings SET DefaultEmailAddress = 'sales@dealer.example', DefaultEmailName = 'Sales'");
     }
-    // A click on the toolbar button of that key, where it stands on screen.
-    void Click_Button(const char* toolbar, const QString& key)
-    {
-        auto* bar = C<Key_Toolbar>(toolbar);
-        QWidget* button = bar->widgetForAction(bar->Button(key));
-        QVERIFY(button && button->isVisible() && button->isEnabled());
-        QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(8, button->height() / 2));
-    }
-    void Click_Tab(int number)
-    {
-        auto* strip = C<QTabBar>("TabStrip1");
-        QTest::mouseClick(strip, Qt::LeftButton, {}, strip->tabRect(number - 1).center());
-    }
+    void Click_Button(const char* toolbar, const QString& key) { Click_Button_On_Screen(w, toolbar, key); }
+    void Click_Tab(int number) { Click_Tab_On_Screen(w, number); }
 };
 
 } // namespace

@@ -126,6 +126,22 @@ inline void Click_Tool(const QObject* root, const char* toolbar, const QString& 
     button->trigger();
 }
 
+// A mouse click on the toolbar button of that key, where it stands on screen.
+inline void Click_Button_On_Screen(const QObject* root, const char* toolbar, const QString& key)
+{
+    auto* bar = Control<Key_Toolbar>(root, toolbar);
+    QWidget* button = bar->widgetForAction(bar->Button(key));
+    QVERIFY(button && button->isVisible() && button->isEnabled());
+    QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(8, button->height() / 2));
+}
+
+// A mouse click on the tab strip's tab (1-based).
+inline void Click_Tab_On_Screen(const QObject* root, int number)
+{
+    auto* strip = Control<QTabBar>(root, "TabStrip1");
+    QTest::mouseClick(strip, Qt::LeftButton, {}, strip->tabRect(number - 1).center());
+}
+
 inline void Click_Tool_Menu(const QObject* root, const char* toolbar, const QString& button, const QString& entry)
 {
     auto* bar = Control<Key_Toolbar>(root, toolbar);

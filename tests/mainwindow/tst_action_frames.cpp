@@ -500,12 +500,15 @@ private Q_SLOTS:
         QSignalSpy wanted(f.C<Schedule_Frame>("frameSchedule"), &Schedule_Frame::Broadcast_Wanted);
         f.C<QLineEdit>("txtFrameSchedule_Hour")->setText("8");
         f.C<QLineEdit>("txtFrameSchedule_Minutes")->setText("0");
+        // The broadcast itself is not wanted here.
+        f.s.dialogs.answers = {vbNo};
         Click_Tool(f.w, "ToolSchedule", "Schedule");
         QCOMPARE(wanted.size(), 1);
         QCOMPARE(wanted[0][0].toString(), QString("Sale for [Firstname]"));
         QCOMPARE(wanted[0][2].toDateTime(), QDateTime(f.s.clock.Now().date(), QTime(8, 0)));
         QVERIFY(f.Outbox().isEmpty());
-        QVERIFY(f.Text("txtFrameSchedule_Subject").isEmpty());
+        // Answered No: the texts stay for another try.
+        QCOMPARE(f.Text("txtFrameSchedule_Subject"), QString("Sale for [Firstname]"));
         QCOMPARE(f.w->Current_Detail_Frame(), Frame(f.w, "frameSchedule"));
     }
 };

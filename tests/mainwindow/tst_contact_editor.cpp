@@ -188,9 +188,12 @@ private Q_SLOTS:
         QTest::keyClicks(Control<QLineEdit>(&w, "txtCity"), "Paris");
         Control<QLineEdit>(&w, "txtfirstname")->selectAll();
         QTest::keyClicks(Control<QLineEdit>(&w, "txtfirstname"), "Anne");
+        Control<QLineEdit>(&w, "txtEmail")->selectAll();
+        QTest::keyClicks(Control<QLineEdit>(&w, "txtEmail"), "anne@example.com");
         QVERIFY(w.Contact_On_Display->Modified());
-        // The name follows the typing in the list at once, before any save.
+        // The name and address follow the typing in the list at once, before any save.
         QCOMPARE(Row_Of(w, ann)->text(1), QString("Anne"));
+        QCOMPARE(Row_Of(w, ann)->text(3), QString("anne@example.com"));
         QCOMPARE(Stored(s.Db(), ann, "City").toString(), QString("Old"));
 
         Click_Row(Control<List_View>(&w, "ListContacts"), Row_Of(w, bob));

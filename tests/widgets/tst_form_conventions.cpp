@@ -91,6 +91,9 @@ private Q_SLOTS:
         QCOMPARE(box->cursorPosition(), 0);
         box->setText("second-" + Long_Text);   // shown already
         QCOMPARE(box->cursorPosition(), 0);
+        box->clearFocus();   // as a contact shown again finds it
+        box->setText("second-" + Long_Text);   // the same text again
+        QCOMPARE(box->cursorPosition(), 0);
     }
 
     void typing_keeps_the_cursor_where_it_types()
