@@ -197,37 +197,63 @@ QTreeWidgetItem* List_View::Add_Row(const List_Row& row)
 
 int List_View::Add_Rows(const QList<List_Row>& rows)
 {
-    if (sorted_ && topLevelItemCount() > 0) {
-        // Each row takes its place among the listed ones.
-        int added = 0;
-        for (const List_Row& row : rows)
-            added += Add_Row(row) ? 1 : 0;
-        return added;
-    }
+    Made_Rows made;
+    Make_Rows(rows, made);
+    return Add_Made_Rows(made);
+}
+
+void List_View::Make_Rows(const QList<List_Row>& rows, Made_Rows& made) const
+{
     // A row's font is the default one until it is marked: the bold one is made once.
     QFont bold;
     bold.setBold(true);
     const QBrush highlight = palette().brush(QPalette::Highlight);
+    made.items.reserve(made.items.size() + rows.size());
+    for (const List_Row& row : rows)
+        made.items << Make_Item(row, &bold, highlight);
+}
+
+int List_View::Add_Made_Rows(Made_Rows& made)
+{
     QList<QTreeWidgetItem*> items;
-    items.reserve(rows.size());
-    rows_by_key_.reserve(rows_by_key_.size() + rows.size());
-    for (const List_Row& row : rows) {
-        if (rows_by_key_.contains(row.key))
+    items.swap(made.items);
+    if (sorted_ && topLevelItemCount() > 0) {
+        // Each row takes its place among the listed ones.
+        int added = 0;
+        for (QTreeWidgetItem* item : items) {
+            const QString key = Item_Key(item);
+            if (Find_Key(key)) {
+                delete item;
+                continue;
+            }
+            insertTopLevelItem(Sorted_Insert_Position(item), item);
+            rows_by_key_.insert(key, item);
+            ++added;
+        }
+        return added;
+    }
+    rows_by_key_.reserve(rows_by_key_.size() + items.size());
+    QList<QTreeWidgetItem*> added;
+    added.reserve(items.size());
+    for (QTreeWidgetItem* item : items) {
+        const QString key = Item_Key(item);
+        if (rows_by_key_.contains(key)) {
+            delete item;
             continue;
-        QTreeWidgetItem* item = Make_Item(row, &bold, highlight);
-        rows_by_key_.insert(row.key, item);
-        items << item;
+        }
+        rows_by_key_.insert(key, item);
+        added << item;
     }
     if (sorted_) {
         // The order the sorted insertion one by one gives: equal texts keep their order.
         const int column = sort_column_;
         const bool ascending = sort_order_ == Qt::AscendingOrder;
-        std::stable_sort(items.begin(), items.end(), [column, ascending](QTreeWidgetItem* a, QTreeWidgetItem* b) {
+        std::stable_sort(added.begin(), added.end(), [column, ascending](QTreeWidgetItem* a, QTreeWidgetItem* b) {
             return ascending ? a->text(column) < b->text(column) : b->text(column) < a->text(column);
         });
     }
-    addTopLevelItems(items);
-    return int(items.size());
+    addTopLevelItems(added);
+    return int(added.size());
 }
 
 int List_View::Sorted_Insert_Position(const QTreeWidgetItem* item) const

@@ -1,6 +1,7 @@
 #include "Contacts_Page.h"
 
 #include <QColor>
+#include <QCoreApplication>
 #include <QSqlRecord>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -67,32 +68,59 @@ qint64 Contacts_Page::Fill_Contact_List(const Where_Clause& clause)
 {
     ListContacts->clear();
     current_key_.clear();
+    // Every contact comes in slices, the window drawn between them. The
+    // index on the names gives the order, ties by first name and ID, the same
+    // for every slice; a group's own query may need a sort, so it comes whole.
+    const bool sliced = clause.Text.isEmpty();
     const QString sql =
         "SELECT Contacts.FirstName, Contacts.LastName, Contacts.Product, Contacts.Contact_Relationship, "
         "Contacts.Contact_Title, Contacts.Email, Contacts.MiddleInitial, Contacts.ID, "
         "Contacts.Pending_Events_To_Read, Contacts.New_Contact FROM Contacts "
-        + clause.Text + " ORDER BY Contacts.LastName;";
-    bool ok = false;
-    const QList<QSqlRecord> rows = Open_List_Recordset(sql, clause.Values, &ok);
-    if (!ok)
-        return 0;
-    if (rows.isEmpty()) {
+        + clause.Text
+        + (sliced ? QString(" ORDER BY Contacts.LastName, Contacts.FirstName, Contacts.ID LIMIT ? OFFSET ?;")
+                  : QString(" ORDER BY Contacts.LastName;"));
+    constexpr int Slice_Rows = 4000;
+    // The columns by their place in the statement above.
+    enum { First, Last, Product, Relationship, Title, Email, Middle, ID, Pending, New };
+    const auto flag = [](const QVariant& value) { return !value.isNull() && value.toLongLong() != 0; };
+    qint64 read = 0;
+    // The first slice is listed at once; the rest together at the end, as
+    // the list lays out all its rows again on every insertion.
+    List_View::Made_Rows rest;
+    for (;;) {
+        QVariantList values = clause.Values;
+        if (sliced)
+            values << Slice_Rows << read;
+        bool ok = false;
+        const QList<QSqlRecord> rows = Open_List_Recordset(sql, values, &ok);
+        if (!ok) {
+            ListContacts->clear();
+            return 0;
+        }
+        QList<List_Row> list_rows;
+        list_rows.reserve(rows.size());
+        for (const QSqlRecord& row : rows)
+            list_rows << Contact_List_Row(row.value(ID).toLongLong(), row.value(First), row.value(Last),
+                                          row.value(Product), row.value(Relationship), row.value(Title),
+                                          flag(row.value(Pending)), flag(row.value(New)), row.value(Email));
+        // A clause joining the events gives a contact once per event: the list takes it once.
+        if (read == 0)
+            ListContacts->Add_Rows(list_rows);
+        else
+            ListContacts->Make_Rows(list_rows, rest);
+        read += rows.size();
+        if (!sliced || rows.size() < Slice_Rows)
+            break;
+        // What the user does waits for the whole list.
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    }
+    ListContacts->Add_Made_Rows(rest);
+    if (read == 0) {
         Message_Box("There are no contacts for this selection");
         Main_Window().Set_Status_Panel(2, "0");
         return 0;
     }
-    Main_Window().Set_Status_Panel(2, QString::number(rows.size()));
-    // The columns by their place in the statement above.
-    enum { First, Last, Product, Relationship, Title, Email, Middle, ID, Pending, New };
-    const auto flag = [](const QVariant& value) { return !value.isNull() && value.toLongLong() != 0; };
-    QList<List_Row> list_rows;
-    list_rows.reserve(rows.size());
-    for (const QSqlRecord& row : rows)
-        list_rows << Contact_List_Row(row.value(ID).toLongLong(), row.value(First), row.value(Last),
-                                      row.value(Product), row.value(Relationship), row.value(Title),
-                                      flag(row.value(Pending)), flag(row.value(New)), row.value(Email));
-    // A clause joining the events gives a contact once per event: the list takes it once.
-    ListContacts->Add_Rows(list_rows);
+    Main_Window().Set_Status_Panel(2, QString::number(read));
     return List_View::Item_Key(ListContacts->Row_At(1)).mid(3).toLongLong();
 }
 

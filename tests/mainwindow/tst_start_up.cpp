@@ -4,6 +4,7 @@
 
 #include <QAbstractItemModel>
 #include <QDir>
+#include <QSqlRecord>
 #include <QWindow>
 #include <sys/stat.h>
 #include <QLineEdit>
@@ -145,6 +146,52 @@ private Q_SLOTS:
         QVERIFY(!List_View::Is_Bold(list->Row_At(2), 1));
         QCOMPARE(list->Row_At(4)->foreground(1), list->palette().brush(QPalette::Highlight));
         QCOMPARE(list->Row_At(2)->foreground(1), QBrush());
+    }
+
+    void many_contacts_come_in_slices_the_window_drawn_between()
+    {
+        Test_Program_Folder folder;
+        Scripted_Dialogs dialogs;
+        Test_Clock clock;
+        const int contacts = 9500;
+        // Many equal names, some only in other letters, some without a name.
+        folder.Db().Execute(
+            "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < ?) "
+            "INSERT INTO Contacts (FirstName, LastName, Email, Pending_Events_To_Read) "
+            "SELECT CASE WHEN i % 50 = 0 THEN NULL ELSE 'F' || (i % 7) END, "
+            "CASE WHEN i % 3 = 0 THEN 'lee' WHEN i % 3 = 1 THEN 'Lee' WHEN i % 40 = 2 THEN NULL ELSE 'A' || (i % 11) END, "
+            "'c' || i || '@example.com', i % 2 FROM n",
+            {contacts});
+        QStringList expected;
+        for (const QSqlRecord& row : folder.Db().Select("SELECT ID FROM Contacts ORDER BY LastName"))
+            expected << "key" + row.value(0).toString();
+        Working_Folder here(folder.Folder());
+
+        frmContactSystem window;
+        auto* list = Control<List_View>(&window, "ListContacts");
+        int insertions = 0;
+        connect(list->model(), &QAbstractItemModel::rowsInserted, this, [&] { ++insertions; });
+        bool drawn_part_full = false;
+        Paint_Watch watch([&](QWidget* widget) {
+            if (widget == list->viewport() && list->Row_Count() > 0 && list->Row_Count() < contacts)
+                drawn_part_full = true;
+        });
+        QVERIFY(window.Start_Up());
+        QVERIFY(insertions > 1);
+        QVERIFY(drawn_part_full);
+        QStringList keys;
+        for (int i = 1; i <= list->Row_Count(); ++i)
+            keys << list->Key_At(i);
+        QCOMPARE(keys, expected);
+        QCOMPARE(Control<QLabel>(&window, "StatusBar1_Panel2")->text(), QString::number(contacts));
+        const QSqlRecord last = folder.Db().Select_First(
+            "SELECT FirstName, LastName, Email, Pending_Events_To_Read FROM Contacts WHERE ID = ?",
+            {expected.last().mid(3)});
+        QTreeWidgetItem* row = list->Row_At(contacts);
+        QCOMPARE(row->text(1), last.value(0).toString());
+        QCOMPARE(row->text(2), last.value(1).toString());
+        QCOMPARE(row->text(3), last.value(2).toString());
+        QCOMPARE(List_View::Is_Bold(row, 1), last.value(3).toInt() == 1);
     }
 
     void a_compaction_says_what_it_does_data()
