@@ -85,7 +85,9 @@ qint64 Contacts_Page::Fill_Contact_List(const Where_Clause& clause)
     const auto flag = [](const QVariant& value) { return !value.isNull() && value.toLongLong() != 0; };
     qint64 read = 0;
     // The first slice is listed at once; the rest together at the end, as
-    // the list lays out all its rows again on every insertion.
+    // the list lays out all its rows again on every insertion. A sorted list
+    // takes them all at the end: one sort, not a place sought for each row.
+    const bool first_at_once = !ListContacts->Is_Sorted();
     List_View::Made_Rows rest;
     for (;;) {
         QVariantList values = clause.Values;
@@ -104,7 +106,7 @@ qint64 Contacts_Page::Fill_Contact_List(const Where_Clause& clause)
                                           row.value(Product), row.value(Relationship), row.value(Title),
                                           flag(row.value(Pending)), flag(row.value(New)), row.value(Email));
         // A clause joining the events gives a contact once per event: the list takes it once.
-        if (read == 0)
+        if (read == 0 && first_at_once)
             ListContacts->Add_Rows(list_rows);
         else
             ListContacts->Make_Rows(list_rows, rest);

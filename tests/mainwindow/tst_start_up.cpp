@@ -192,6 +192,23 @@ private Q_SLOTS:
         QCOMPARE(row->text(2), last.value(1).toString());
         QCOMPARE(row->text(3), last.value(2).toString());
         QCOMPARE(List_View::Is_Bold(row, 1), last.value(3).toInt() == 1);
+
+        // Sorted by first name and filled again: the order the sort gives,
+        // equal names in the list's own order.
+        QList<QPair<QString, QString>> by_first;
+        for (int i = 1; i <= list->Row_Count(); ++i)
+            by_first << qMakePair(list->Row_At(i)->text(1), list->Key_At(i));
+        std::stable_sort(by_first.begin(), by_first.end(),
+                         [](const auto& a, const auto& b) { return a.first < b.first; });
+        QStringList sorted_keys;
+        for (const auto& entry : by_first)
+            sorted_keys << entry.second;
+        list->Column_Sort(1);
+        window.Refresh_Contact_List();
+        keys.clear();
+        for (int i = 1; i <= list->Row_Count(); ++i)
+            keys << list->Key_At(i);
+        QCOMPARE(keys, sorted_keys);
     }
 
     void a_compaction_says_what_it_does_data()
