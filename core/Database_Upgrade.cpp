@@ -64,17 +64,41 @@ void Rebuild_Table(Database& db, const QString& table)
     db.Execute("DROP TABLE " + Quoted(old_table));
 }
 
+// Makes the indexes the schema gained since the database was made. One the
+// rows do not allow (a unique one over repeated values) is left out, logged.
+void Make_Missing_Indexes(Database& db)
+{
+    const QRegularExpression makes(R"(^CREATE\s+(UNIQUE\s+)?INDEX\s+(\w+)\s+ON\s+(\w+))",
+                                   QRegularExpression::CaseInsensitiveOption);
+    for (const QString& statement : Schema_Statements()) {
+        const QRegularExpressionMatch match = makes.match(statement);
+        if (!match.hasMatch())
+            continue;
+        const QString index = match.captured(2);
+        if (!db.Scalar("SELECT 1 FROM sqlite_master WHERE type = 'index' AND name = ?", {index}).isNull())
+            continue;
+        if (db.Scalar("SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = ?", {match.captured(3)}).isNull())
+            continue;
+        try {
+            db.Execute(statement);
+        } catch (const Database_Error& e) {
+            qWarning("The index %s could not be made: %s", qPrintable(index), qPrintable(e.Description()));
+        }
+    }
+}
+
 } // namespace
 
 void Upgrade_Database(Database& db)
 {
     const QStringList inventory = Columns_Of(db, "Inventory");
-    if (inventory.isEmpty() || inventory.contains("ID", Qt::CaseInsensitive))
-        return;
-    Database_Transaction transaction(db);
-    // Rows of one product may be alike in every field: only a key tells them apart.
-    Rebuild_Table(db, "Inventory");
-    transaction.Commit();
+    if (!inventory.isEmpty() && !inventory.contains("ID", Qt::CaseInsensitive)) {
+        Database_Transaction transaction(db);
+        // Rows of one product may be alike in every field: only a key tells them apart.
+        Rebuild_Table(db, "Inventory");
+        transaction.Commit();
+    }
+    Make_Missing_Indexes(db);
 }
 
 void Upgrade_Database_Once(Database& db)

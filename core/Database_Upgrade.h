@@ -4,8 +4,9 @@
 
 #include "Database.h"
 
-// Inventory rows get their ID key (numbered in table order). Runs in one
-// transaction; throws Database_Error, leaving the database as it was.
+// Inventory rows get their ID key (numbered in table order), in one
+// transaction; throws Database_Error, leaving the database as it was. Then
+// the indexes the schema has and the database lacks are made.
 void Upgrade_Database(Database& db);
 
 // Upgrade_Database on the first opening of each database file in this

@@ -4,6 +4,7 @@
 // to the outbox. Progress shows in status panels 3 to 5 of the main window.
 // Database failures are thrown to the caller.
 
+#include <QSqlRecord>
 #include <QString>
 #include <functional>
 
@@ -14,6 +15,10 @@ void Process_All_Contacts();
 void Process_Birthdays();
 void Process_All_Products();
 void Process_Product_Timeline(const QString& Product);
+// One running contact of the product: its next step is posted when due and
+// not waiting in the outbox yet; without a next step the contact is finished.
+// Returns whether a step was posted.
+bool Process_Contact_Timeline(const QSqlRecord& contact, const QString& Product);
 
 // The highest step in the contact's history for the product, 0 when none.
 // Birthday e-mails (step -1) do not count towards the workflow position.

@@ -241,25 +241,25 @@ Batch_Hits Look_Up_Batch(Database& db, const QList<Batch_Line>& lines, bool chec
         }
     }
     if (!emails.isEmpty()) {
-        for (const QSqlRecord& row : db.Select(
+        for (const QVariantList& row : db.Select_Values(
                  "SELECT j.value FROM json_each(?) AS j WHERE EXISTS (SELECT 1 FROM JunkEmails WHERE Email = j.value) "
                  "OR EXISTS (SELECT 1 FROM Contacts WHERE Email = j.value)",
                  {Json_Text(emails)}))
-            hits.emails.insert(row.value(0).toString());
+            hits.emails.insert(row.at(0).toString());
     }
     if (!names.isEmpty()) {
-        for (const QSqlRecord& row : db.Select(
+        for (const QVariantList& row : db.Select_Values(
                  "SELECT j.value FROM json_each(?) AS j WHERE EXISTS (SELECT 1 FROM JunkNames WHERE Name = j.value)",
                  {Json_Text(names)}))
-            hits.names.insert(row.value(0).toString());
+            hits.names.insert(row.at(0).toString());
     }
     if (!no_email.isEmpty()) {
-        for (const QSqlRecord& row : db.Select(
+        for (const QVariantList& row : db.Select_Values(
                  "SELECT json_extract(j.value, '$[0]') FROM json_each(?) AS j WHERE EXISTS (SELECT 1 FROM Contacts "
                  "WHERE FirstName = json_extract(j.value, '$[1]') AND MiddleInitial = json_extract(j.value, '$[2]') "
                  "AND LastName = json_extract(j.value, '$[3]') AND +Email = '')",
                  {Json_Text(no_email)}))
-            hits.nameless_lines.insert(row.value(0).toInt());
+            hits.nameless_lines.insert(row.at(0).toInt());
     }
     return hits;
 }
@@ -320,7 +320,7 @@ int Is_Duplicate_Or_Junk(const QString& First_Name, const QString& Middle_Initia
     try {
         Database db = Open_Database();
         const auto found = [&db](const QString& sql, const QVariantList& values) {
-            return !db.Select_First(sql, values).isEmpty();
+            return !db.Scalar(sql, values).isNull();
         };
         if (!email.isEmpty() && found("SELECT ID FROM JunkEmails WHERE Email = ? LIMIT 1", {email}))
             return 1;

@@ -135,9 +135,9 @@ QString Quoted_Subject(const QString& subject)
 bool Any_Event_With_Id(qint64 contact, const QString& id)
 {
     return !Open_Database()
-                .Select_First("SELECT ID FROM Eventhistory WHERE ContactID = ? AND Event_Unique_ID = ? LIMIT 1",
-                              {contact, id})
-                .isEmpty();
+                .Scalar("SELECT ID FROM Eventhistory WHERE ContactID = ? AND Event_Unique_ID = ? LIMIT 1",
+                        {contact, id})
+                .isNull();
 }
 
 [[noreturn]] void Attachment_Failed(const QString& sender, const Program_Error& e)
@@ -333,12 +333,12 @@ QSet<QString> Filed_Message_IDs(const QStringList& ids)
     if (ids.isEmpty())
         return filed;
     const QString list = QString::fromUtf8(QJsonDocument(QJsonArray::fromStringList(ids)).toJson(QJsonDocument::Compact));
-    for (const QSqlRecord& row : Open_Database().Select(
+    for (const QVariantList& row : Open_Database().Select_Values(
              "SELECT j.value FROM json_each(?) AS j "
              "WHERE EXISTS (SELECT 1 FROM Eventhistory WHERE Event_Unique_ID = j.value) "
              "OR EXISTS (SELECT 1 FROM NewEmails WHERE Email_Unique_ID = j.value)",
              {list}))
-        filed.insert(row.value(0).toString());
+        filed.insert(row.at(0).toString());
     return filed;
 }
 
@@ -462,9 +462,9 @@ void Release_Free_Memory()
 bool Is_New_Email(const QString& Message_ID)
 {
     Database db = Open_Database();
-    if (!db.Select_First("SELECT ID FROM Eventhistory WHERE Event_Unique_ID = ? LIMIT 1", {Message_ID}).isEmpty())
+    if (!db.Scalar("SELECT ID FROM Eventhistory WHERE Event_Unique_ID = ? LIMIT 1", {Message_ID}).isNull())
         return false;
-    return db.Select_First("SELECT ID FROM NewEmails WHERE Email_Unique_ID = ? LIMIT 1", {Message_ID}).isEmpty();
+    return db.Scalar("SELECT ID FROM NewEmails WHERE Email_Unique_ID = ? LIMIT 1", {Message_ID}).isNull();
 }
 
 int Classify_Email_Subject(const QString& Subject)

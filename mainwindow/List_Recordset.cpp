@@ -4,11 +4,15 @@
 #include "Dialogs.h"
 #include "Shared_Routines.h"
 
-QList<QSqlRecord> Open_List_Recordset(const QString& sql, const QVariantList& params, bool* ok)
+namespace {
+
+template <typename Rows>
+Rows Open_List(const QString& sql, bool* ok, Rows (Database::*select)(const QString&, const QVariantList&),
+               const QVariantList& params)
 {
     try {
         Database db = Open_Database();
-        QList<QSqlRecord> rows = db.Select(sql, params);
+        Rows rows = (db.*select)(sql, params);
         if (ok)
             *ok = true;
         return rows;
@@ -18,6 +22,18 @@ QList<QSqlRecord> Open_List_Recordset(const QString& sql, const QVariantList& pa
             *ok = false;
         return {};
     }
+}
+
+} // namespace
+
+QList<QSqlRecord> Open_List_Recordset(const QString& sql, const QVariantList& params, bool* ok)
+{
+    return Open_List(sql, ok, &Database::Select, params);
+}
+
+QList<QVariantList> Open_List_Values(const QString& sql, const QVariantList& params, bool* ok)
+{
+    return Open_List(sql, ok, &Database::Select_Values, params);
 }
 
 QStringList First_Column_Texts(const QList<QSqlRecord>& rows)

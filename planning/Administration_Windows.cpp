@@ -20,6 +20,8 @@ void Show_Once(QPointer<Window>& instance, QWidget* parent)
     if (!instance) {
         instance = new Window(parent);
         instance->setAttribute(Qt::WA_DeleteOnClose);
+        // Left to the window manager, a viewer may open partly off the screen.
+        Place_Over_Active_Window(instance);
     }
     instance->show();
     instance->raise();

@@ -68,7 +68,8 @@ void Lay_Out_Tree_And_Editor(QWidget* Page, QWidget* Tree_Side, QWidget* Editor)
     splitter->addWidget(scroll);
     splitter->setStretchFactor(0, 1);
     splitter->setStretchFactor(1, 3);
-    splitter->setSizes({320, 660});
+    // Wide enough for a step node "Event#: 10 Type: Email Out Days: 30 Hours: 12".
+    splitter->setSizes({360, 620});
     auto* layout = new QHBoxLayout(Page);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(splitter);
@@ -105,8 +106,13 @@ void Place_Over_Active_Window(QWidget* Window)
     if (!screen)
         return;
     const QRect area = screen->availableGeometry();
-    Window->resize(Window->size().boundedTo(area.size() - QSize(16, 40)));
-    QRect frame(QPoint(), Window->size());
+    // Room for the title bar and borders, unknown before the first show.
+    const QSize decoration(16, 40);
+    // A window its layout sizes has that size only once shown.
+    if (!Window->testAttribute(Qt::WA_Resized))
+        Window->resize(Window->sizeHint());
+    Window->resize(Window->size().boundedTo(area.size() - decoration));
+    QRect frame(QPoint(), Window->size() + decoration);
     frame.moveCenter(over ? over->geometry().center() : area.center());
     frame.moveLeft(qBound(area.left(), frame.left(), qMax(area.left(), area.right() - frame.width())));
     frame.moveTop(qBound(area.top(), frame.top(), qMax(area.top(), area.bottom() - frame.height())));

@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QPointer>
+#include <QSplitter>
 #include <QTabBar>
 #include <QVBoxLayout>
 
@@ -187,6 +188,10 @@ void Show_Planning_Window()
     if (!the_window) {
         the_window = new frmPlanning;
         Place_Over_Active_Window(the_window);
+        // On a small screen the trees give up width before the editors do.
+        const int tree = qBound(220, the_window->width() - 640, 360);
+        for (QSplitter* splitter : the_window->findChildren<QSplitter*>())
+            splitter->setSizes({tree, the_window->width() - tree});
     }
     the_window->show();
     the_window->raise();

@@ -8,6 +8,8 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QThread>
+#include <memory>
+#include <unordered_map>
 
 namespace {
 
@@ -69,25 +71,181 @@ void Check_Transaction_Kept(const QString& connection, const QString& descriptio
     }
 }
 
-QSqlQuery Run(const QString& connection, const QString& sql, const QVariantList& params)
+// Each connection keeps the statements it ran prepared, keyed by their text,
+// and steps them again with new values: compiling the SQL anew for every call
+// costs more than most statements themselves. The least recently used goes
+// when the cache is full. Only the connection's own thread touches its cache.
+class Statement_Cache {
+public:
+    static constexpr int Capacity = 96;
+
+    std::shared_ptr<QSqlQuery> Find(const QString& sql)
+    {
+        auto it = entries_.find(sql);
+        if (it == entries_.end())
+            return nullptr;
+        it->second.used = ++clock_;
+        return it->second.query;
+    }
+
+    void Keep(const QString& sql, const std::shared_ptr<QSqlQuery>& query)
+    {
+        if (int(entries_.size()) >= Capacity)
+            Drop_Least_Used();
+        entries_[sql] = Entry{query, ++clock_};
+    }
+
+    void Drop(const QString& sql) { entries_.erase(sql); }
+    void Clear() { entries_.clear(); }
+
+    // The schema the statements were prepared against; -1 when not known.
+    qint64 schema_version = -1;
+
+private:
+    struct Entry {
+        std::shared_ptr<QSqlQuery> query;
+        quint64 used = 0;
+    };
+
+    void Drop_Least_Used()
+    {
+        auto oldest = entries_.begin();
+        for (auto it = entries_.begin(); it != entries_.end(); ++it)
+            if (it->second.used < oldest->second.used)
+                oldest = it;
+        if (oldest != entries_.end())
+            entries_.erase(oldest);
+    }
+
+    std::unordered_map<QString, Entry, std::hash<QString>> entries_;
+    quint64 clock_ = 0;
+};
+
+// Guarded by connections_mutex; a connection's cache goes before the
+// connection closes, since closing invalidates its statements.
+std::unordered_map<QString, std::unique_ptr<Statement_Cache>, std::hash<QString>> statement_caches;
+
+Statement_Cache& Cache_Of(const QString& connection)
+{
+    QMutexLocker lock(&connections_mutex);
+    std::unique_ptr<Statement_Cache>& cache = statement_caches[connection];
+    if (!cache)
+        cache = std::make_unique<Statement_Cache>();
+    return *cache;
+}
+
+void Forget_Statements(const QString& connection)
+{
+    std::unique_ptr<Statement_Cache> gone;
+    {
+        QMutexLocker lock(&connections_mutex);
+        auto it = statement_caches.find(connection);
+        if (it == statement_caches.end())
+            return;
+        gone = std::move(it->second);
+        statement_caches.erase(it);
+    }
+}
+
+// A statement of the cache in use, shared with the cache: reset when done,
+// so that it holds no read lock and blocks no schema change, VACUUM or other
+// connection's write.
+class Stepping {
+public:
+    explicit Stepping(std::shared_ptr<QSqlQuery> query)
+        : query_(std::move(query))
+    {
+    }
+    ~Stepping() { query_->finish(); }
+    Stepping(const Stepping&) = delete;
+    Stepping& operator=(const Stepping&) = delete;
+
+    QSqlQuery& operator*() { return *query_; }
+    QSqlQuery* operator->() { return query_.get(); }
+
+private:
+    std::shared_ptr<QSqlQuery> query_;
+};
+
+// SQLite prepares a statement again by itself after a schema change, but the
+// Qt driver sizes a row by the column count from before it ran: a statement
+// whose columns changed ("SELECT *" after a column was added) would overrun
+// it. So the statements go after anything but a query, a change of rows or a
+// transaction step (a rolled back transaction may have changed the schema).
+bool Keeps_Schema(const QString& sql)
+{
+    static const QStringList keeps{"SELECT", "INSERT", "UPDATE", "DELETE", "REPLACE", "WITH",
+                                   "BEGIN",  "COMMIT", "END",    "SAVEPOINT", "RELEASE", "PRAGMA"};
+    const QString text = sql.trimmed();
+    qsizetype end = 0;
+    while (end < text.size() && text.at(end).isLetter())
+        ++end;
+    const QString first = text.left(end).toUpper();
+    return keeps.contains(first) && !text.contains("writable_schema", Qt::CaseInsensitive);
+}
+
+// Runs sql with params on the connection's prepared statement for it; the
+// caller reads the results while the Stepping lives. A statement that failed
+// is prepared again next time (SQLite hands its failure back on the next
+// reset), and so is one whose table went away with a schema change.
+std::unique_ptr<Stepping> Run(const QString& connection, const QString& sql, const QVariantList& params)
 {
     if (transaction_lost.contains(connection))
         throw Database_Error("The database rolled back the open transaction: "
                              + transaction_lost.value(connection));
-    QSqlDatabase db = QSqlDatabase::database(connection, false);
-    QSqlQuery query(db);
-    query.setForwardOnly(true);
-    if (!query.prepare(sql))
-        throw Database_Error(Describe(query.lastError()));
+    Statement_Cache& cache = Cache_Of(connection);
+    std::shared_ptr<QSqlQuery> query = cache.Find(sql);
+    if (!query) {
+        query = std::make_shared<QSqlQuery>(QSqlDatabase::database(connection, false));
+        query->setForwardOnly(true);
+        if (!query->prepare(sql))
+            throw Database_Error(Describe(query->lastError()));
+        cache.Keep(sql, query);
+    }
+    auto step = std::make_unique<Stepping>(std::move(query));
     for (int i = 0; i < params.size(); ++i)
-        query.bindValue(i, Bindable(params.at(i)));
-    if (!query.exec()) {
-        const QString description = Describe(query.lastError());
-        query.finish();
+        (*step)->bindValue(i, Bindable(params.at(i)));
+    if (!(*step)->exec()) {
+        const QString description = Describe((*step)->lastError());
+        step.reset();
+        cache.Drop(sql);
         Check_Transaction_Kept(connection, description);
         throw Database_Error(description);
     }
-    return query;
+    if (!Keeps_Schema(sql)) {
+        cache.Clear();
+        cache.schema_version = -1;
+    }
+    return step;
+}
+
+// Another connection may have changed the schema since this one last ran:
+// looked at once per use of the connection, not per statement.
+void Check_Schema(const QString& connection)
+{
+    qint64 version = -1;
+    {
+        auto step = Run(connection, "PRAGMA schema_version", {});
+        if ((*step)->next())
+            version = (*step)->value(0).toLongLong();
+    }
+    Statement_Cache& cache = Cache_Of(connection);
+    if (cache.schema_version != version) {
+        cache.Clear();
+        // A statement is prepared against the schema the connection last
+        // read: one that reads a table makes it read the new one first.
+        Run(connection, "SELECT count(*) FROM sqlite_master", {});
+        cache.schema_version = version;
+    }
+}
+
+// Reading a row failed half way: the statement is made afresh next time.
+[[noreturn]] void Failed_Reading(const QString& connection, const QString& sql, std::unique_ptr<Stepping> step)
+{
+    const QString description = Describe((*step)->lastError());
+    step.reset();
+    Cache_Of(connection).Drop(sql);
+    throw Database_Error(description);
 }
 
 } // namespace
@@ -100,8 +258,12 @@ Database::Database(const QString& path)
     connection_ = QString("brackenlead:%1:%2")
                       .arg(path_)
                       .arg(reinterpret_cast<quintptr>(QThread::currentThread()));
-    if (QSqlDatabase::contains(connection_) && QSqlDatabase::database(connection_, false).isOpen())
+    if (QSqlDatabase::contains(connection_) && QSqlDatabase::database(connection_, false).isOpen()) {
+        Check_Schema(connection_);
         return;
+    }
+    // Statements of a connection closed since belong to its old handle.
+    Forget_Statements(connection_);
     QSqlDatabase db = QSqlDatabase::contains(connection_)
         ? QSqlDatabase::database(connection_, false)
         : QSqlDatabase::addDatabase("QSQLITE", connection_);
@@ -118,7 +280,9 @@ Database::Database(const QString& path)
     try {
         Run(connection_, "PRAGMA foreign_keys=ON", {});
         Run(connection_, "SELECT count(*) FROM sqlite_master", {});
+        Check_Schema(connection_);
     } catch (const Database_Error&) {
+        Forget_Statements(connection_);
         db.close();
         throw;
     }
@@ -126,45 +290,64 @@ Database::Database(const QString& path)
 
 QList<QSqlRecord> Database::Select(const QString& sql, const QVariantList& params)
 {
-    QSqlQuery query = Run(connection_, sql, params);
+    auto step = Run(connection_, sql, params);
     QList<QSqlRecord> rows;
-    while (query.next())
-        rows << query.record();
-    if (query.lastError().isValid())
-        throw Database_Error(Describe(query.lastError()));
+    while ((*step)->next())
+        rows << (*step)->record();
+    if ((*step)->lastError().isValid())
+        Failed_Reading(connection_, sql, std::move(step));
+    return rows;
+}
+
+QList<QVariantList> Database::Select_Values(const QString& sql, const QVariantList& params)
+{
+    auto step = Run(connection_, sql, params);
+    QList<QVariantList> rows;
+    int columns = -1;
+    while ((*step)->next()) {
+        if (columns < 0)
+            columns = (*step)->record().count();
+        QVariantList row;
+        row.reserve(columns);
+        for (int i = 0; i < columns; ++i)
+            row << (*step)->value(i);
+        rows << std::move(row);
+    }
+    if ((*step)->lastError().isValid())
+        Failed_Reading(connection_, sql, std::move(step));
     return rows;
 }
 
 QSqlRecord Database::Select_First(const QString& sql, const QVariantList& params)
 {
-    QSqlQuery query = Run(connection_, sql, params);
-    if (query.next())
-        return query.record();
-    if (query.lastError().isValid())
-        throw Database_Error(Describe(query.lastError()));
+    auto step = Run(connection_, sql, params);
+    if ((*step)->next())
+        return (*step)->record();
+    if ((*step)->lastError().isValid())
+        Failed_Reading(connection_, sql, std::move(step));
     return QSqlRecord();
 }
 
 QVariant Database::Scalar(const QString& sql, const QVariantList& params)
 {
-    QSqlQuery query = Run(connection_, sql, params);
-    if (query.next())
-        return query.value(0);
-    if (query.lastError().isValid())
-        throw Database_Error(Describe(query.lastError()));
+    auto step = Run(connection_, sql, params);
+    if ((*step)->next())
+        return (*step)->value(0);
+    if ((*step)->lastError().isValid())
+        Failed_Reading(connection_, sql, std::move(step));
     return QVariant();
 }
 
 qint64 Database::Insert(const QString& sql, const QVariantList& params)
 {
-    QSqlQuery query = Run(connection_, sql, params);
-    return query.lastInsertId().toLongLong();
+    auto step = Run(connection_, sql, params);
+    return (*step)->lastInsertId().toLongLong();
 }
 
 int Database::Execute(const QString& sql, const QVariantList& params)
 {
-    QSqlQuery query = Run(connection_, sql, params);
-    return query.numRowsAffected();
+    auto step = Run(connection_, sql, params);
+    return (*step)->numRowsAffected();
 }
 
 void Database::Begin()
@@ -211,6 +394,7 @@ void Database::Close_All()
         names.swap(connection_names);
     }
     for (const QString& name : names) {
+        Forget_Statements(name);
         {
             QSqlDatabase db = QSqlDatabase::database(name, false);
             if (db.isOpen())

@@ -1,7 +1,8 @@
 #pragma once
 // The database layer: one SQLite file, statements with bound parameters only.
 //
-// Values are bound, never pasted into SQL text. QDateTime and QDate values are
+// Each statement text stays prepared for the life of its connection and is
+// stepped again with new values. Values are bound, never pasted into SQL text. QDateTime and QDate values are
 // bound as the fixed text "yyyy-MM-dd hh:mm:ss" (an invalid one as NULL), bools
 // as 0/1, a text as text (a null QString too: as the empty text) and a null
 // QVariant as NULL. Failures throw Database_Error, whose text is the
@@ -28,6 +29,9 @@ public:
     explicit Database(const QString& path);
 
     QList<QSqlRecord> Select(const QString& sql, const QVariantList& params = {});
+    // Every row as its values in the order of the statement's columns: for
+    // loops over many rows, which read them by index.
+    QList<QVariantList> Select_Values(const QString& sql, const QVariantList& params = {});
     // The first row; an empty record when there is none (check isEmpty()).
     QSqlRecord Select_First(const QString& sql, const QVariantList& params = {});
     // The first column of the first row; a null QVariant when there is none.

@@ -85,6 +85,8 @@ CREATE TABLE Eventhistory (
 CREATE INDEX Eventhistory_Contact ON Eventhistory (ContactID, Event_Unique_ID);
 -- Incoming mail is checked against stored message ids of any contact.
 CREATE INDEX Eventhistory_Unique_ID ON Eventhistory (Event_Unique_ID);
+-- The workflow run's last step per contact and product, read from the index alone.
+CREATE INDEX Eventhistory_Step ON Eventhistory (ContactID, Event_Product, Timeline_Step_Number);
 
 -- One scheduled e-mail, call or to-do waiting to be sent or done.
 CREATE TABLE Outbox (

@@ -4,6 +4,7 @@
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QGridLayout>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QSpacerItem>
 #include <QPointer>
@@ -27,6 +28,13 @@ QWidget* Parent_Window()
 QString Title_Or_Default(const QString& title)
 {
     return title.isEmpty() ? QString(Program_Title) : title;
+}
+
+// A box narrower than its title has the title cut short by the frame (whose
+// title font is bolder) beside the frame's buttons.
+int Title_Width(const QWidget& box)
+{
+    return box.fontMetrics().horizontalAdvance(box.windowTitle()) * 5 / 4 + 120;
 }
 
 int Show_Message_Box(const QString& text, int style, const QString& title)
@@ -63,10 +71,8 @@ int Show_Message_Box(const QString& text, int style, const QString& title)
     box.setDefaultButton(choices.first().button);
     // The frame's close box takes the last way out: Cancel, No or OK.
     box.setEscapeButton(choices.last().button);
-    // A box narrower than its title has the title cut short by the frame.
     if (auto* grid = qobject_cast<QGridLayout*>(box.layout())) {
-        const int title_width = box.fontMetrics().horizontalAdvance(box.windowTitle()) * 5 / 4 + 120;
-        grid->addItem(new QSpacerItem(title_width, 0, QSizePolicy::Minimum, QSizePolicy::Minimum), grid->rowCount(), 0,
+        grid->addItem(new QSpacerItem(Title_Width(box), 0, QSizePolicy::Minimum, QSizePolicy::Minimum), grid->rowCount(), 0,
                       1, grid->columnCount());
     }
     const int pressed = box.exec();
@@ -79,8 +85,16 @@ int Show_Message_Box(const QString& text, int style, const QString& title)
 QString Show_Input_Box(const QString& prompt, const QString& title, const QString& default_text,
                        bool* ok)
 {
-    return QInputDialog::getText(Parent_Window(), Title_Or_Default(title), prompt,
-                                 QLineEdit::Normal, default_text, ok);
+    QInputDialog box(Parent_Window());
+    box.setWindowTitle(Title_Or_Default(title));
+    box.setLabelText(prompt);
+    box.setTextValue(default_text);
+    if (auto* edit = box.findChild<QLineEdit*>())
+        edit->setMinimumWidth(Title_Width(box));
+    const bool accepted = box.exec() == QDialog::Accepted;
+    if (ok)
+        *ok = accepted;
+    return accepted ? box.textValue() : QString();
 }
 
 QString Show_File_Dialog(File_Dialog_Kind kind, const QString& title, const QString& filter,

@@ -2,7 +2,6 @@
 
 #include <QColor>
 #include <QCoreApplication>
-#include <QSqlRecord>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -94,17 +93,17 @@ qint64 Contacts_Page::Fill_Contact_List(const Where_Clause& clause)
         if (sliced)
             values << Slice_Rows << read;
         bool ok = false;
-        const QList<QSqlRecord> rows = Open_List_Recordset(sql, values, &ok);
+        const QList<QVariantList> rows = Open_List_Values(sql, values, &ok);
         if (!ok) {
             ListContacts->clear();
             return 0;
         }
         QList<List_Row> list_rows;
         list_rows.reserve(rows.size());
-        for (const QSqlRecord& row : rows)
-            list_rows << Contact_List_Row(row.value(ID).toLongLong(), row.value(First), row.value(Last),
-                                          row.value(Product), row.value(Relationship), row.value(Title),
-                                          flag(row.value(Pending)), flag(row.value(New)), row.value(Email));
+        for (const QVariantList& row : rows)
+            list_rows << Contact_List_Row(row.at(ID).toLongLong(), row.at(First), row.at(Last), row.at(Product),
+                                          row.at(Relationship), row.at(Title), flag(row.at(Pending)),
+                                          flag(row.at(New)), row.at(Email));
         // A clause joining the events gives a contact once per event: the list takes it once.
         if (read == 0 && first_at_once)
             ListContacts->Add_Rows(list_rows);

@@ -76,6 +76,33 @@ private Q_SLOTS:
         QCOMPARE(Inventory_Rows(db).size(), 4);
     }
 
+    void indexes_the_schema_gained_are_made_on_opening()
+    {
+        Test_Program_Folder folder;
+        const QString index_count = "SELECT count(*) FROM sqlite_master WHERE type = 'index' AND name = ?";
+        {
+            Database db = folder.Db();
+            db.Execute("DROP INDEX Eventhistory_Step");
+            db.Execute("DROP INDEX Contacts_Email");
+            // Rows a unique index of the schema does not allow: that one stays out.
+            db.Execute("DROP INDEX Products_Product");
+            db.Execute("INSERT INTO Products (Product) VALUES ('Van')");
+            db.Execute("INSERT INTO Products (Product) VALUES ('VAN')");
+        }
+        Database db = Open_Database();
+        QCOMPARE(db.Scalar(index_count, {QString("Eventhistory_Step")}).toInt(), 1);
+        QCOMPARE(db.Scalar(index_count, {QString("Contacts_Email")}).toInt(), 1);
+        QCOMPARE(db.Scalar(index_count, {QString("Products_Product")}).toInt(), 0);
+        QCOMPARE(db.Scalar("SELECT count(*) FROM Products WHERE Product = 'van'").toInt(), 2);
+        // The workflow's look-up reads the index alone.
+        const QString plan = db.Select_Values("EXPLAIN QUERY PLAN SELECT max(Timeline_Step_Number) FROM Eventhistory "
+                                              "WHERE ContactID = 1 AND Event_Product = 'Van' AND Timeline_Step_Number >= 0")
+                                 .first()
+                                 .last()
+                                 .toString();
+        QVERIFY2(plan.contains("COVERING INDEX Eventhistory_Step"), qPrintable(plan));
+    }
+
     void failed_upgrade_keeps_the_old_table()
     {
         Test_Program_Folder folder;

@@ -204,6 +204,10 @@ void tst_planning_setup::settings_and_a_workflow_reach_the_server_and_the_statis
     QTemporaryDir pdf_folder;
     const QString pdf = pdf_folder.filePath("stats.pdf");
     Print_Report_To_Pdf(reports.Last_Html(), pdf);
+    QFile pdf_file(pdf);
+    QVERIFY(pdf_file.open(QIODevice::ReadOnly));
+    QVERIFY(pdf_file.size() > 1000);
+    QVERIFY(pdf_file.read(5) == "%PDF-");
     const QString printed = Pdf_Text(pdf);
     QVERIFY2(printed.contains("Brackenlead for Windows Activity Listing"), qPrintable(printed));
     QVERIFY2(printed.contains(day) && printed.contains("Messages Sent"), qPrintable(printed));

@@ -3,7 +3,10 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QTabBar>
 #include <QTableView>
 #include <QTextBlock>
@@ -34,29 +37,65 @@ QWidget* Top_Level(const QString& name)
 class tst_menus : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void reports_entries_open_their_viewers_once()
+    // Each entry stands in its menu under its caption, enabled, and opens its
+    // window; a second choice shows the same window again.
+    void entries_open_their_windows_once()
     {
         QFETCH(QString, entry);
+        QFETCH(QString, caption);
+        QFETCH(QString, menu);
         QFETCH(QString, window_name);
+        QFETCH(bool, modal);
         Started_Window s;
         frmContactSystem& w = s.Start();
         QAction* action = Control<QAction>(&w, qPrintable(entry));
-        QVERIFY(action->isEnabled());
+        QCOMPARE(action->text().remove('&'), caption);
+        const QList<QAction*> in = menu.isEmpty() ? w.menuBar()->actions()
+                                                  : Control<QMenu>(&w, qPrintable(menu))->actions();
+        QVERIFY(in.contains(action));
+        QVERIFY(action->isEnabled() && action->isVisible());
+        if (modal) {
+            QStringList shown;
+            for (int i = 0; i < 2; ++i) {
+                When_Modal_Shown([&](QWidget* dialog) {
+                    shown << dialog->objectName();
+                    dialog->close();
+                });
+                action->trigger();
+            }
+            QCOMPARE(shown, QStringList(2, window_name));
+            return;
+        }
         action->trigger();
-        QWidget* shown = Top_Level(window_name);
-        QVERIFY(shown);
+        QWidget* opened = Top_Level(window_name);
+        QVERIFY(opened);
+        QVERIFY(QTest::qWaitForWindowExposed(opened));
+        // Placed whole on the screen, whatever its size.
+        const QRect area = opened->screen()->availableGeometry();
+        QVERIFY2(area.contains(opened->frameGeometry()), qPrintable(window_name));
         action->trigger();
-        QCOMPARE(Top_Level(window_name), shown);
-        shown->close();
+        QCOMPARE(Top_Level(window_name), opened);
+        opened->close();
+        if (window_name == "frmPlanning")
+            QTRY_VERIFY(!Planning_Window());
     }
-    void reports_entries_open_their_viewers_once_data()
+    void entries_open_their_windows_once_data()
     {
         QTest::addColumn<QString>("entry");
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<QString>("menu");         // empty: the menu bar itself
         QTest::addColumn<QString>("window_name");
-        QTest::newRow("statistics") << "mnuViewStats" << "StatsViewer";
-        QTest::newRow("junk e-mails") << "mnuJunkEmails" << "frmJunkEmails";
-        QTest::newRow("junk names") << "mnuJunkNames" << "frmJunkNames";
-        QTest::newRow("inventory") << "mnuInventoryListing" << "frmInventoryListing";
+        QTest::addColumn<bool>("modal");
+        QTest::newRow("settings") << "Setup_Furrowline_Settings" << "General Brackenlead Settings" << "mnuFile"
+                                  << "frmSetupForm" << true;
+        QTest::newRow("planning") << "mnuPlanning" << "Planning" << "" << "frmPlanning" << false;
+        QTest::newRow("statistics") << "mnuViewStats" << "Email Stats" << "mnuReports" << "StatsViewer" << false;
+        QTest::newRow("junk e-mails") << "mnuJunkEmails" << "Junk E-mails Edit/View" << "mnuReports"
+                                      << "frmJunkEmails" << false;
+        QTest::newRow("junk names") << "mnuJunkNames" << "Junk Names Edit/View" << "mnuReports" << "frmJunkNames"
+                                    << false;
+        QTest::newRow("inventory") << "mnuInventoryListing" << "Inventory Listing" << "mnuReports"
+                                   << "frmInventoryListing" << false;
     }
 
     // The help pages ship with the program: each page the index links to opens
@@ -95,19 +134,6 @@ private Q_SLOTS:
         }
         Control<QPushButton>(help, "CloseHelp")->click();
         QVERIFY(!help->isVisible());
-    }
-
-    void settings_entry_shows_the_settings_dialog_modal()
-    {
-        Started_Window s;
-        frmContactSystem& w = s.Start();
-        QString shown;
-        When_Modal_Shown([&](QWidget* modal) {
-            shown = modal->objectName();
-            modal->close();
-        });
-        Control<QAction>(&w, "Setup_Furrowline_Settings")->trigger();
-        QCOMPARE(shown, QString("frmSetupForm"));
     }
 
     void a_product_renamed_in_planning_shows_in_the_shown_contact()

@@ -93,6 +93,7 @@ private Q_SLOTS:
     void choosing_a_search_type_alone_is_saved_and_tested();
     void removing_rules();
     void deleting_a_filter();
+    void a_filter_whose_delete_fails_keeps_its_rules();
 };
 
 void tst_email_filters::filters_are_created_in_the_tree()
@@ -379,6 +380,24 @@ void tst_email_filters::deleting_a_filter()
     QVERIFY(!tree->Find_Node("ISH" + drop + Sep + "Email"));
     // Hidden, though it showed the other filter's rule.
     QVERIFY(!f.Find<QWidget>("frameImportEmail")->isVisible());
+}
+
+void tst_email_filters::a_filter_whose_delete_fails_keeps_its_rules()
+{
+    Planning_Fixture f;
+    Planning_Tree* tree = Open_Filters(f);
+    const QString id = Create_Filter(f, tree, "O'Neil's Leads");
+    Add_Rule(tree, id, "Email");
+    Open_Node(tree, "ISC" + id);
+    // The filter row cannot go: its rules, deleted first, come back.
+    f.db.Execute("CREATE TRIGGER keep_filters BEFORE DELETE ON EmailContactImports "
+                 "BEGIN SELECT RAISE(ABORT, 'locked'); END");
+    Click_Node(tree, "ISD" + id);
+    QCOMPARE(f.dialogs.messages.size(), 2);
+    QVERIFY(f.dialogs.messages.last().text.startsWith("Error on Delete Email Import Filter"));
+    QCOMPARE(f.db.Scalar("SELECT Name_Of_Site FROM EmailContactImports").toString(), QString("O'Neil's Leads"));
+    QCOMPARE(f.db.Scalar("SELECT count(*) FROM EmailImportFieldsInfo WHERE Email_Import_ID = ?", {id}).toInt(), 1);
+    QVERIFY(tree->Find_Node("ISC" + id));
 }
 
 QTEST_MAIN(tst_email_filters)

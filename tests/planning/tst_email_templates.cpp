@@ -52,6 +52,9 @@ void tst_email_templates::adding_data()
     QTest::newRow("a name with a quote")
         << "Say \"hi\"" << QStringList()
         << birthday + QStringList({"TPLSay \"hi\" | Say \"hi\"", "  TPDSay \"hi\" | Delete Template: Say \"hi\""});
+    QTest::newRow("a name with an apostrophe")
+        << "Ann's offer" << QStringList()
+        << birthday + QStringList({"TPLAnn's offer | Ann's offer", "  TPDAnn's offer | Delete Template: Ann's offer"});
 }
 
 void tst_email_templates::adding()

@@ -94,6 +94,14 @@ void tst_file_import_sources::a_new_source_and_its_nodes()
     QVERIFY(Click_Node(tree, "IFSLeads A"));
     QVERIFY(!tree->Find_Node("IFSLeads A")->isExpanded());
     QCOMPARE(tree->Find_Node("IFSLeads A")->childCount(), 2);
+
+    // Quotes in a name are the name's own.
+    const QString quoted = "Joe's \"Leads\"";
+    Add_Source(f, quoted);
+    QVERIFY(!Source(f.db, quoted).isEmpty());
+    QVERIFY(Click_Node(tree, "IFS" + quoted));
+    QCOMPARE(f.Find<QLabel>("lblFrameImportHeading")->text(), "Import Screen for " + quoted);
+    QCOMPARE(f.dialogs.messages.size(), 1);
 }
 
 void tst_file_import_sources::positions_take_whole_numbers_from_0_to_40_data()

@@ -93,6 +93,7 @@ private Q_SLOTS:
     void deleting();
     void a_refused_name_stays_in_its_cell_until_escape();
     void catalog_fields_are_checked();
+    void a_rename_that_fails_part_way_changes_nothing();
 };
 
 void tst_product_catalog::the_grid_shows_the_catalog_in_name_order()
@@ -143,6 +144,8 @@ void tst_product_catalog::renaming_data()
                                             << QStringList({"Accord", "Civic", "Fit"});
     QTest::newRow("a quote in the name") << 2 << "Fit \"Sport\"" << QString()
                                          << QStringList({"Accord", "Civic", "Fit \"Sport\""});
+    QTest::newRow("an apostrophe, used by a contact") << 1 << "Civic O'Hara's" << QString()
+                                                      << QStringList({"Accord", "Civic O'Hara's", "Fit"});
 }
 
 void tst_product_catalog::renaming()
@@ -285,6 +288,26 @@ void tst_product_catalog::catalog_fields_are_checked()
     QVERIFY(!(model->flags(model->index(3, Product_Catalog_Model::Price)) & Qt::ItemIsEditable));
     QVERIFY(!model->setData(model->index(3, Product_Catalog_Model::Product), "  "));
     QCOMPARE(model->rowCount(), 4);
+}
+
+void tst_product_catalog::a_rename_that_fails_part_way_changes_nothing()
+{
+    Planning_Fixture f;
+    Recording_Planning_Main_Window main_window;
+    Add_Catalog(f.db);
+    QTableView* grid = Open_Catalog(f);
+    // The history is renamed last; when it cannot be, neither is anything else.
+    f.db.Execute("CREATE TRIGGER keep_history BEFORE UPDATE ON Eventhistory "
+                 "BEGIN SELECT RAISE(ABORT, 'locked'); END");
+    auto* model = static_cast<Product_Catalog_Model*>(grid->model());
+    QVERIFY(!model->setData(model->index(1, Product_Catalog_Model::Product), "Civic LX"));
+    QCOMPARE(f.dialogs.messages.size(), 1);
+    QVERIFY(f.dialogs.messages.first().text.startsWith("Error on Rename Product"));
+    QCOMPARE(Product_Names(f.db), QStringList({"Accord", "Civic", "Fit"}));
+    QCOMPARE(f.db.Scalar("SELECT Product FROM Contacts").toString(), QString("Civic"));
+    QCOMPARE(f.db.Scalar("SELECT Product_Name FROM Outbox").toString(), QString("Civic"));
+    QCOMPARE(model->index(1, Product_Catalog_Model::Product).data().toString(), QString("Civic"));
+    QCOMPARE(main_window.changes, 0);
 }
 
 QTEST_MAIN(tst_product_catalog)

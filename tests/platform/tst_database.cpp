@@ -1,3 +1,5 @@
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QtTest>
 
 #include "Clock.h"
@@ -63,6 +65,137 @@ private Q_SLOTS:
         } catch (const Database_Error& e) {
             QVERIFY2(e.Description().contains("No_Such_Table"), qPrintable(e.Description()));
         }
+    }
+
+    void a_prepared_statement_follows_a_changed_schema()
+    {
+        Test_Program_Folder folder;
+        Database db = folder.Db();
+        const QString all = "SELECT * FROM T ORDER BY 1";
+        const QString add = "INSERT INTO T (V) VALUES (?)";
+        db.Execute("CREATE TABLE T (V TEXT)");
+        db.Insert(add, {QString("a")});
+        db.Insert(add, {QString("b")});
+        QCOMPARE(db.Select(all).first().count(), 1);
+        // Read in part only: the statement must hold nothing that blocks a schema change.
+        QCOMPARE(db.Select_First(all).value("V").toString(), QString("a"));
+
+        db.Execute("ALTER TABLE T ADD COLUMN W TEXT DEFAULT 'w'");
+        const QList<QSqlRecord> widened = db.Select(all);
+        QCOMPARE(widened.size(), 2);
+        QCOMPARE(widened.first().count(), 2);
+        QCOMPARE(widened.first().value("W").toString(), QString("w"));
+        QCOMPARE(db.Select_Values(all).last(), (QVariantList{QString("b"), QString("w")}));
+
+        db.Execute("DROP TABLE T");
+        db.Execute("CREATE TABLE T (N INTEGER, V TEXT, X TEXT)");
+        db.Insert(add, {QString("c")});
+        const QList<QSqlRecord> made_again = db.Select(all);
+        QCOMPARE(made_again.size(), 1);
+        QCOMPARE(made_again.first().count(), 3);
+        QVERIFY(made_again.first().value("N").isNull());
+        QCOMPARE(made_again.first().value("V").toString(), QString("c"));
+        QCOMPARE(db.Select_Values(all).first().at(1).toString(), QString("c"));
+
+        // Another connection widens the table: this one sees it on its next use.
+        {
+            QSqlDatabase other = QSqlDatabase::addDatabase("QSQLITE", "other");
+            other.setDatabaseName(folder.Database_File());
+            QVERIFY(other.open());
+            {
+                QSqlQuery alter(other);
+                QVERIFY(alter.exec("ALTER TABLE T ADD COLUMN Y TEXT DEFAULT 'y'"));
+            }
+            other.close();
+        }
+        QSqlDatabase::removeDatabase("other");
+        Database again = folder.Db();
+        const QList<QSqlRecord> seen = again.Select(all);
+        QCOMPARE(seen.first().count(), 4);
+        QCOMPARE(seen.first().value("Y").toString(), QString("y"));
+    }
+
+    void statements_of_a_closed_connection_are_not_used_again()
+    {
+        Test_Program_Folder folder;
+        const QString count = "SELECT count(*) FROM T";
+        {
+            Database db = folder.Db();
+            db.Execute("CREATE TABLE T (V INTEGER)");
+            db.Execute("INSERT INTO T VALUES (1)");
+            QCOMPARE(db.Scalar(count).toInt(), 1);
+        }
+        // The file is replaced while closed, as a compaction does.
+        Database::Close_All();
+        const QString other = folder.Path("other.mdb");
+        QVERIFY(QFile::copy(folder.Database_File(), other));
+        {
+            Database db(other);
+            db.Execute("INSERT INTO T VALUES (2)");
+            db.Execute("INSERT INTO T VALUES (3)");
+        }
+        Database::Close_All();
+        QVERIFY(QFile::remove(folder.Database_File()));
+        QVERIFY(QFile::rename(other, folder.Database_File()));
+        Database db = folder.Db();
+        QCOMPARE(db.Scalar(count).toInt(), 3);
+        db.Execute("INSERT INTO T VALUES (4)");
+        QCOMPARE(db.Scalar(count).toInt(), 4);
+    }
+
+    void a_failing_statement_is_prepared_again_next_time_data()
+    {
+        QTest::addColumn<QStringList>("setup");
+        QTest::addColumn<QString>("statement");
+        QTest::addColumn<QStringList>("repair");
+        QTest::newRow("table missing when prepared")
+            << QStringList{} << QString("INSERT INTO T (V) VALUES (1)")
+            << QStringList{"CREATE TABLE T (V INTEGER)"};
+        QTest::newRow("table dropped after it ran")
+            << QStringList{"CREATE TABLE T (V INTEGER)", "INSERT INTO T (V) VALUES (1)", "DROP TABLE T"}
+            << QString("INSERT INTO T (V) VALUES (1)")
+            << QStringList{"CREATE TABLE T (V INTEGER)"};
+        QTest::newRow("column dropped after it ran")
+            << QStringList{"CREATE TABLE T (V INTEGER, W INTEGER)", "INSERT INTO T (V, W) VALUES (1, 1)",
+                           "ALTER TABLE T DROP COLUMN W"}
+            << QString("INSERT INTO T (V, W) VALUES (1, 1)")
+            << QStringList{"ALTER TABLE T ADD COLUMN W INTEGER", "DELETE FROM T"};
+        QTest::newRow("table dropped by another connection")
+            << QStringList{"CREATE TABLE T (V INTEGER)", "INSERT INTO T (V) VALUES (1)", "other: DROP TABLE T"}
+            << QString("INSERT INTO T (V) VALUES (1)")
+            << QStringList{"other: CREATE TABLE T (V INTEGER)"};
+        QTest::newRow("constraint broken")
+            << QStringList{"CREATE TABLE T (V INTEGER UNIQUE)", "INSERT INTO T (V) VALUES (1)"}
+            << QString("INSERT INTO T (V) VALUES (1)") << QStringList{"DELETE FROM T"};
+    }
+    void a_failing_statement_is_prepared_again_next_time()
+    {
+        QFETCH(QStringList, setup);
+        QFETCH(QString, statement);
+        QFETCH(QStringList, repair);
+        Test_Program_Folder folder;
+        Database db = folder.Db();
+        const auto run = [&](const QString& sql) {
+            if (!sql.startsWith("other: "))
+                return db.Execute(sql);
+            {
+                QSqlDatabase other = QSqlDatabase::addDatabase("QSQLITE", "other");
+                other.setDatabaseName(folder.Database_File());
+                if (other.open())
+                    QSqlQuery(other).exec(sql.mid(7));
+                other.close();
+            }
+            QSqlDatabase::removeDatabase("other");
+            return 0;
+        };
+        for (const QString& sql : setup)
+            run(sql);
+        QVERIFY_THROWS_EXCEPTION(Database_Error, db.Execute(statement));
+        QVERIFY_THROWS_EXCEPTION(Database_Error, db.Execute(statement));
+        for (const QString& sql : repair)
+            run(sql);
+        QCOMPARE(db.Execute(statement), 1);
+        QCOMPARE(db.Scalar("SELECT count(*) FROM T").toInt(), 1);
     }
 
     void a_missing_file_or_a_file_that_is_no_database_is_refused()
