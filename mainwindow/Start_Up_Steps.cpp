@@ -85,10 +85,13 @@ void Prepare_Database()
     // A compaction says what it does: the main window is not up yet.
     Work_Note note;
     Set_Work_Note_Shower([&note](const QString& text) { note.Say(text); });
+    // The hook leaves with the note, however the backup ends.
+    struct Shower_Away {
+        ~Shower_Away() { Set_Work_Note_Shower({}); }
+    } shower_away;
     try {
         Backup_And_Compact_Database();
     } catch (const Program_Error& e) {
         Message_Box("Error on the start-up backup: " + e.Description());
     }
-    Set_Work_Note_Shower({});
 }
