@@ -2,6 +2,7 @@
 
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QSet>
 #include <algorithm>
 
 #include "Image_List.h"
@@ -209,14 +210,22 @@ void List_View::Make_Rows(const QList<List_Row>& rows, Made_Rows& made) const
     bold.setBold(true);
     const QBrush highlight = palette().brush(QPalette::Highlight);
     made.items.reserve(made.items.size() + rows.size());
-    for (const List_Row& row : rows)
-        made.items << Make_Item(row, &bold, highlight);
+    made.keys.reserve(made.keys.size() + rows.size());
+    for (const List_Row& row : rows) {
+        if (made.keys.contains(row.key))
+            continue;
+        QTreeWidgetItem* item = Make_Item(row, &bold, highlight);
+        made.items << item;
+        made.keys.insert(row.key, item);
+    }
 }
 
 int List_View::Add_Made_Rows(Made_Rows& made)
 {
     QList<QTreeWidgetItem*> items;
     items.swap(made.items);
+    QHash<QString, QTreeWidgetItem*> keys;
+    keys.swap(made.keys);
     if (sorted_ && topLevelItemCount() > 0) {
         // Each row takes its place among the listed ones.
         int added = 0;
@@ -232,17 +241,44 @@ int List_View::Add_Made_Rows(Made_Rows& made)
         }
         return added;
     }
-    rows_by_key_.reserve(rows_by_key_.size() + items.size());
     QList<QTreeWidgetItem*> added;
-    added.reserve(items.size());
-    for (QTreeWidgetItem* item : items) {
-        const QString key = Item_Key(item);
-        if (rows_by_key_.contains(key)) {
-            delete item;
-            continue;
+    if (rows_by_key_.size() < keys.size()) {
+        // Fewer rows listed than made: the listed keys go into the made ones,
+        // and a made row whose key is listed already is left out.
+        QSet<QTreeWidgetItem*> dropped;
+        for (auto listed = rows_by_key_.cbegin(); listed != rows_by_key_.cend(); ++listed) {
+            auto found = keys.find(listed.key());
+            if (found == keys.end()) {
+                keys.insert(listed.key(), listed.value());
+                continue;
+            }
+            dropped.insert(found.value());
+            found.value() = listed.value();
         }
-        rows_by_key_.insert(key, item);
-        added << item;
+        rows_by_key_.swap(keys);
+        if (dropped.isEmpty()) {
+            added.swap(items);
+        } else {
+            added.reserve(items.size());
+            for (QTreeWidgetItem* item : items) {
+                if (dropped.contains(item))
+                    delete item;
+                else
+                    added << item;
+            }
+        }
+    } else {
+        rows_by_key_.reserve(rows_by_key_.size() + items.size());
+        added.reserve(items.size());
+        for (QTreeWidgetItem* item : items) {
+            const QString key = Item_Key(item);
+            if (rows_by_key_.contains(key)) {
+                delete item;
+                continue;
+            }
+            rows_by_key_.insert(key, item);
+            added << item;
+        }
     }
     if (sorted_) {
         // The order the sorted insertion one by one gives: equal texts keep their order.

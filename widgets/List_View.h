@@ -41,6 +41,7 @@ public:
         Made_Rows(const Made_Rows&) = delete;
         Made_Rows& operator=(const Made_Rows&) = delete;
         QList<QTreeWidgetItem*> items;
+        QHash<QString, QTreeWidgetItem*> keys;   // the items by their keys
     };
     void Make_Rows(const QList<List_Row>& rows, Made_Rows& made) const;
     int Add_Made_Rows(Made_Rows& made);

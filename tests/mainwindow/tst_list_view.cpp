@@ -67,6 +67,9 @@ private Q_SLOTS:
         QTest::newRow("sorted descending, empty") << QStringList{} << 2 << added;
         QTest::newRow("rows listed before") << QStringList{"k0:Zed", "k9:Bea"} << 0 << added;
         QTest::newRow("sorted, rows listed before") << QStringList{"k0:Zed", "k9:Bea", "k8:Lee"} << 1 << added;
+        QTest::newRow("more rows listed before than added")
+            << QStringList{"k0:Zed", "k9:Bea", "k8:Lee", "k7:Ann", "k6:Moe", "k5:Kim", "k1:Old", "k10:Al"} << 0
+            << added;
     }
 
     void many_rows_at_once_as_one_by_one()
