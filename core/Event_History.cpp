@@ -105,7 +105,7 @@ qint64 Add_Event_History(qint64 ContactID, const QDateTime& EventDate, const QSt
         return 0;
     }
     Database db = Open_Database();
-    if (db.Select_First("SELECT ID FROM Contacts WHERE ID = ?", {ContactID}).isEmpty()) {
+    if (db.Scalar("SELECT ID FROM Contacts WHERE ID = ?", {ContactID}).isNull()) {
         Message_Box("Event history was not added to non-existent contact #: "
                         + QString::number(ContactID),
                     vbOKOnly);
@@ -117,9 +117,9 @@ qint64 Add_Event_History(qint64 ContactID, const QDateTime& EventDate, const QSt
     {
         Database_Transaction transaction(db);
         // One contact never holds two events of the same unique id.
-        if (!db.Select_First("SELECT ID FROM Eventhistory WHERE ContactID = ? AND Event_Unique_ID = ?",
-                             {ContactID, Event_Unique_ID})
-                 .isEmpty())
+        if (!db.Scalar("SELECT ID FROM Eventhistory WHERE ContactID = ? AND Event_Unique_ID = ? LIMIT 1",
+                       {ContactID, Event_Unique_ID})
+                 .isNull())
             return 0;
         id = db.Insert(
             "INSERT INTO Eventhistory (ContactID, EventDate, Event_Product, Event_Type, "
