@@ -293,7 +293,7 @@ Batch_Hits Look_Up_Batch(Database& db, const QList<Batch_Line>& lines, bool chec
 }
 
 // Rows written by one statement.
-constexpr int Rows_Per_Insert = 25;
+constexpr int Rows_Per_Insert = 50;
 
 // Writes the rows, many to a statement; after a failure the rows are written
 // one by one up to the one that fails. Returns how many were written, with
