@@ -239,7 +239,7 @@ class Bench:
         return lines
 
     def bounds(self):
-        """The issue's bounds, each with what this run measured."""
+        """The bounds the program is held to, each with what this run measured."""
         checks = []
 
         def median(work, side="program", key=None):
@@ -303,7 +303,7 @@ class Bench:
                  f"{m['messages']:,} messages, {m['lead_lines']:,} lead lines, seed {m['seed']}",
                  f"times: median of {self.runs} run{'s' if self.runs != 1 else ''} [range]; stall and memory: the worst run", ""]
         lines += self.table()
-        lines += ["", "Bounds of issue 11:"] + ["  " + c for c in self.bounds()]
+        lines += ["", "Bounds:"] + ["  " + c for c in self.bounds()]
         lines += ["", "Notes:"] + ["  " + n for n in self.notes()]
         if self.warnings:
             lines += ["", "Warnings:"] + ["  " + w for w in dict.fromkeys(self.warnings)]

@@ -12,6 +12,7 @@
 #include "Clock.h"
 #include "Data_Access.h"
 #include "Dialogs.h"
+#include "Engine_Hooks.h"
 #include "GlobalVariables.h"
 #include "Settings.h"
 
@@ -110,6 +111,7 @@ bool Count_Start(bool Unfinished_Compaction)
 
 void Compaction_Failed(const QString& reason)
 {
+    Show_Work_Note(QString());
     Message_Box("The database could not be compacted: " + reason
                     + "\r\n\r\nThe database has been left as it was.",
                 vbOKOnly | vbExclamation);
@@ -119,6 +121,11 @@ void Compaction_Failed(const QString& reason)
 // the database by one rename, so there is always a whole database file.
 void Compact_Database()
 {
+    // The copy takes a while on a large database, and no window is up yet.
+    Show_Work_Note(Compaction_Note_Text);
+    struct Note_Away {
+        ~Note_Away() { Show_Work_Note(QString()); }
+    } note_away;
     const QString database = GlobalVariables::Database_Path;
     const QString compacted = Compaction_File();
     std::error_code error;
@@ -152,6 +159,7 @@ void Compact_Database()
     std::filesystem::rename(Fs_Path(compacted), Fs_Path(database), error);
     if (!error)
         Sync_Path(QFileInfo(database).absolutePath(), O_RDONLY | O_DIRECTORY);
+    Show_Work_Note(QString());
     if (error)
         Message_Box("The compacted database could not be put in place: " + Error_Text(error)
                         + "\r\n\r\nThe database has been left as it was. The compacted copy is "

@@ -5,3 +5,6 @@
 // left by a compaction that did not end (the program killed during it) is
 // removed and the compaction done again at this start.
 void Backup_And_Compact_Database();
+
+// The note shown while the database is compacted.
+inline constexpr const char* Compaction_Note_Text = "Compacting the database, please wait...";

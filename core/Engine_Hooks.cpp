@@ -26,9 +26,11 @@ struct Engine_Hooks {
     std::function<void()> smtp_sender_starter;
     std::function<void(const QString&)> mail_store_deleter;
     std::function<void()> mouse_pointer_restorer;
+    std::function<void(const QString&)> work_note_shower;
 
     void Reset()
     {
+        work_note_shower = {};
         smtp_sender_starter = {};
         mail_store_deleter = {};
         mouse_pointer_restorer = {};
@@ -95,4 +97,16 @@ void Restore_Mouse_Pointer()
 void Set_Mouse_Pointer_Restorer(std::function<void()> restorer)
 {
     Hooks().mouse_pointer_restorer = std::move(restorer);
+}
+
+void Show_Work_Note(const QString& text)
+{
+    const std::function<void(const QString&)> shower = Hooks().work_note_shower;
+    if (shower)
+        shower(text);
+}
+
+void Set_Work_Note_Shower(std::function<void(const QString& text)> shower)
+{
+    Hooks().work_note_shower = std::move(shower);
 }

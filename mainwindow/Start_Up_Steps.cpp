@@ -6,8 +6,10 @@
 #include "Backup.h"
 #include "Database.h"
 #include "Dialogs.h"
+#include "Engine_Hooks.h"
 #include "GlobalVariables.h"
 #include "Settings.h"
+#include "Work_Note.h"
 #include "dialogs/frmHelpBrowser.h"
 #include "frmPassword.h"
 
@@ -80,6 +82,13 @@ bool Settings_Loaded()
 void Prepare_Database()
 {
     QDir().mkpath(G::Program_Folder + "Attachments");
+    // A compaction says what it does: the main window is not up yet.
+    Work_Note note;
+    Set_Work_Note_Shower([&note](const QString& text) { note.Say(text); });
+    // The hook leaves with the note, however the backup ends.
+    struct Shower_Away {
+        ~Shower_Away() { Set_Work_Note_Shower({}); }
+    } shower_away;
     try {
         Backup_And_Compact_Database();
     } catch (const Program_Error& e) {

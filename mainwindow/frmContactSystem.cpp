@@ -137,6 +137,8 @@ bool frmContactSystem::Start_Up()
     show();
     Keep_Window_Active(this);
     Set_Dialog_Parent(this);
+    // Drawn before the list fill holds the thread, so the window is never blank.
+    Draw_Window_Now(this);
     Contacts_Where_Clause = Where_Clause{};
     Contact_On_Display->Setup_The_Contacts_Tree(Contacts_Where_Clause);
     Time_Pause(1);

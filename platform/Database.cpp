@@ -1,5 +1,6 @@
 #include "Database.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QHash>
 #include <QMutex>
@@ -125,8 +126,19 @@ private:
 // connection closes, since closing invalidates its statements.
 std::unordered_map<QString, std::unique_ptr<Statement_Cache>, std::hash<QString>> statement_caches;
 
+// At the application's end the statements go while their drivers still
+// exist: the driver dictionary goes before this file's globals would.
+void Forget_All_Statements()
+{
+    std::unordered_map<QString, std::unique_ptr<Statement_Cache>, std::hash<QString>> gone;
+    QMutexLocker lock(&connections_mutex);
+    gone.swap(statement_caches);
+}
+
 Statement_Cache& Cache_Of(const QString& connection)
 {
+    static const bool dropped_at_exit = (qAddPostRoutine(Forget_All_Statements), true);
+    (void)dropped_at_exit;
     QMutexLocker lock(&connections_mutex);
     std::unique_ptr<Statement_Cache>& cache = statement_caches[connection];
     if (!cache)

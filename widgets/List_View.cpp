@@ -2,6 +2,8 @@
 
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QSet>
+#include <algorithm>
 
 #include "Image_List.h"
 
@@ -162,26 +164,132 @@ QTreeWidgetItem* List_View::Find_Key(const QString& key) const
     return rows_by_key_.value(key, nullptr);
 }
 
-QTreeWidgetItem* List_View::Add_Row(const List_Row& row)
+QTreeWidgetItem* List_View::Make_Item(const List_Row& row, const QFont* bold, const QBrush& highlight) const
 {
-    if (Find_Key(row.key))
-        return nullptr;
     auto* item = new QTreeWidgetItem;
     item->setData(0, Qt::UserRole, row.key);
     if (!row.icon.isEmpty())
         item->setIcon(0, Image_List_Icon(row.icon));
     for (int i = 0; i < row.texts.size(); ++i)
         item->setText(i + 1, row.texts[i]);
-    for (int sub : row.bold)
-        Set_Bold(item, sub, true);
+    for (int sub : row.bold) {
+        if (bold)
+            item->setFont(sub, *bold);
+        else
+            Set_Bold(item, sub, true);
+    }
     for (int sub : row.highlighted)
-        item->setForeground(sub, palette().brush(QPalette::Highlight));
+        item->setForeground(sub, highlight);
+    return item;
+}
+
+QTreeWidgetItem* List_View::Add_Row(const List_Row& row)
+{
+    if (Find_Key(row.key))
+        return nullptr;
+    QTreeWidgetItem* item = Make_Item(row, nullptr, palette().brush(QPalette::Highlight));
     if (sorted_)
         insertTopLevelItem(Sorted_Insert_Position(item), item);
     else
         addTopLevelItem(item);
     rows_by_key_.insert(row.key, item);
     return item;
+}
+
+int List_View::Add_Rows(const QList<List_Row>& rows)
+{
+    Made_Rows made;
+    Make_Rows(rows, made);
+    return Add_Made_Rows(made);
+}
+
+void List_View::Make_Rows(const QList<List_Row>& rows, Made_Rows& made) const
+{
+    // A row's font is the default one until it is marked: the bold one is made once.
+    QFont bold;
+    bold.setBold(true);
+    const QBrush highlight = palette().brush(QPalette::Highlight);
+    made.items.reserve(made.items.size() + rows.size());
+    made.keys.reserve(made.keys.size() + rows.size());
+    for (const List_Row& row : rows) {
+        if (made.keys.contains(row.key))
+            continue;
+        QTreeWidgetItem* item = Make_Item(row, &bold, highlight);
+        made.items << item;
+        made.keys.insert(row.key, item);
+    }
+}
+
+int List_View::Add_Made_Rows(Made_Rows& made)
+{
+    QList<QTreeWidgetItem*> items;
+    items.swap(made.items);
+    QHash<QString, QTreeWidgetItem*> keys;
+    keys.swap(made.keys);
+    if (sorted_ && topLevelItemCount() > 0) {
+        // Each row takes its place among the listed ones.
+        int added = 0;
+        for (QTreeWidgetItem* item : items) {
+            const QString key = Item_Key(item);
+            if (Find_Key(key)) {
+                delete item;
+                continue;
+            }
+            insertTopLevelItem(Sorted_Insert_Position(item), item);
+            rows_by_key_.insert(key, item);
+            ++added;
+        }
+        return added;
+    }
+    QList<QTreeWidgetItem*> added;
+    if (rows_by_key_.size() < keys.size()) {
+        // Fewer rows listed than made: the listed keys go into the made ones,
+        // and a made row whose key is listed already is left out.
+        QSet<QTreeWidgetItem*> dropped;
+        for (auto listed = rows_by_key_.cbegin(); listed != rows_by_key_.cend(); ++listed) {
+            auto found = keys.find(listed.key());
+            if (found == keys.end()) {
+                keys.insert(listed.key(), listed.value());
+                continue;
+            }
+            dropped.insert(found.value());
+            found.value() = listed.value();
+        }
+        rows_by_key_.swap(keys);
+        if (dropped.isEmpty()) {
+            added.swap(items);
+        } else {
+            added.reserve(items.size());
+            for (QTreeWidgetItem* item : items) {
+                if (dropped.contains(item))
+                    delete item;
+                else
+                    added << item;
+            }
+        }
+    } else {
+        rows_by_key_.reserve(rows_by_key_.size() + items.size());
+        added.reserve(items.size());
+        for (QTreeWidgetItem* item : items) {
+            const QString key = Item_Key(item);
+            if (rows_by_key_.contains(key)) {
+                delete item;
+                continue;
+            }
+            rows_by_key_.insert(key, item);
+            added << item;
+        }
+    }
+    if (sorted_) {
+        // The order the sorted insertion one by one gives: equal texts keep their order.
+        const int column = sort_column_;
+        const bool ascending = sort_order_ == Qt::AscendingOrder;
+        std::stable_sort(added.begin(), added.end(), [column, ascending](QTreeWidgetItem* a, QTreeWidgetItem* b) {
+            return ascending ? a->text(column) < b->text(column) : b->text(column) < a->text(column);
+        });
+    }
+    addTopLevelItems(added);
+    return int(added.size());
 }
 
 int List_View::Sorted_Insert_Position(const QTreeWidgetItem* item) const

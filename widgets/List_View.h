@@ -30,6 +30,21 @@ public:
 
     // Adds a row; a key already listed is refused (nullptr).
     QTreeWidgetItem* Add_Row(const List_Row& row);
+    // Adds many rows as Add_Row one by one would (a key already listed, or
+    // given before in rows, is left out), in one insertion; the rows added.
+    int Add_Rows(const QList<List_Row>& rows);
+    // The same in two steps, for rows that come in parts: the rows made
+    // now, and listed later in one insertion.
+    struct Made_Rows {
+        Made_Rows() = default;
+        ~Made_Rows() { qDeleteAll(items); }
+        Made_Rows(const Made_Rows&) = delete;
+        Made_Rows& operator=(const Made_Rows&) = delete;
+        QList<QTreeWidgetItem*> items;
+        QHash<QString, QTreeWidgetItem*> keys;   // the items by their keys
+    };
+    void Make_Rows(const QList<List_Row>& rows, Made_Rows& made) const;
+    int Add_Made_Rows(Made_Rows& made);
     // Removes the row with the key; its 1-based position, 0 when none.
     int Remove_Key(const QString& key);
     QTreeWidgetItem* Find_Key(const QString& key) const;
@@ -65,6 +80,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    QTreeWidgetItem* Make_Item(const List_Row& row, const QFont* bold, const QBrush& highlight) const;
     int Sorted_Insert_Position(const QTreeWidgetItem* item) const;
     void Show_Sort_Indicator();
 

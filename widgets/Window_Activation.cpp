@@ -1,7 +1,9 @@
 #include "Window_Activation.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QEvent>
+#include <QEventLoop>
 #include <QPointer>
 #include <QTimer>
 #include <QWidget>
@@ -79,4 +81,24 @@ void Keep_Window_Active(QWidget* window)
     if (!window->findChild<QObject*>("Activation_Keeper", Qt::FindDirectChildrenOnly))
         new Activation_Keeper(window);
     Activation_Keeper::Activate(window);
+}
+
+void Draw_Window_Now(QWidget* window)
+{
+    QWindow* handle = window->windowHandle();
+    if (handle && !handle->isExposed()) {
+        QElapsedTimer waited;
+        waited.start();
+        QEventLoop loop;
+        QTimer poll;
+        poll.setInterval(5);
+        QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
+            if (handle->isExposed() || waited.elapsed() >= 1000)
+                loop.quit();
+        });
+        poll.start();
+        // The user's clicks wait for the work that comes after.
+        loop.exec(QEventLoop::ExcludeUserInputEvents);
+    }
+    window->repaint();
 }

@@ -1,11 +1,10 @@
 #include "Contacts_Page.h"
 
 #include <QColor>
-#include <QSqlRecord>
+#include <QCoreApplication>
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include "Contact_Record.h"
 #include "Dialogs.h"
 #include "Key_Toolbar.h"
 #include "List_Recordset.h"
@@ -68,30 +67,61 @@ qint64 Contacts_Page::Fill_Contact_List(const Where_Clause& clause)
 {
     ListContacts->clear();
     current_key_.clear();
+    // Every contact comes in slices, the window drawn between them. The
+    // index on the names gives the order, ties by first name and ID, the same
+    // for every slice; a group's own query may need a sort, so it comes whole.
+    const bool sliced = clause.Text.isEmpty();
     const QString sql =
         "SELECT Contacts.FirstName, Contacts.LastName, Contacts.Product, Contacts.Contact_Relationship, "
         "Contacts.Contact_Title, Contacts.Email, Contacts.MiddleInitial, Contacts.ID, "
         "Contacts.Pending_Events_To_Read, Contacts.New_Contact FROM Contacts "
-        + clause.Text + " ORDER BY Contacts.LastName;";
-    bool ok = false;
-    const QList<QVariantList> rows = Open_List_Values(sql, clause.Values, &ok);
-    if (!ok)
-        return 0;
-    if (rows.isEmpty()) {
+        + clause.Text
+        + (sliced ? QString(" ORDER BY Contacts.LastName, Contacts.FirstName, Contacts.ID LIMIT ? OFFSET ?;")
+                  : QString(" ORDER BY Contacts.LastName;"));
+    constexpr int Slice_Rows = 4000;
+    // The columns by their place in the statement above.
+    enum { First, Last, Product, Relationship, Title, Email, Middle, ID, Pending, New };
+    const auto flag = [](const QVariant& value) { return !value.isNull() && value.toLongLong() != 0; };
+    qint64 read = 0;
+    // The first slice is listed at once; the rest together at the end, as
+    // the list lays out all its rows again on every insertion. A sorted list
+    // takes them all at the end: one sort, not a place sought for each row.
+    const bool first_at_once = !ListContacts->Is_Sorted();
+    List_View::Made_Rows rest;
+    for (;;) {
+        QVariantList values = clause.Values;
+        if (sliced)
+            values << Slice_Rows << read;
+        bool ok = false;
+        const QList<QVariantList> rows = Open_List_Values(sql, values, &ok);
+        if (!ok) {
+            ListContacts->clear();
+            return 0;
+        }
+        QList<List_Row> list_rows;
+        list_rows.reserve(rows.size());
+        for (const QVariantList& row : rows)
+            list_rows << Contact_List_Row(row.at(ID).toLongLong(), row.at(First), row.at(Last), row.at(Product),
+                                          row.at(Relationship), row.at(Title), flag(row.at(Pending)),
+                                          flag(row.at(New)), row.at(Email));
+        // A clause joining the events gives a contact once per event: the list takes it once.
+        if (read == 0 && first_at_once)
+            ListContacts->Add_Rows(list_rows);
+        else
+            ListContacts->Make_Rows(list_rows, rest);
+        read += rows.size();
+        if (!sliced || rows.size() < Slice_Rows)
+            break;
+        // What the user does waits for the whole list.
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    }
+    ListContacts->Add_Made_Rows(rest);
+    if (read == 0) {
         Message_Box("There are no contacts for this selection");
         Main_Window().Set_Status_Panel(2, "0");
         return 0;
     }
-    Main_Window().Set_Status_Panel(2, QString::number(rows.size()));
-    // Read by position, in the order of the statement's columns.
-    for (const QVariantList& row : rows) {
-        const qint64 ID = row.at(7).toLongLong();
-        // A clause joining the events gives a contact once per event.
-        if (ListContacts->Find_Key(Make_Contact_Key(ID)))
-            continue;
-        Add_Contact_List_Item(ID, row.at(0), row.at(1), row.at(2), row.at(3), row.at(4),
-                              row.at(8).toLongLong() != 0, row.at(9).toLongLong() != 0, row.at(5));
-    }
+    Main_Window().Set_Status_Panel(2, QString::number(read));
     return List_View::Item_Key(ListContacts->Row_At(1)).mid(3).toLongLong();
 }
 

@@ -56,6 +56,80 @@ private Q_SLOTS:
         QCOMPARE(list.Row_At(4)->text(1), QString("Ca"));
     }
 
+    void many_rows_at_once_as_one_by_one_data()
+    {
+        QTest::addColumn<QStringList>("before");   // "key:text" rows listed first
+        QTest::addColumn<int>("sorts");            // clicks on column 1 before the rows come
+        QTest::addColumn<QStringList>("added");
+        const QStringList added{"k1:Lee", "k2:Ann", "k3:Lee", "k2:Again", "k4:Cid", "k5:Ann", "k0:Bob"};
+        QTest::newRow("empty list") << QStringList{} << 0 << added;
+        QTest::newRow("sorted, empty") << QStringList{} << 1 << added;
+        QTest::newRow("sorted descending, empty") << QStringList{} << 2 << added;
+        QTest::newRow("rows listed before") << QStringList{"k0:Zed", "k9:Bea"} << 0 << added;
+        QTest::newRow("sorted, rows listed before") << QStringList{"k0:Zed", "k9:Bea", "k8:Lee"} << 1 << added;
+        QTest::newRow("more rows listed before than added")
+            << QStringList{"k0:Zed", "k9:Bea", "k8:Lee", "k7:Ann", "k6:Moe", "k5:Kim", "k1:Old", "k10:Al"} << 0
+            << added;
+    }
+
+    void many_rows_at_once_as_one_by_one()
+    {
+        QFETCH(QStringList, before);
+        QFETCH(int, sorts);
+        QFETCH(QStringList, added);
+        const auto row = [](const QString& spec, int i) {
+            List_Row r = Row(spec.section(':', 0, 0), spec.section(':', 1));
+            r.texts << QString::number(i);
+            if (i % 2)
+                r.bold = {1, 2};
+            if (i % 3 == 0)
+                r.highlighted = {1};
+            if (i == 4)
+                r.icon = "Clip";
+            return r;
+        };
+        List_View one_by_one("ListContacts");
+        List_View at_once("ListContacts");
+        QList<List_Row> rows;
+        for (int i = 0; i < added.size(); ++i)
+            rows << row(added[i], i);
+        for (List_View* list : {&one_by_one, &at_once}) {
+            list->Set_Columns({{"", 10}, {"First", 1000}, {"No", 500}});
+            for (const QString& spec : before)
+                list->Add_Row(Row(spec.section(':', 0, 0), spec.section(':', 1)));
+            for (int i = 0; i < sorts; ++i)
+                list->Column_Sort(1);
+        }
+        int added_one_by_one = 0;
+        for (const List_Row& r : rows)
+            added_one_by_one += one_by_one.Add_Row(r) ? 1 : 0;
+        QCOMPARE(at_once.Add_Rows(rows), added_one_by_one);
+        const auto shown = [](const List_View& list) {
+            QStringList lines;
+            for (int i = 1; i <= list.Row_Count(); ++i) {
+                const QTreeWidgetItem* item = list.Row_At(i);
+                lines << QString("%1 %2 %3 bold:%4%5 colour:%6 icon:%7")
+                             .arg(list.Key_At(i), item->text(1), item->text(2))
+                             .arg(List_View::Is_Bold(item, 1))
+                             .arg(List_View::Is_Bold(item, 2))
+                             .arg(item->foreground(1).color().name())
+                             .arg(!item->icon(0).isNull());
+                if (list.Find_Key(list.Key_At(i)) != item)
+                    lines << "key not found";
+            }
+            return lines;
+        };
+        QCOMPARE(shown(at_once), shown(one_by_one));
+        QSet<QString> keys;
+        for (const QString& spec : before + added)
+            keys << spec.section(':', 0, 0);
+        QCOMPARE(at_once.Row_Count(), int(keys.size()));
+        QCOMPARE(at_once.Find_Key("k2")->text(1), QString("Ann"));
+        // Bold is a real mark, not the default look.
+        QVERIFY(List_View::Is_Bold(at_once.Find_Key("k2"), 1));
+        QVERIFY(!List_View::Is_Bold(at_once.Find_Key("k3"), 1));
+    }
+
     void a_list_of_many_thousand_rows_fills_quickly()
     {
         List_View list("ListContacts");

@@ -1,7 +1,12 @@
-// Start-up of the main window: finding the database, the log-in, and a file
-// that is no database.
+// Start-up of the main window: finding the database, the log-in, a file
+// that is no database, the window drawn before its list fills, and the note
+// of a compaction.
 
+#include <QAbstractItemModel>
 #include <QDir>
+#include <QSqlRecord>
+#include <QWindow>
+#include <sys/stat.h>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -18,6 +23,33 @@
 #include <QTextBrowser>
 
 namespace G = GlobalVariables;
+
+// Notes the paint events of a window and of the widgets in it.
+class Paint_Watch : public QObject {
+public:
+    explicit Paint_Watch(std::function<void(QWidget*)> painted) : painted_(std::move(painted))
+    {
+        qApp->installEventFilter(this);
+    }
+    ~Paint_Watch() override { qApp->removeEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject* object, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint && object->isWidgetType())
+            painted_(static_cast<QWidget*>(object));
+        return false;
+    }
+
+private:
+    std::function<void(QWidget*)> painted_;
+};
+
+ino_t Inode(const QString& path)
+{
+    struct stat info {};
+    return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_ino : 0;
+}
 
 // Runs the test in a working folder and goes back to the old one at the end.
 class Working_Folder {
@@ -56,6 +88,170 @@ private Q_SLOTS:
         QCOMPARE(Control<QLineEdit>(&window, "txtfirstname")->text(), QString("Ann"));
         QCOMPARE(Control<QLabel>(&window, "StatusBar1_Panel2")->text(), QString("1"));
         QVERIFY(clock.paused_seconds >= 1.0);
+    }
+
+    void window_is_drawn_before_the_list_fills()
+    {
+        Test_Program_Folder folder;
+        Scripted_Dialogs dialogs;
+        Test_Clock clock;
+        const QString insert = "INSERT INTO Contacts (FirstName, LastName, Email, Product, Contact_Relationship, "
+                               "Contact_Title, Pending_Events_To_Read, New_Contact) VALUES (?, ?, ?, ?, ?, ?, ?, ?)";
+        folder.Db().Execute(insert, {"Cy", "Zed", "cy@example.com", "Truck", "Friend", "Mr", 0, 1});
+        folder.Db().Execute(insert, {"Ann", "Lee", "ann@example.com", "Car", "Customer", "Dr", 1, 0});
+        folder.Db().Execute(insert, {"Bob", "Adams", QVariant(), QVariant(), QVariant(), QVariant(), 0, 0});
+        folder.Db().Execute(insert, {"Al", "Lee", "al@example.com", "Van", QVariant(), QVariant(), 0, 0});
+        Working_Folder here(folder.Folder());
+
+        frmContactSystem window;
+        bool painted = false;
+        Paint_Watch watch([&](QWidget* widget) {
+            if (widget->window() == &window)
+                painted = true;
+        });
+        auto* list = Control<List_View>(&window, "ListContacts");
+        int insertions = 0;
+        bool exposed_at_fill = false;
+        bool painted_at_fill = false;
+        connect(list->model(), &QAbstractItemModel::rowsInserted, this, [&] {
+            ++insertions;
+            exposed_at_fill = window.windowHandle() && window.windowHandle()->isExposed();
+            painted_at_fill = painted;
+        });
+        QVERIFY(window.Start_Up());
+        QVERIFY(exposed_at_fill);
+        QVERIFY(painted_at_fill);
+        QCOMPARE(insertions, 1);
+
+        // By last name; the same last name in the order of the first names.
+        QStringList shown;
+        for (int i = 1; i <= list->Row_Count(); ++i) {
+            QStringList texts{list->Key_At(i).left(3)};
+            for (int column = 1; column <= 6; ++column)
+                texts << list->Row_At(i)->text(column);
+            shown << texts.join('|');
+        }
+        QCOMPARE(shown, (QStringList{"key|Bob|Adams||||", "key|Al|Lee|al@example.com|Van||",
+                                     "key|Ann|Lee|ann@example.com|Car|Customer|Dr",
+                                     "key|Cy|Zed|cy@example.com|Truck|Friend|Mr"}));
+        QCOMPARE(Control<QLabel>(&window, "StatusBar1_Panel2")->text(), QString("4"));
+        // The first contact is the shown one.
+        const qint64 first = folder.Db().Scalar("SELECT ID FROM Contacts WHERE LastName = 'Adams'").toLongLong();
+        QCOMPARE(list->Key_At(1), "key" + QString::number(first));
+        QCOMPARE(list->currentItem(), list->Row_At(1));
+        QCOMPARE(Control<QLineEdit>(&window, "txtfirstname")->text(), QString("Bob"));
+        // Names bold while events wait, in the highlight colour while new.
+        QVERIFY(List_View::Is_Bold(list->Row_At(3), 1));
+        QVERIFY(List_View::Is_Bold(list->Row_At(3), 2));
+        QVERIFY(!List_View::Is_Bold(list->Row_At(2), 1));
+        QCOMPARE(list->Row_At(4)->foreground(1), list->palette().brush(QPalette::Highlight));
+        QCOMPARE(list->Row_At(2)->foreground(1), QBrush());
+    }
+
+    void many_contacts_come_in_slices_the_window_drawn_between()
+    {
+        Test_Program_Folder folder;
+        Scripted_Dialogs dialogs;
+        Test_Clock clock;
+        const int contacts = 9500;
+        // Many equal names, some only in other letters, some without a name.
+        folder.Db().Execute(
+            "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < ?) "
+            "INSERT INTO Contacts (FirstName, LastName, Email, Pending_Events_To_Read) "
+            "SELECT CASE WHEN i % 50 = 0 THEN NULL ELSE 'F' || (i % 7) END, "
+            "CASE WHEN i % 3 = 0 THEN 'lee' WHEN i % 3 = 1 THEN 'Lee' WHEN i % 40 = 2 THEN NULL ELSE 'A' || (i % 11) END, "
+            "'c' || i || '@example.com', i % 2 FROM n",
+            {contacts});
+        QStringList expected;
+        for (const QSqlRecord& row : folder.Db().Select("SELECT ID FROM Contacts ORDER BY LastName"))
+            expected << "key" + row.value(0).toString();
+        Working_Folder here(folder.Folder());
+
+        frmContactSystem window;
+        auto* list = Control<List_View>(&window, "ListContacts");
+        int insertions = 0;
+        connect(list->model(), &QAbstractItemModel::rowsInserted, this, [&] { ++insertions; });
+        bool drawn_part_full = false;
+        Paint_Watch watch([&](QWidget* widget) {
+            if (widget == list->viewport() && list->Row_Count() > 0 && list->Row_Count() < contacts)
+                drawn_part_full = true;
+        });
+        QVERIFY(window.Start_Up());
+        QVERIFY(insertions > 1);
+        QVERIFY(drawn_part_full);
+        QStringList keys;
+        for (int i = 1; i <= list->Row_Count(); ++i)
+            keys << list->Key_At(i);
+        QCOMPARE(keys, expected);
+        QCOMPARE(Control<QLabel>(&window, "StatusBar1_Panel2")->text(), QString::number(contacts));
+        const QSqlRecord last = folder.Db().Select_First(
+            "SELECT FirstName, LastName, Email, Pending_Events_To_Read FROM Contacts WHERE ID = ?",
+            {expected.last().mid(3)});
+        QTreeWidgetItem* row = list->Row_At(contacts);
+        QCOMPARE(row->text(1), last.value(0).toString());
+        QCOMPARE(row->text(2), last.value(1).toString());
+        QCOMPARE(row->text(3), last.value(2).toString());
+        QCOMPARE(List_View::Is_Bold(row, 1), last.value(3).toInt() == 1);
+
+        // Sorted by first name and filled again: the order the sort gives,
+        // equal names in the list's own order.
+        QList<QPair<QString, QString>> by_first;
+        for (int i = 1; i <= list->Row_Count(); ++i)
+            by_first << qMakePair(list->Row_At(i)->text(1), list->Key_At(i));
+        std::stable_sort(by_first.begin(), by_first.end(),
+                         [](const auto& a, const auto& b) { return a.first < b.first; });
+        QStringList sorted_keys;
+        for (const auto& entry : by_first)
+            sorted_keys << entry.second;
+        list->Column_Sort(1);
+        window.Refresh_Contact_List();
+        keys.clear();
+        for (int i = 1; i <= list->Row_Count(); ++i)
+            keys << list->Key_At(i);
+        QCOMPARE(keys, sorted_keys);
+    }
+
+    void a_compaction_says_what_it_does_data()
+    {
+        QTest::addColumn<int>("counter");
+        QTest::addColumn<bool>("compacts");
+        QTest::newRow("the sixth start") << 5 << true;
+        QTest::newRow("another start") << 2 << false;
+    }
+
+    void a_compaction_says_what_it_does()
+    {
+        QFETCH(int, counter);
+        QFETCH(bool, compacts);
+        Test_Program_Folder folder;
+        Scripted_Dialogs dialogs;
+        Test_Clock clock;
+        folder.Db().Execute("UPDATE Settings SET Compression_Counter = ?", {counter});
+        Working_Folder here(folder.Folder());
+        const ino_t before = Inode(folder.Database_File());
+
+        frmContactSystem window;
+        QStringList notes;
+        bool swapped_when_noted = false;
+        bool window_up_when_noted = false;
+        Paint_Watch watch([&](QWidget* widget) {
+            if (widget->objectName() != "lblWorkNote" || !widget->isVisible())
+                return;
+            notes << static_cast<QLabel*>(widget)->text();
+            swapped_when_noted = Inode(folder.Database_File()) != before;
+            window_up_when_noted = window.isVisible();
+        });
+        QVERIFY(window.Start_Up());
+        notes.removeDuplicates();
+        QCOMPARE(notes, compacts ? QStringList{"Compacting the database, please wait..."} : QStringList{});
+        // Drawn while the compaction was still to come, and gone when it is done.
+        QVERIFY(!swapped_when_noted);
+        QVERIFY(!window_up_when_noted);
+        QCOMPARE(Inode(folder.Database_File()) != before, compacts);
+        QCOMPARE(folder.Db().Scalar("SELECT Compression_Counter FROM Settings").toInt(), compacts ? 0 : counter + 1);
+        for (QWidget* top : QApplication::topLevelWidgets())
+            QVERIFY(top->objectName() != "Work_Note" || !top->isVisible());
+        QVERIFY(!dialogs.Shown("The database could not"));
     }
 
     void no_database_cancelled_ends_the_program()
