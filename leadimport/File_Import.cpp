@@ -152,8 +152,36 @@ private:
 };
 
 // A birthday read as the program's (United States) date rules read dates.
+// The common form of a birthday, M/d/yyyy in digits alone, read without the
+// date parser; the parser reads it the same way, and reads everything else.
+std::optional<QDate> Read_Plain_Birthday(QStringView text)
+{
+    int parts[3] = {0, 0, 0};
+    int digits[3] = {0, 0, 0};
+    int part = 0;
+    for (const QChar c : text) {
+        if (c == u'/') {
+            if (++part > 2)
+                return std::nullopt;
+        } else if (c >= u'0' && c <= u'9') {
+            parts[part] = parts[part] * 10 + (c.unicode() - '0');
+            ++digits[part];
+        } else {
+            return std::nullopt;
+        }
+    }
+    if (part != 2 || digits[0] < 1 || digits[0] > 2 || digits[1] < 1 || digits[1] > 2 || digits[2] != 4)
+        return std::nullopt;
+    const QDate date(parts[2], parts[0], parts[1]);
+    if (!date.isValid())
+        return std::nullopt;
+    return date;
+}
+
 std::optional<QDate> Read_Birthday(const QString& value)
 {
+    if (const std::optional<QDate> plain = Read_Plain_Birthday(QStringView(value).trimmed()))
+        return plain;
     static const char* const formats[] = {
         "M/d/yyyy", "M/d/yy", "M-d-yyyy", "M-d-yy", "M.d.yyyy", "yyyy-M-d", "yyyy/M/d",
         "MMMM d, yyyy", "MMM d, yyyy", "MMMM d yyyy", "MMM d yyyy", "d MMMM yyyy", "d MMM yyyy",
@@ -265,7 +293,7 @@ Batch_Hits Look_Up_Batch(Database& db, const QList<Batch_Line>& lines, bool chec
 }
 
 // Rows written by one statement.
-constexpr int Rows_Per_Insert = 25;
+constexpr int Rows_Per_Insert = 50;
 
 // Writes the rows, many to a statement; after a failure the rows are written
 // one by one up to the one that fails. Returns how many were written, with
@@ -299,6 +327,39 @@ int Insert_Contacts(Database& db, const QString& insert_sql, const QString& row_
     }
     return written;
 }
+
+// The page cache of the connection while a file is imported: the contacts'
+// indexes take new rows all over, and a cache smaller than them writes pages
+// out and reads them back again within each transaction.
+class Import_Page_Cache {
+public:
+    explicit Import_Page_Cache(Database& db)
+        : db_(db)
+    {
+        try {
+            kept_ = db_.Scalar("PRAGMA cache_size").toLongLong();
+            db_.Execute("PRAGMA cache_size = -65536");
+        } catch (const Database_Error&) {
+            // The import is only slower with the cache it has.
+            kept_.reset();
+        }
+    }
+    ~Import_Page_Cache()
+    {
+        if (!kept_)
+            return;
+        try {
+            db_.Execute("PRAGMA cache_size = " + QString::number(*kept_));
+        } catch (const Database_Error&) {
+        }
+    }
+    Import_Page_Cache(const Import_Page_Cache&) = delete;
+    Import_Page_Cache& operator=(const Import_Page_Cache&) = delete;
+
+private:
+    Database& db_;
+    std::optional<qint64> kept_;
+};
 
 } // namespace
 
@@ -423,6 +484,7 @@ int Merge_The_Transferred_File(const QString& Source_Name, const QString& Local_
     QString row_marks;
     const QString insert_sql = Insert_Contact_Sql(row_marks);
     const QString source_text = Text(Source_Name);
+    const Import_Page_Cache page_cache(db);
 
     // The leads taken and not yet written, and every lead the file gave, for
     // the lines after them that repeat them.
@@ -482,6 +544,8 @@ int Merge_The_Transferred_File(const QString& Source_Name, const QString& Local_
         const bool check_names = Current_Settings().Check_For_Bad_Names;
         // The time the batch's contacts are received and start their workflow.
         const QDateTime now = Now();
+        // Bound as its stored text: made once, not for every row.
+        const QVariant now_text = Db_Date_Text(now);
         Batch_Hits hits;
         bool checked = true;
         try {
@@ -523,7 +587,7 @@ int Merge_The_Transferred_File(const QString& Source_Name, const QString& Local_
                     year = date->year();
                 }
             }
-            values << day << month << year << source_text << now << now << true;
+            values << day << month << year << source_text << now_text << now_text << true;
             rows << values;
             if (!line.email.isEmpty())
                 taken_emails.insert(Nocase_Key(line.email));

@@ -40,4 +40,4 @@ int Last_Merge_Count();
 // Lines checked together, the window's events handled after them.
 inline constexpr int Merge_Batch_Size = 250;
 // New contacts written per transaction (a few batches' worth).
-inline constexpr int Merge_Rows_Per_Transaction = 1000;
+inline constexpr int Merge_Rows_Per_Transaction = 2000;

@@ -240,6 +240,10 @@ private Q_SLOTS:
         QTest::addColumn<QList<int>>("day_month_year");
         QTest::newRow("US date") << "12/25/1990" << 5 << QList<int>{25, 12, 1990};
         QTest::newRow("US date, one-digit month") << "7/4/1976" << 5 << QList<int>{4, 7, 1976};
+        QTest::newRow("US date, leading zeros") << "07/04/1976" << 5 << QList<int>{4, 7, 1976};
+        QTest::newRow("US date, blanks around") << " 7/4/1976 " << 5 << QList<int>{4, 7, 1976};
+        QTest::newRow("no such day") << "2/30/1990" << 5 << QList<int>{0, 0, 0};
+        QTest::newRow("leap day") << "2/29/1988" << 5 << QList<int>{29, 2, 1988};
         QTest::newRow("two-digit year of this century") << "3/9/05" << 5 << QList<int>{9, 3, 2005};
         QTest::newRow("two-digit year of the last") << "3/9/65" << 5 << QList<int>{9, 3, 1965};
         QTest::newRow("ISO date") << "1985-07-04" << 5 << QList<int>{4, 7, 1985};
