@@ -350,6 +350,8 @@ public:
             return;
         try {
             db_.Execute("PRAGMA cache_size = " + QString::number(*kept_));
+            // The pages beyond the usual cache go back now, not when the connection closes.
+            db_.Execute("PRAGMA shrink_memory");
         } catch (const Database_Error&) {
         }
     }
