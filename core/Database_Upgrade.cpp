@@ -87,6 +87,18 @@ void Make_Missing_Indexes(Database& db)
     }
 }
 
+// Indexes the schema replaced by wider ones: each old one goes once its
+// successor is there, since every look-up it served uses the new one.
+void Drop_Replaced_Indexes(Database& db)
+{
+    static const QList<QPair<QString, QString>> replaced{{"Contacts_Name", "Contacts_List"}};
+    for (const auto& [old_index, new_index] : replaced) {
+        const QString exists = "SELECT 1 FROM sqlite_master WHERE type = 'index' AND name = ?";
+        if (!db.Scalar(exists, {old_index}).isNull() && !db.Scalar(exists, {new_index}).isNull())
+            db.Execute("DROP INDEX " + Quoted(old_index));
+    }
+}
+
 } // namespace
 
 void Upgrade_Database(Database& db)
@@ -99,6 +111,7 @@ void Upgrade_Database(Database& db)
         transaction.Commit();
     }
     Make_Missing_Indexes(db);
+    Drop_Replaced_Indexes(db);
 }
 
 void Upgrade_Database_Once(Database& db)

@@ -74,15 +74,14 @@ QString Make_Contact_Key(qint64 ID)
     return "key" + QString::number(ID);
 }
 
-List_Row Contact_List_Row(qint64 ID, const QVariant& First_Name, const QVariant& Last_Name,
-                          const QVariant& Product, const QVariant& Relationship, const QVariant& Title,
-                          bool Pending_Events_To_Read, bool New_Contact, const QVariant& Email)
+List_Row Contact_List_Row(qint64 ID, const QString& First_Name, const QString& Last_Name,
+                          const QString& Product, const QString& Relationship, const QString& Title,
+                          bool Pending_Events_To_Read, bool New_Contact, const QString& Email)
 {
     List_Row row;
     row.key = Make_Contact_Key(ID);
     row.texts.reserve(6);
-    row.texts << Cell(First_Name) << Cell(Last_Name) << Cell(Email)
-              << Cell(Product) << Cell(Relationship) << Cell(Title);
+    row.texts << First_Name << Last_Name << Email << Product << Relationship << Title;
     if (Pending_Events_To_Read)
         row.bold = {1, 2};
     if (New_Contact)
@@ -96,8 +95,9 @@ bool Add_Contact_List_Item(qint64 ID, const QVariant& First_Name, const QVariant
                            const QVariant& Email)
 {
     return Main_Window().Add_List_Row(Main_List::Contacts,
-                                      Contact_List_Row(ID, First_Name, Last_Name, Product, Relationship, Title,
-                                                       Pending_Events_To_Read, New_Contact, Email));
+                                      Contact_List_Row(ID, Cell(First_Name), Cell(Last_Name), Cell(Product),
+                                                       Cell(Relationship), Cell(Title), Pending_Events_To_Read,
+                                                       New_Contact, Cell(Email)));
 }
 
 QString Make_ToDo_Key(qint64 Out_Contact_ID, const QDateTime& Date_Sent_To_Outbox)

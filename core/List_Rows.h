@@ -33,10 +33,10 @@ int Remove_Unmatched_List_Item(const QDateTime& Received_Date, const QString& Em
 // Contacts: "key" + ID; names bold while events wait to be read, in the
 // highlight colour while the contact is new.
 QString Make_Contact_Key(qint64 ID);
-// The contact's row as the list shows it.
-List_Row Contact_List_Row(qint64 ID, const QVariant& First_Name, const QVariant& Last_Name,
-                          const QVariant& Product, const QVariant& Relationship, const QVariant& Title,
-                          bool Pending_Events_To_Read, bool New_Contact, const QVariant& Email);
+// The contact's row as the list shows it (a null field as the empty text).
+List_Row Contact_List_Row(qint64 ID, const QString& First_Name, const QString& Last_Name,
+                          const QString& Product, const QString& Relationship, const QString& Title,
+                          bool Pending_Events_To_Read, bool New_Contact, const QString& Email);
 bool Add_Contact_List_Item(qint64 ID, const QVariant& First_Name, const QVariant& Last_Name,
                            const QVariant& Product, const QVariant& Relationship,
                            const QVariant& Title, bool Pending_Events_To_Read, bool New_Contact,

@@ -6,21 +6,16 @@
 
 namespace {
 
-template <typename Rows>
-Rows Open_List(const QString& sql, bool* ok, Rows (Database::*select)(const QString&, const QVariantList&),
-               const QVariantList& params)
+// Runs read, saying a failure with the query; false then.
+bool Open_List(const QString& sql, const std::function<void(Database&)>& read)
 {
     try {
         Database db = Open_Database();
-        Rows rows = (db.*select)(sql, params);
-        if (ok)
-            *ok = true;
-        return rows;
+        read(db);
+        return true;
     } catch (const Program_Error& e) {
         Message_Box("Error on open temp record. msg: " + e.Description() + "\r\n\r\nOn query: " + sql);
-        if (ok)
-            *ok = false;
-        return {};
+        return false;
     }
 }
 
@@ -28,12 +23,17 @@ Rows Open_List(const QString& sql, bool* ok, Rows (Database::*select)(const QStr
 
 QList<QSqlRecord> Open_List_Recordset(const QString& sql, const QVariantList& params, bool* ok)
 {
-    return Open_List(sql, ok, &Database::Select, params);
+    QList<QSqlRecord> rows;
+    const bool read = Open_List(sql, [&](Database& db) { rows = db.Select(sql, params); });
+    if (ok)
+        *ok = read;
+    return rows;
 }
 
-QList<QVariantList> Open_List_Values(const QString& sql, const QVariantList& params, bool* ok)
+bool Read_List_Rows(const QString& sql, const QVariantList& params,
+                    const std::function<void(const Row_Values&)>& each)
 {
-    return Open_List(sql, ok, &Database::Select_Values, params);
+    return Open_List(sql, [&](Database& db) { db.Read_Rows(sql, params, each); });
 }
 
 QStringList First_Column_Texts(const QList<QSqlRecord>& rows)

@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QHash>
+#include <QLocale>
 #include <QMutex>
 #include <QSqlDatabase>
 #include <QSqlDriver>
@@ -10,6 +11,7 @@
 #include <QSqlQuery>
 #include <QThread>
 #include <memory>
+#include <sqlite3.h>
 #include <unordered_map>
 
 namespace {
@@ -260,7 +262,85 @@ void Check_Schema(const QString& connection)
     throw Database_Error(description);
 }
 
+// The connection's own SQLite handle, for reading without the driver's
+// value per column.
+sqlite3* Handle_Of(const QString& connection)
+{
+    const QSqlDatabase db = QSqlDatabase::database(connection, false);
+    const QVariant handle = db.isOpen() ? db.driver()->handle() : QVariant();
+    sqlite3* raw = handle.isValid() && qstrcmp(handle.typeName(), "sqlite3*") == 0
+        ? *static_cast<sqlite3* const*>(handle.constData())
+        : nullptr;
+    if (!raw)
+        throw Database_Error("The database connection is not open.");
+    return raw;
+}
+
+struct Finalize_Statement {
+    void operator()(sqlite3_stmt* statement) const { sqlite3_finalize(statement); }
+};
+
+// Binds as the driver binds a Bindable value.
+int Bind_Raw(sqlite3_stmt* statement, int position, const QVariant& given)
+{
+    const QVariant value = Bindable(given);
+    if (value.isNull())
+        return sqlite3_bind_null(statement, position);
+    switch (value.typeId()) {
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+    case QMetaType::Short:
+    case QMetaType::UShort:
+    case QMetaType::Long:
+    case QMetaType::ULong:
+        return sqlite3_bind_int64(statement, position, value.toLongLong());
+    case QMetaType::Double:
+    case QMetaType::Float:
+        return sqlite3_bind_double(statement, position, value.toDouble());
+    case QMetaType::QByteArray: {
+        const QByteArray bytes = value.toByteArray();
+        return sqlite3_bind_blob64(statement, position, bytes.constData(), sqlite3_uint64(bytes.size()),
+                                   SQLITE_TRANSIENT);
+    }
+    default: {
+        const QByteArray text = value.toString().toUtf8();
+        return sqlite3_bind_text64(statement, position, text.constData(), sqlite3_uint64(text.size()),
+                                   SQLITE_TRANSIENT, SQLITE_UTF8);
+    }
+    }
+}
+
 } // namespace
+
+bool Row_Values::Is_Null(int column) const
+{
+    return sqlite3_column_type(static_cast<sqlite3_stmt*>(statement_), column) == SQLITE_NULL;
+}
+
+QString Row_Values::Text(int column) const
+{
+    auto* statement = static_cast<sqlite3_stmt*>(statement_);
+    switch (sqlite3_column_type(statement, column)) {
+    case SQLITE_NULL:
+        return QString();
+    case SQLITE_INTEGER:
+        return QString::number(sqlite3_column_int64(statement, column));
+    case SQLITE_FLOAT:
+        return QString::number(sqlite3_column_double(statement, column), 'g', QLocale::FloatingPointShortest);
+    default: {
+        const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, column));
+        const int size = sqlite3_column_bytes(statement, column);
+        return size > 0 ? QString::fromUtf8(text, size) : QString("");
+    }
+    }
+}
+
+qint64 Row_Values::Integer(int column) const
+{
+    return sqlite3_column_int64(static_cast<sqlite3_stmt*>(statement_), column);
+}
 
 Database::Database(const QString& path)
     : path_(QFileInfo(path).absoluteFilePath())
@@ -328,6 +408,42 @@ QList<QVariantList> Database::Select_Values(const QString& sql, const QVariantLi
     if ((*step)->lastError().isValid())
         Failed_Reading(connection_, sql, std::move(step));
     return rows;
+}
+
+void Database::Read_Rows(const QString& sql, const QVariantList& params,
+                         const std::function<void(const Row_Values&)>& each)
+{
+    if (transaction_lost.contains(connection_))
+        throw Database_Error("The database rolled back the open transaction: "
+                             + transaction_lost.value(connection_));
+    sqlite3* handle = Handle_Of(connection_);
+    const QByteArray text = sql.toUtf8();
+    sqlite3_stmt* prepared = nullptr;
+    if (sqlite3_prepare_v2(handle, text.constData(), int(text.size()), &prepared, nullptr) != SQLITE_OK) {
+        sqlite3_finalize(prepared);
+        throw Database_Error(QString::fromUtf8(sqlite3_errmsg(handle)));
+    }
+    const std::unique_ptr<sqlite3_stmt, Finalize_Statement> statement(prepared);
+    if (!statement)
+        throw Database_Error("The statement is empty.");
+    // A change made here would pass by the statement cache and its schema checks.
+    if (!sqlite3_stmt_readonly(statement.get()))
+        throw Database_Error("Only a statement that changes nothing reads rows: " + sql);
+    for (int i = 0; i < params.size(); ++i)
+        if (Bind_Raw(statement.get(), i + 1, params.at(i)) != SQLITE_OK)
+            throw Database_Error(QString::fromUtf8(sqlite3_errmsg(handle)));
+    const Row_Values row(statement.get());
+    for (;;) {
+        const int result = sqlite3_step(statement.get());
+        if (result == SQLITE_DONE)
+            return;
+        if (result != SQLITE_ROW) {
+            const QString description = QString::fromUtf8(sqlite3_errmsg(handle));
+            Check_Transaction_Kept(connection_, description);
+            throw Database_Error(description);
+        }
+        each(row);
+    }
 }
 
 QSqlRecord Database::Select_First(const QString& sql, const QVariantList& params)

@@ -1,7 +1,7 @@
 # The Debian packages the program, its tests and its benchmark need; sourced by ./run, ./test and ./bench.
 BRACKENLEAD_PACKAGES=(
   g++ cmake ninja-build pkg-config
-  qt6-base-dev libqt6sql6-sqlite
+  qt6-base-dev libqt6sql6-sqlite libsqlite3-dev
   libgmime-3.0-dev libcurl4-openssl-dev
   libhunspell-dev hunspell-en-us
   fonts-dejavu-core
@@ -10,7 +10,7 @@ BRACKENLEAD_TEST_PACKAGES=(
   python3 python3-aiosmtpd python3-pyftpdlib msmtp xauth xvfb poppler-utils
 )
 BRACKENLEAD_BENCH_PACKAGES=(
-  python3 libsqlite3-dev
+  python3
 )
 # The runtimes of AddressSanitizer and UndefinedBehaviorSanitizer (preset asan).
 BRACKENLEAD_SANITIZER_PACKAGES=(

@@ -14,6 +14,62 @@ int Twips_To_Pixels(int twips)
 {
     return qMax(2, twips / 10);
 }
+
+// A row that holds its key and texts itself: one allocation per row instead
+// of one per column, which counts in lists of many thousand rows. Any other
+// role (font, colour, icon) is kept by the item as usual.
+class List_Item : public QTreeWidgetItem {
+public:
+    List_Item(const QString& key, const QStringList& texts)
+        : QTreeWidgetItem(UserType)
+        , key_(key)
+        , texts_(texts)
+    {
+    }
+
+    QVariant data(int column, int role) const override
+    {
+        if (Holds(column, role))
+            return column == 0 ? key_ : texts_.at(column - 1);
+        return QTreeWidgetItem::data(column, role);
+    }
+
+    void setData(int column, int role, const QVariant& value) override
+    {
+        if (!Holds(column, role)) {
+            QTreeWidgetItem::setData(column, role, value);
+            return;
+        }
+        QString& held = column == 0 ? key_ : texts_[column - 1];
+        const QString text = value.toString();
+        if (held == text && held.isNull() == text.isNull())
+            return;
+        held = text;
+        emitDataChanged();
+    }
+
+    QTreeWidgetItem* clone() const override
+    {
+        // The item's own roles and flags come along; a list row has no children.
+        auto* copy = new List_Item(key_, texts_);
+        copy->QTreeWidgetItem::operator=(*this);
+        return copy;
+    }
+
+private:
+    // The key in the first column's user role; the texts, the display (and
+    // edit) role of the columns after it.
+    bool Holds(int column, int role) const
+    {
+        if (column == 0)
+            return role == Qt::UserRole;
+        return (role == Qt::DisplayRole || role == Qt::EditRole) && column <= texts_.size();
+    }
+
+    QString key_;
+    QStringList texts_;
+};
+
 } // namespace
 
 List_View::List_View(const QString& name, QWidget* parent)
@@ -166,12 +222,9 @@ QTreeWidgetItem* List_View::Find_Key(const QString& key) const
 
 QTreeWidgetItem* List_View::Make_Item(const List_Row& row, const QFont* bold, const QBrush& highlight) const
 {
-    auto* item = new QTreeWidgetItem;
-    item->setData(0, Qt::UserRole, row.key);
+    auto* item = new List_Item(row.key, row.texts);
     if (!row.icon.isEmpty())
         item->setIcon(0, Image_List_Icon(row.icon));
-    for (int i = 0; i < row.texts.size(); ++i)
-        item->setText(i + 1, row.texts[i]);
     for (int sub : row.bold) {
         if (bold)
             item->setFont(sub, *bold);

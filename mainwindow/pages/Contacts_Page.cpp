@@ -67,54 +67,54 @@ qint64 Contacts_Page::Fill_Contact_List(const Where_Clause& clause)
 {
     ListContacts->clear();
     current_key_.clear();
-    // Every contact comes in slices, the window drawn between them. The
-    // index on the names gives the order, ties by first name and ID, the same
-    // for every slice; a group's own query may need a sort, so it comes whole.
-    const bool sliced = clause.Text.isEmpty();
+    // The rows are listed in slices, the window drawn between them, from one
+    // statement stepped on between the slices. Every contact is read from
+    // the names index alone, in its order (ties by first name and ID).
     const QString sql =
         "SELECT Contacts.FirstName, Contacts.LastName, Contacts.Product, Contacts.Contact_Relationship, "
         "Contacts.Contact_Title, Contacts.Email, Contacts.MiddleInitial, Contacts.ID, "
         "Contacts.Pending_Events_To_Read, Contacts.New_Contact FROM Contacts "
         + clause.Text
-        + (sliced ? QString(" ORDER BY Contacts.LastName, Contacts.FirstName, Contacts.ID LIMIT ? OFFSET ?;")
-                  : QString(" ORDER BY Contacts.LastName;"));
+        + (clause.Text.isEmpty() ? QString(" ORDER BY Contacts.LastName, Contacts.FirstName, Contacts.ID;")
+                                 : QString(" ORDER BY Contacts.LastName;"));
     constexpr int Slice_Rows = 4000;
     // The columns by their place in the statement above.
     enum { First, Last, Product, Relationship, Title, Email, Middle, ID, Pending, New };
-    const auto flag = [](const QVariant& value) { return !value.isNull() && value.toLongLong() != 0; };
+    const auto flag = [](const Row_Values& row, int column) {
+        return !row.Is_Null(column) && row.Integer(column) != 0;
+    };
     qint64 read = 0;
     // The first slice is listed at once; the rest together at the end, as
     // the list lays out all its rows again on every insertion. A sorted list
     // takes them all at the end: one sort, not a place sought for each row.
     const bool first_at_once = !ListContacts->Is_Sorted();
     List_View::Made_Rows rest;
-    for (;;) {
-        QVariantList values = clause.Values;
-        if (sliced)
-            values << Slice_Rows << read;
-        bool ok = false;
-        const QList<QVariantList> rows = Open_List_Values(sql, values, &ok);
-        if (!ok) {
-            ListContacts->clear();
-            return 0;
-        }
-        QList<List_Row> list_rows;
-        list_rows.reserve(rows.size());
-        for (const QVariantList& row : rows)
-            list_rows << Contact_List_Row(row.at(ID).toLongLong(), row.at(First), row.at(Last), row.at(Product),
-                                          row.at(Relationship), row.at(Title), flag(row.at(Pending)),
-                                          flag(row.at(New)), row.at(Email));
-        // A clause joining the events gives a contact once per event: the list takes it once.
-        if (read == 0 && first_at_once)
-            ListContacts->Add_Rows(list_rows);
+    QList<List_Row> slice;
+    // A clause joining the events gives a contact once per event: the list takes it once.
+    const auto list_slice = [&] {
+        if (read == slice.size() && first_at_once)
+            ListContacts->Add_Rows(slice);
         else
-            ListContacts->Make_Rows(list_rows, rest);
-        read += rows.size();
-        if (!sliced || rows.size() < Slice_Rows)
-            break;
-        // What the user does waits for the whole list.
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+            ListContacts->Make_Rows(slice, rest);
+        slice.clear();
+    };
+    slice.reserve(Slice_Rows);
+    const bool ok = Read_List_Rows(sql, clause.Values, [&](const Row_Values& row) {
+        slice << Contact_List_Row(row.Integer(ID), row.Text(First), row.Text(Last), row.Text(Product),
+                                  row.Text(Relationship), row.Text(Title), flag(row, Pending), flag(row, New),
+                                  row.Text(Email));
+        ++read;
+        if (slice.size() == Slice_Rows) {
+            list_slice();
+            // What the user does waits for the whole list.
+            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        }
+    });
+    if (!ok) {
+        ListContacts->clear();
+        return 0;
     }
+    list_slice();
     ListContacts->Add_Made_Rows(rest);
     if (read == 0) {
         Message_Box("There are no contacts for this selection");

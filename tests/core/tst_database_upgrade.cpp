@@ -84,6 +84,9 @@ private Q_SLOTS:
             Database db = folder.Db();
             db.Execute("DROP INDEX Eventhistory_Step");
             db.Execute("DROP INDEX Contacts_Email");
+            // The name index before it held the list's columns.
+            db.Execute("DROP INDEX Contacts_List");
+            db.Execute("CREATE INDEX Contacts_Name ON Contacts (LastName, FirstName)");
             // Rows a unique index of the schema does not allow: that one stays out.
             db.Execute("DROP INDEX Products_Product");
             db.Execute("INSERT INTO Products (Product) VALUES ('Van')");
@@ -101,6 +104,17 @@ private Q_SLOTS:
                                  .last()
                                  .toString();
         QVERIFY2(plan.contains("COVERING INDEX Eventhistory_Step"), qPrintable(plan));
+        // The contact list is read from the wider name index alone; the old one is gone.
+        QCOMPARE(db.Scalar(index_count, {QString("Contacts_List")}).toInt(), 1);
+        QCOMPARE(db.Scalar(index_count, {QString("Contacts_Name")}).toInt(), 0);
+        const QString list_plan =
+            db.Select_Values("EXPLAIN QUERY PLAN SELECT FirstName, LastName, Product, Contact_Relationship, "
+                             "Contact_Title, Email, MiddleInitial, ID, Pending_Events_To_Read, New_Contact "
+                             "FROM Contacts ORDER BY LastName, FirstName, ID")
+                .first()
+                .last()
+                .toString();
+        QVERIFY2(list_plan.contains("COVERING INDEX Contacts_List"), qPrintable(list_plan));
     }
 
     void failed_upgrade_keeps_the_old_table()

@@ -67,6 +67,61 @@ private Q_SLOTS:
         }
     }
 
+    void rows_read_straight_from_the_file_read_as_through_the_driver()
+    {
+        Test_Program_Folder folder;
+        Database db = folder.Db();
+        db.Execute("CREATE TABLE T (ID INTEGER PRIMARY KEY, V)");
+        const QVariantList values{QString("O'Brien"), QString::fromUtf8("Zoë Müller 😀"), QString(""), QString(),
+                                  QVariant(), 42, qint64(1) << 40, 2.5, 1e20, true,
+                                  QDateTime(QDate(2026, 3, 4), QTime(5, 6, 7))};
+        for (const QVariant& value : values)
+            db.Execute("INSERT INTO T (V) VALUES (?)", {value});
+        const QList<QVariantList> expected = db.Select_Values("SELECT V, ID FROM T ORDER BY ID");
+        int read = 0;
+        db.Read_Rows("SELECT V, ID FROM T ORDER BY ID", {}, [&](const Row_Values& row) {
+            const QVariant& driver = expected.at(read).at(0);
+            QCOMPARE(row.Is_Null(0), driver.isNull());
+            QCOMPARE(row.Text(0), driver.toString());
+            QCOMPARE(row.Text(0).isNull(), driver.isNull());
+            QCOMPARE(row.Integer(1), expected.at(read).at(1).toLongLong());
+            ++read;
+        });
+        QCOMPARE(read, values.size());
+        // Values are bound as the other statements bind them.
+        for (const QVariant& value : values) {
+            int found = 0;
+            db.Read_Rows("SELECT count(*) FROM T WHERE V = ?", {value},
+                         [&](const Row_Values& row) { found = int(row.Integer(0)); });
+            QCOMPARE(found, db.Scalar("SELECT count(*) FROM T WHERE V = ?", {value}).toInt());
+        }
+    }
+
+    void reading_rows_refuses_changes_and_leaves_no_statement_open()
+    {
+        Test_Program_Folder folder;
+        Database db = folder.Db();
+        db.Execute("CREATE TABLE T (V)");
+        db.Execute("INSERT INTO T VALUES (1), (2), (3)");
+        QVERIFY_THROWS_EXCEPTION(Database_Error, db.Read_Rows("DELETE FROM T", {}, [](const Row_Values&) {}));
+        QCOMPARE(db.Scalar("SELECT count(*) FROM T").toInt(), 3);
+        try {
+            db.Read_Rows("SELECT * FROM No_Such_Table", {}, [](const Row_Values&) {});
+            QFAIL("no error");
+        } catch (const Database_Error& e) {
+            QVERIFY2(e.Description().contains("No_Such_Table"), qPrintable(e.Description()));
+        }
+        // A reader that stops half way by an error: the statement is done
+        // with, or the table could not be dropped.
+        int handed = 0;
+        QVERIFY_THROWS_EXCEPTION(Database_Error, db.Read_Rows("SELECT V FROM T", {}, [&](const Row_Values&) {
+            if (++handed == 2)
+                throw Database_Error("stopped");
+        }));
+        QCOMPARE(handed, 2);
+        db.Execute("DROP TABLE T");
+    }
+
     void a_prepared_statement_follows_a_changed_schema()
     {
         Test_Program_Folder folder;
