@@ -1,5 +1,7 @@
 #include "List_Rows.h"
 
+#include <charconv>
+
 #include "Database.h"
 #include "Main_Window_Lists.h"
 
@@ -71,7 +73,10 @@ int Remove_Unmatched_List_Item(const QDateTime& Received_Date, const QString& Em
 
 QString Make_Contact_Key(qint64 ID)
 {
-    return "key" + QString::number(ID);
+    // Made once per listed contact: written straight, not as two texts joined.
+    char key[32] = "key";
+    const auto end = std::to_chars(key + 3, key + sizeof key, ID).ptr;
+    return QString::fromLatin1(key, end - key);
 }
 
 List_Row Contact_List_Row(qint64 ID, const QString& First_Name, const QString& Last_Name,
@@ -82,10 +87,12 @@ List_Row Contact_List_Row(qint64 ID, const QString& First_Name, const QString& L
     row.key = Make_Contact_Key(ID);
     row.texts.reserve(6);
     row.texts << First_Name << Last_Name << Email << Product << Relationship << Title;
+    // One shared list for every marked row.
+    static const QList<int> Names{1, 2};
     if (Pending_Events_To_Read)
-        row.bold = {1, 2};
+        row.bold = Names;
     if (New_Contact)
-        row.highlighted = {1, 2};
+        row.highlighted = Names;
     return row;
 }
 

@@ -262,8 +262,12 @@ void List_View::Make_Rows(const QList<List_Row>& rows, Made_Rows& made) const
     QFont bold;
     bold.setBold(true);
     const QBrush highlight = palette().brush(QPalette::Highlight);
-    made.items.reserve(made.items.size() + rows.size());
-    made.keys.reserve(made.keys.size() + rows.size());
+    // No room made ahead for rows that come in many parts: an exact
+    // reservation per part would copy every row made before it each time.
+    if (made.items.isEmpty()) {
+        made.items.reserve(rows.size());
+        made.keys.reserve(rows.size());
+    }
     for (const List_Row& row : rows) {
         if (made.keys.contains(row.key))
             continue;
