@@ -11,8 +11,14 @@
 #include <QStringDecoder>
 #include <algorithm>
 #include <array>
+#include <chrono>
 #include <cmath>
+#include <condition_variable>
+#include <deque>
+#include <functional>
+#include <mutex>
 #include <optional>
+#include <thread>
 
 #include "Clock.h"
 #include "Data_Access.h"
@@ -328,39 +334,140 @@ int Insert_Contacts(Database& db, const QString& insert_sql, const QString& row_
     return written;
 }
 
-// The page cache of the connection while a file is imported: the contacts'
-// indexes take new rows all over, and a cache smaller than them writes pages
-// out and reads them back again within each transaction.
-class Import_Page_Cache {
+// Writes the taken contacts on a thread of its own, with its own connection,
+// one transaction per hand-over: a transaction of many contacts spends most
+// of its time writing the journal and the file, and the window stays live
+// while it does. The window's thread reads and checks the lines meanwhile;
+// at most one hand-over waits, so the lines are never far ahead.
+class Contact_Writer {
 public:
-    explicit Import_Page_Cache(Database& db)
-        : db_(db)
+    Contact_Writer(const QString& path, const QString& insert_sql, const QString& row_marks, int& count)
+        : path_(path)
+        , insert_sql_(insert_sql)
+        , row_marks_(row_marks)
+        , count_(count)
+        , thread_([this] { Run(); })
     {
-        try {
-            kept_ = db_.Scalar("PRAGMA cache_size").toLongLong();
-            db_.Execute("PRAGMA cache_size = -65536");
-        } catch (const Database_Error&) {
-            // The import is only slower with the cache it has.
-            kept_.reset();
-        }
     }
-    ~Import_Page_Cache()
+
+    ~Contact_Writer()
     {
-        if (!kept_)
-            return;
-        try {
-            db_.Execute("PRAGMA cache_size = " + QString::number(*kept_));
-            // The pages beyond the usual cache go back now, not when the connection closes.
-            db_.Execute("PRAGMA shrink_memory");
-        } catch (const Database_Error&) {
-        }
+        Finish();
+        thread_.join();
     }
-    Import_Page_Cache(const Import_Page_Cache&) = delete;
-    Import_Page_Cache& operator=(const Import_Page_Cache&) = delete;
+
+    Contact_Writer(const Contact_Writer&) = delete;
+    Contact_Writer& operator=(const Contact_Writer&) = delete;
+
+    // Hands the rows over to be written in one transaction, once the one
+    // waiting before them is taken; false when a failure stopped the writing.
+    bool Write(QList<QVariantList>& rows)
+    {
+        if (!rows.isEmpty()) {
+            Wait_For_Writer([this] { return queue_.empty() || !failure_.isNull(); });
+            std::lock_guard lock(mutex_);
+            if (failure_.isNull())
+                queue_.push_back(std::move(rows));
+            rows.clear();
+        }
+        wake_.notify_all();
+        return Failure().isNull();
+    }
+
+    // Waits until every row handed over is written or the writing failed.
+    void Finish()
+    {
+        {
+            std::lock_guard lock(mutex_);
+            closing_ = true;
+        }
+        wake_.notify_all();
+        Wait_For_Writer([this] { return done_; });
+    }
+
+    // What stopped the writing; a null text while nothing did.
+    QString Failure() const
+    {
+        std::lock_guard lock(mutex_);
+        return failure_;
+    }
 
 private:
-    Database& db_;
-    std::optional<qint64> kept_;
+    // The window's events are handled while the writer works.
+    void Wait_For_Writer(const std::function<bool()>& ready)
+    {
+        std::unique_lock lock(mutex_);
+        while (!ready()) {
+            lock.unlock();
+            QCoreApplication::processEvents();
+            lock.lock();
+            wake_.wait_for(lock, std::chrono::milliseconds(10), ready);
+        }
+        count_ = written_;
+    }
+
+    void Run()
+    {
+        QString failure;
+        try {
+            Database db(path_);
+            // The contacts' indexes take new rows all over: a cache smaller
+            // than them writes pages out and reads them back within each
+            // transaction. It goes with the connection at the end.
+            db.Execute("PRAGMA cache_size = -65536");
+            for (;;) {
+                QList<QVariantList> rows;
+                {
+                    std::unique_lock lock(mutex_);
+                    wake_.wait(lock, [this] { return !queue_.empty() || closing_; });
+                    if (queue_.empty())
+                        break;
+                    rows = std::move(queue_.front());
+                    queue_.pop_front();
+                }
+                wake_.notify_all();
+                int written = 0;
+                try {
+                    Database_Transaction transaction(db);
+                    written = Insert_Contacts(db, insert_sql_, row_marks_, rows, failure);
+                    transaction.Commit();
+                } catch (const Database_Error& e) {
+                    // These could not be stored; the contacts written before stay.
+                    written = 0;
+                    failure = e.Description();
+                }
+                std::lock_guard lock(mutex_);
+                written_ += written;
+                if (!failure.isEmpty())
+                    break;
+            }
+        } catch (const Program_Error& e) {
+            failure = e.Description();
+        }
+        Database::Close_This_Thread();
+        {
+            std::lock_guard lock(mutex_);
+            if (!failure.isEmpty()) {
+                failure_ = failure;
+                queue_.clear();
+            }
+            done_ = true;
+        }
+        wake_.notify_all();
+    }
+
+    const QString path_;
+    const QString insert_sql_;
+    const QString row_marks_;
+    int& count_;   // the window's thread's count of the written contacts
+    mutable std::mutex mutex_;
+    std::condition_variable wake_;
+    std::deque<QList<QVariantList>> queue_;
+    bool closing_ = false;
+    bool done_ = false;
+    int written_ = 0;
+    QString failure_;
+    std::thread thread_;   // last: it starts once everything above is made
 };
 
 } // namespace
@@ -486,31 +593,24 @@ int Merge_The_Transferred_File(const QString& Source_Name, const QString& Local_
     QString row_marks;
     const QString insert_sql = Insert_Contact_Sql(row_marks);
     const QString source_text = Text(Source_Name);
-    const Import_Page_Cache page_cache(db);
 
-    // The leads taken and not yet written, and every lead the file gave, for
-    // the lines after them that repeat them.
+    // The leads taken and not yet handed to the writer, and every lead the
+    // file gave, for the lines after them that repeat them.
     QList<QVariantList> rows;
     QSet<QString> taken_emails, taken_names;
-    // Writes what is taken in one transaction; false (after the message) when that failed.
-    const auto write_rows = [&]() -> bool {
-        if (rows.isEmpty())
+    int handed_over = 0;
+    Contact_Writer writer(db.Path(), insert_sql, row_marks, count);
+    // Hands what is taken to the writer; false (after the message) once a write failed.
+    const auto write_rows = [&](bool last) -> bool {
+        handed_over += int(rows.size());
+        if (writer.Write(rows) && last)
+            writer.Finish();
+        const QString failure = writer.Failure();
+        if (failure.isNull())
             return true;
-        QString write_failure;
-        try {
-            Database_Transaction transaction(db);
-            const int written = Insert_Contacts(db, insert_sql, row_marks, rows, write_failure);
-            transaction.Commit();
-            count += written;
-        } catch (const Database_Error& e) {
-            // These could not be stored; the contacts written before stay.
-            write_failure = e.Description();
-        }
-        rows.clear();
-        if (write_failure.isEmpty())
-            return true;
-        // The file stays for another run.
-        Message_Box("Error in Merge: " + write_failure);
+        // The file stays for another run; the contacts written before stay.
+        writer.Finish();
+        Message_Box("Error in Merge: " + failure);
         return false;
     };
 
@@ -596,15 +696,15 @@ int Merge_The_Transferred_File(const QString& Source_Name, const QString& Local_
             else
                 taken_names.insert(names_key);
             window.Set_Status_Panel(4, line.email);
-            window.Set_Status_Panel(5, QString::number(count + int(rows.size())));
+            window.Set_Status_Panel(5, QString::number(handed_over + int(rows.size())));
         }
 
-        if (rows.size() >= Merge_Rows_Per_Transaction && !write_rows())
+        if (rows.size() >= Merge_Rows_Per_Transaction && !write_rows(false))
             return result;
         // Let the window repaint its panels and answer the user.
         QCoreApplication::processEvents();
     }
-    if (!write_rows())
+    if (!write_rows(true))
         return result;
     if (too_many_fields) {
         Message_Box("Error in Merge. Max number of fields reached. Change Merge Field Settings "

@@ -22,12 +22,60 @@ QMutex connections_mutex;
 QStringList connection_names;
 // Open transactions per connection: an inner one is a savepoint, so a
 // routine that keeps its own work atomic can run inside a caller's batch.
-QHash<QString, int> transaction_depth;
 // Connections whose open transaction the database rolled back on its own
 // (a full disk, an I/O error): until the outermost one ends, every statement
 // is refused, or it would be stored by itself outside the batch.
-// The value is what made the database do so.
+// The value is what made the database do so. Each connection belongs to one
+// thread, but the tables are shared by all: reached only through the
+// functions below.
+QMutex state_mutex;
+QHash<QString, int> transaction_depth;
 QHash<QString, QString> transaction_lost;
+
+int Depth(const QString& connection)
+{
+    QMutexLocker lock(&state_mutex);
+    return transaction_depth.value(connection);
+}
+
+void Set_Depth(const QString& connection, int depth)
+{
+    QMutexLocker lock(&state_mutex);
+    transaction_depth.insert(connection, depth);
+}
+
+// Why the open transaction was lost; a null text when it was not.
+QString Lost(const QString& connection)
+{
+    QMutexLocker lock(&state_mutex);
+    return transaction_lost.value(connection);
+}
+
+void Set_Lost(const QString& connection, const QString& description)
+{
+    QMutexLocker lock(&state_mutex);
+    // Never a null text: that would read as "not lost".
+    transaction_lost.insert(connection, description.isNull() ? QString("") : description);
+}
+
+void Forget_State(const QString& connection, bool depth_too)
+{
+    QMutexLocker lock(&state_mutex);
+    transaction_lost.remove(connection);
+    if (depth_too)
+        transaction_depth.remove(connection);
+}
+
+[[noreturn]] void Refuse_After_Loss(const QString& lost)
+{
+    throw Database_Error("The database rolled back the open transaction: " + lost);
+}
+
+// Ends the name of each connection of this thread.
+QString Thread_Suffix()
+{
+    return QString(":%1").arg(reinterpret_cast<quintptr>(QThread::currentThread()));
+}
 
 QVariant Bindable(const QVariant& value)
 {
@@ -65,12 +113,12 @@ QString Describe(const QSqlError& error)
 // BEGIN is refused inside one; taken, it is ended again at once.
 void Check_Transaction_Kept(const QString& connection, const QString& description)
 {
-    if (transaction_depth.value(connection) == 0 || transaction_lost.contains(connection))
+    if (Depth(connection) == 0 || !Lost(connection).isNull())
         return;
     QSqlQuery probe(QSqlDatabase::database(connection, false));
     if (probe.exec("BEGIN")) {
         probe.exec("ROLLBACK");
-        transaction_lost.insert(connection, description);
+        Set_Lost(connection, description);
     }
 }
 
@@ -204,9 +252,8 @@ bool Keeps_Schema(const QString& sql)
 // reset), and so is one whose table went away with a schema change.
 std::unique_ptr<Stepping> Run(const QString& connection, const QString& sql, const QVariantList& params)
 {
-    if (transaction_lost.contains(connection))
-        throw Database_Error("The database rolled back the open transaction: "
-                             + transaction_lost.value(connection));
+    if (const QString lost = Lost(connection); !lost.isNull())
+        Refuse_After_Loss(lost);
     Statement_Cache& cache = Cache_Of(connection);
     std::shared_ptr<QSqlQuery> query = cache.Find(sql);
     if (!query) {
@@ -347,9 +394,7 @@ Database::Database(const QString& path)
 {
     if (path.isEmpty() || !QFileInfo::exists(path_))
         throw Database_Error("Could not find file '" + path + "'.");
-    connection_ = QString("brackenlead:%1:%2")
-                      .arg(path_)
-                      .arg(reinterpret_cast<quintptr>(QThread::currentThread()));
+    connection_ = "brackenlead:" + path_ + Thread_Suffix();
     if (QSqlDatabase::contains(connection_) && QSqlDatabase::database(connection_, false).isOpen()) {
         Check_Schema(connection_);
         return;
@@ -413,9 +458,8 @@ QList<QVariantList> Database::Select_Values(const QString& sql, const QVariantLi
 void Database::Read_Rows(const QString& sql, const QVariantList& params,
                          const std::function<void(const Row_Values&)>& each)
 {
-    if (transaction_lost.contains(connection_))
-        throw Database_Error("The database rolled back the open transaction: "
-                             + transaction_lost.value(connection_));
+    if (const QString lost = Lost(connection_); !lost.isNull())
+        Refuse_After_Loss(lost);
     sqlite3* handle = Handle_Of(connection_);
     const QByteArray text = sql.toUtf8();
     sqlite3_stmt* prepared = nullptr;
@@ -480,30 +524,30 @@ int Database::Execute(const QString& sql, const QVariantList& params)
 
 void Database::Begin()
 {
-    int& depth = transaction_depth[connection_];
+    const int depth = Depth(connection_);
     Run(connection_, depth == 0 ? QString("BEGIN IMMEDIATE") : QString("SAVEPOINT level%1").arg(depth), {});
-    ++depth;
+    Set_Depth(connection_, depth + 1);
 }
 
 void Database::Commit()
 {
-    int& depth = transaction_depth[connection_];
+    const int depth = Depth(connection_);
     if (depth == 0)
         throw Database_Error("No transaction is open.");
     Run(connection_, depth == 1 ? QString("COMMIT") : QString("RELEASE level%1").arg(depth - 1), {});
-    --depth;
+    Set_Depth(connection_, depth - 1);
 }
 
 void Database::Rollback()
 {
-    int& depth = transaction_depth[connection_];
+    int depth = Depth(connection_);
     if (depth == 0)
         throw Database_Error("No transaction is open.");
-    --depth;
-    if (transaction_lost.contains(connection_)) {
+    Set_Depth(connection_, --depth);
+    if (!Lost(connection_).isNull()) {
         // Nothing is open any more to roll back.
         if (depth == 0)
-            transaction_lost.remove(connection_);
+            Forget_State(connection_, false);
         return;
     }
     if (depth == 0) {
@@ -514,12 +558,19 @@ void Database::Rollback()
     }
 }
 
-void Database::Close_All()
+namespace {
+
+// Closes the connections the test accepts.
+void Close_Connections(const std::function<bool(const QString&)>& closes)
 {
     QStringList names;
     {
         QMutexLocker lock(&connections_mutex);
-        names.swap(connection_names);
+        for (const QString& name : std::as_const(connection_names))
+            if (closes(name))
+                names << name;
+        for (const QString& name : std::as_const(names))
+            connection_names.removeAll(name);
     }
     for (const QString& name : names) {
         Forget_Statements(name);
@@ -529,9 +580,21 @@ void Database::Close_All()
                 db.close();
         }
         QSqlDatabase::removeDatabase(name);
-        transaction_depth.remove(name);
-        transaction_lost.remove(name);
+        Forget_State(name, true);
     }
+}
+
+} // namespace
+
+void Database::Close_All()
+{
+    Close_Connections([](const QString&) { return true; });
+}
+
+void Database::Close_This_Thread()
+{
+    const QString suffix = Thread_Suffix();
+    Close_Connections([&suffix](const QString& name) { return name.endsWith(suffix); });
 }
 
 Database_Transaction::Database_Transaction(Database& db)

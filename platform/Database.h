@@ -74,6 +74,8 @@ public:
     // Closes every connection this process holds (needed before the file is
     // replaced, and between tests).
     static void Close_All();
+    // Closes this thread's connections: a thread that ends closes its own.
+    static void Close_This_Thread();
 
 private:
     QString path_;

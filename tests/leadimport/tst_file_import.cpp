@@ -1,7 +1,11 @@
 #include <QRandomGenerator>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTimer>
 #include <QtTest>
 #include <limits>
 
+#include "Data_Access.h"
 #include "File_Import.h"
 #include "GlobalVariables.h"
 #include "Lead_Sources.h"
@@ -460,6 +464,58 @@ private Q_SLOTS:
         QCOMPARE(Get_Merge_Field(41), QString(""));
         QCOMPARE(Get_Merge_Field(QVariant()), QString(""));
         QVERIFY(!Get_Merge_Field(0).isNull());
+    }
+
+    void the_window_is_handled_and_may_write_while_contacts_are_written()
+    {
+        Test_Program_Folder folder;
+        Scripted_Dialogs dialogs;
+        Database db = folder.Db();
+        const qint64 edited = db.Insert("INSERT INTO Contacts (FirstName, LastName, Email) VALUES ('Ed', 'Old', 'ed@x')");
+        // Every hundredth contact takes a while to store, so each transaction lasts.
+        db.Execute("CREATE TRIGGER Slow AFTER INSERT ON Contacts WHEN NEW.ID % 100 = 0 BEGIN "
+                   "SELECT count(*) FROM (WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n "
+                   "WHERE i < 100000) SELECT i FROM n); END");
+        const int lines = Merge_Rows_Per_Transaction * 2 + 500;
+        const QString path = folder.Write_File("leads.csv", Lines_Of(lines, "\r\n").toUtf8());
+        Add_Contact_Source(db, "Site", {{"Path_For_File", path}});
+
+        // A connection of its own that waits for nothing: it finds the write
+        // lock taken only while a transaction of the import is open.
+        QSqlDatabase probe = QSqlDatabase::addDatabase("QSQLITE", "probe");
+        probe.setDatabaseName(db.Path());
+        probe.setConnectOptions("QSQLITE_BUSY_TIMEOUT=0");
+        QVERIFY(probe.open());
+        int handled_while_writing = 0;
+        bool user_wrote = false;
+        QTimer window_events;
+        window_events.setInterval(1);
+        connect(&window_events, &QTimer::timeout, this, [&] {
+            QSqlQuery begin(probe);
+            if (begin.exec("BEGIN IMMEDIATE")) {
+                begin.exec("ROLLBACK");
+                return;
+            }
+            ++handled_while_writing;
+            // The user saves a contact meanwhile: it waits for the transaction and is stored.
+            if (!user_wrote) {
+                Open_Database().Execute("UPDATE Contacts SET Notes = 'edited' WHERE ID = ?", {edited});
+                user_wrote = true;
+            }
+        });
+        window_events.start();
+        QCOMPARE(Merge_The_Transferred_File("Site", ""), 1);
+        window_events.stop();
+        probe.close();
+        probe = QSqlDatabase();
+        QSqlDatabase::removeDatabase("probe");
+
+        QVERIFY(handled_while_writing > 0);
+        QVERIFY(user_wrote);
+        QVERIFY(dialogs.messages.isEmpty());
+        QCOMPARE(db.Scalar("SELECT Notes FROM Contacts WHERE ID = ?", {edited}).toString(), QString("edited"));
+        QCOMPARE(db.Scalar("SELECT count(*) FROM Contacts").toInt(), lines + 1);
+        QCOMPARE(Last_Merge_Count(), lines);
     }
 
     void a_failing_write_keeps_what_was_written_and_says_so()

@@ -1,6 +1,7 @@
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QtTest>
+#include <thread>
 
 #include "Clock.h"
 #include "Database.h"
@@ -120,6 +121,32 @@ private Q_SLOTS:
         }));
         QCOMPARE(handed, 2);
         db.Execute("DROP TABLE T");
+    }
+
+    void a_thread_closes_its_own_connection_and_no_other()
+    {
+        Test_Program_Folder folder;
+        Database db = folder.Db();
+        db.Execute("CREATE TABLE T (V)");
+        const QStringList before = QSqlDatabase::connectionNames();
+        QString failure;
+        std::thread worker([&] {
+            try {
+                Database own(db.Path());
+                Database_Transaction transaction(own);
+                own.Execute("INSERT INTO T VALUES (1)");
+                transaction.Commit();
+                if (QSqlDatabase::connectionNames().size() != before.size() + 1)
+                    failure = "the thread has no connection of its own";
+            } catch (const Database_Error& e) {
+                failure = e.Description();
+            }
+            Database::Close_This_Thread();
+        });
+        worker.join();
+        QVERIFY2(failure.isEmpty(), qPrintable(failure));
+        QCOMPARE(QSqlDatabase::connectionNames(), before);
+        QCOMPARE(db.Scalar("SELECT count(*) FROM T").toInt(), 1);
     }
 
     void a_prepared_statement_follows_a_changed_schema()
