@@ -567,8 +567,12 @@ int Merge_The_Transferred_File(const QString& Source_Name, const QString& Local_
                     + ". Nothing was imported from it.");
         return result;
     }
+    // A file of many leads takes a while to read, decode and check: the
+    // window is handled between the steps.
+    QCoreApplication::processEvents();
     QString text = Decode_Lead_File(content);
     content.clear();
+    QCoreApplication::processEvents();
     // The end-of-file mark of old DOS files is no line.
     if (text.endsWith(QChar(0x1A)))
         text.chop(1);
