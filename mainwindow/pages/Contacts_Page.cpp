@@ -67,9 +67,9 @@ qint64 Contacts_Page::Fill_Contact_List(const Where_Clause& clause)
 {
     ListContacts->clear();
     current_key_.clear();
-    // The rows are listed in slices, the window drawn between them, from one
-    // statement stepped on between the slices. Every contact is read from
-    // the names index alone, in its order (ties by first name and ID).
+    // The rows are listed in slices, the window drawn between them. Every
+    // contact is read from the names index alone, in its order (ties by
+    // first name and ID).
     const QString sql =
         "SELECT Contacts.FirstName, Contacts.LastName, Contacts.Product, Contacts.Contact_Relationship, "
         "Contacts.Contact_Title, Contacts.Email, Contacts.MiddleInitial, Contacts.ID, "
@@ -89,32 +89,25 @@ qint64 Contacts_Page::Fill_Contact_List(const Where_Clause& clause)
     // takes them all at the end: one sort, not a place sought for each row.
     const bool first_at_once = !ListContacts->Is_Sorted();
     List_View::Made_Rows rest;
-    QList<List_Row> slice;
-    // A clause joining the events gives a contact once per event: the list takes it once.
-    const auto list_slice = [&] {
-        if (read == slice.size() && first_at_once)
-            ListContacts->Add_Rows(slice);
-        else
-            ListContacts->Make_Rows(slice, rest);
-        slice.clear();
-    };
-    slice.reserve(Slice_Rows);
-    const bool ok = Read_List_Rows(sql, clause.Values, [&](const Row_Values& row) {
-        slice << Contact_List_Row(row.Integer(ID), row.Text(First), row.Text(Last), row.Text(Product),
-                                  row.Text(Relationship), row.Text(Title), flag(row, Pending), flag(row, New),
-                                  row.Text(Email));
-        ++read;
-        if (slice.size() == Slice_Rows) {
-            list_slice();
-            // What the user does waits for the whole list.
-            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-        }
-    });
+    const bool ok = Read_List_Rows(
+        sql, clause.Values, Slice_Rows,
+        [&flag](const Row_Values& row) {
+            return Contact_List_Row(row.Integer(ID), row.Text(First), row.Text(Last), row.Text(Product),
+                                    row.Text(Relationship), row.Text(Title), flag(row, Pending),
+                                    flag(row, New), row.Text(Email));
+        },
+        // A clause joining the events gives a contact once per event: the list takes it once.
+        [&](QList<List_Row>& slice) {
+            if (read == 0 && first_at_once)
+                ListContacts->Add_Rows(slice);
+            else
+                ListContacts->Make_Rows(slice, rest);
+            read += slice.size();
+        });
     if (!ok) {
         ListContacts->clear();
         return 0;
     }
-    list_slice();
     ListContacts->Add_Made_Rows(rest);
     if (read == 0) {
         Message_Box("There are no contacts for this selection");

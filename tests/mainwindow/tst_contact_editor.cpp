@@ -91,6 +91,18 @@ private Q_SLOTS:
         QCOMPARE(Control<List_View>(&w, "ListContacts")->topLevelItemCount(), 0);
         QCOMPARE(Control<QLabel>(&w, "StatusBar1_Panel2")->text(), QString("0"));
         QCOMPARE(Control<QLineEdit>(&w, "txtContact_ID")->text(), QString::number(tricky));
+
+        // A group whose query fails, read on the list's own thread: said once, nothing listed.
+        s.dialogs.messages.clear();
+        w.Contact_On_Display->Setup_The_Contacts_Tree({"WHERE Contacts.No_Such_Column = ?", {1}});
+        QCOMPARE(s.dialogs.messages.size(), 1);
+        QVERIFY2(s.dialogs.messages.first().text.startsWith("Error on open temp record. msg: "),
+                 qPrintable(s.dialogs.messages.first().text));
+        QVERIFY(s.dialogs.messages.first().text.contains("No_Such_Column"));
+        QCOMPARE(Control<List_View>(&w, "ListContacts")->topLevelItemCount(), 0);
+        // The list is whole again with the next fill.
+        w.Contact_On_Display->Setup_The_Contacts_Tree({});
+        QCOMPARE(Control<List_View>(&w, "ListContacts")->topLevelItemCount(), 2);
     }
 
     void a_contact_joined_to_several_events_is_listed_once()
