@@ -588,7 +588,16 @@ void Close_Connections(const std::function<bool(const QString&)>& closes)
 
 void Database::Close_All()
 {
-    Close_Connections([](const QString&) { return true; });
+    // A connection of another thread is that thread's to close, as it ends:
+    // closed from here, its statements would go while it steps them.
+    const QString suffix = Thread_Suffix();
+    Close_Connections([&suffix](const QString& name) {
+        if (name.endsWith(suffix))
+            return true;
+        qWarning("The database connection %s belongs to a running thread: it is left to that thread.",
+                 qPrintable(name));
+        return false;
+    });
 }
 
 void Database::Close_This_Thread()

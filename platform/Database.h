@@ -72,7 +72,8 @@ public:
     QString Path() const { return path_; }
 
     // Closes every connection this process holds (needed before the file is
-    // replaced, and between tests).
+    // replaced, and between tests); one of another thread, still running, is
+    // left for that thread to close.
     static void Close_All();
     // Closes this thread's connections: a thread that ends closes its own.
     static void Close_This_Thread();

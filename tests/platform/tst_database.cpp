@@ -1,6 +1,8 @@
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QtTest>
+#include <condition_variable>
+#include <mutex>
 #include <thread>
 
 #include "Clock.h"
@@ -130,23 +132,44 @@ private Q_SLOTS:
         db.Execute("CREATE TABLE T (V)");
         const QStringList before = QSqlDatabase::connectionNames();
         QString failure;
+        std::mutex mutex;
+        std::condition_variable turn;
+        int step = 0;
+        const auto wait_for = [&](int wanted) {
+            std::unique_lock lock(mutex);
+            turn.wait(lock, [&] { return step >= wanted; });
+        };
+        const auto go_on = [&](int next) {
+            {
+                std::lock_guard lock(mutex);
+                step = next;
+            }
+            turn.notify_all();
+        };
         std::thread worker([&] {
             try {
                 Database own(db.Path());
-                Database_Transaction transaction(own);
                 own.Execute("INSERT INTO T VALUES (1)");
-                transaction.Commit();
                 if (QSqlDatabase::connectionNames().size() != before.size() + 1)
                     failure = "the thread has no connection of its own";
+                go_on(1);
+                // The window's thread closes its connections meanwhile: this one stays usable.
+                wait_for(2);
+                Database_Transaction transaction(own);
+                own.Execute("INSERT INTO T VALUES (2)");
+                transaction.Commit();
             } catch (const Database_Error& e) {
                 failure = e.Description();
             }
             Database::Close_This_Thread();
         });
+        wait_for(1);
+        Database::Close_All();
+        go_on(2);
         worker.join();
         QVERIFY2(failure.isEmpty(), qPrintable(failure));
-        QCOMPARE(QSqlDatabase::connectionNames(), before);
-        QCOMPARE(db.Scalar("SELECT count(*) FROM T").toInt(), 1);
+        QVERIFY(QSqlDatabase::connectionNames().isEmpty());
+        QCOMPARE(Database(db.Path()).Scalar("SELECT count(*) FROM T").toInt(), 2);
     }
 
     void a_prepared_statement_follows_a_changed_schema()
