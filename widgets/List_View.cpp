@@ -455,14 +455,22 @@ void List_View::Set_Bold(QTreeWidgetItem* item, int sub_item, bool bold)
     model->blockSignals(blocked);
     if (!tree->isVisible())
         return;
-    // The model remembers where the item was last found; a search through the
-    // top-level rows would cost what the signals were blocked to save.
-    const auto* list = qobject_cast<const List_View*>(tree);
-    const int row = list && !item->parent() ? list->indexFromItem(item).row() : -1;
+    // The item's own row is not looked up: the model finds it by going
+    // through all rows. The rows in sight are few, and each is at hand.
     const int top = tree->indexAt(QPoint(0, 0)).row();
-    const int bottom = tree->indexAt(QPoint(0, tree->viewport()->height() - 1)).row();
-    if (row < 0 || top < 0 || (row >= top && (bottom < 0 || row <= bottom)))
+    int bottom = tree->indexAt(QPoint(0, tree->viewport()->height() - 1)).row();
+    if (bottom < 0)
+        bottom = tree->topLevelItemCount() - 1;
+    if (item->parent() || top < 0 || bottom - top > 1000) {
         tree->viewport()->update();
+        return;
+    }
+    for (int row = top; row <= bottom; ++row) {
+        if (tree->topLevelItem(row) == item) {
+            tree->viewport()->update();
+            return;
+        }
+    }
 }
 
 bool List_View::Is_Bold(const QTreeWidgetItem* item, int sub_item)

@@ -146,6 +146,41 @@ private Q_SLOTS:
         QCOMPARE(list.Key_At(1), QString("key1"));
     }
 
+    void a_row_marked_in_sight_is_drawn_again()
+    {
+        List_View list("ListContacts");
+        list.Set_Columns({{"", 10}, {"First", 1000}});
+        QList<List_Row> rows;
+        for (int i = 0; i < 3000; ++i)
+            rows << Row("key" + QString::number(i), "Name " + QString::number(i));
+        list.Add_Rows(rows);
+        list.resize(300, 200);
+        list.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&list));
+        QTreeWidgetItem* shown = list.Find_Key("key2000");
+        list.scrollToItem(shown, QAbstractItemView::PositionAtCenter);
+        QTest::qWait(50);
+        struct Paints : QObject {
+            int count = 0;
+            bool eventFilter(QObject*, QEvent* event) override
+            {
+                if (event->type() == QEvent::Paint)
+                    ++count;
+                return false;
+            }
+        } paints;
+        list.viewport()->installEventFilter(&paints);
+        // Out of sight: marked, nothing drawn.
+        List_View::Set_Bold(list.Find_Key("key10"), 1, true);
+        QTest::qWait(50);
+        QCOMPARE(paints.count, 0);
+        QVERIFY(List_View::Is_Bold(list.Find_Key("key10"), 1));
+        // In sight: drawn again with its mark.
+        List_View::Set_Bold(shown, 1, true);
+        QTRY_VERIFY(paints.count > 0);
+        QVERIFY(List_View::Is_Bold(shown, 1));
+    }
+
     void columns_stay_in_sight_in_a_narrow_list_data()
     {
         QTest::addColumn<int>("width");
