@@ -411,10 +411,8 @@ private:
         QString failure;
         try {
             Database db(path_);
-            // The contacts' indexes take new rows all over: a cache smaller
-            // than them writes pages out and reads them back within each
-            // transaction. It goes with the connection at the end.
-            db.Execute("PRAGMA cache_size = -65536");
+            // The contacts' indexes take new rows all over.
+            const Page_Cache_Hold cache(db, 65536);
             for (;;) {
                 QList<QVariantList> rows;
                 {

@@ -396,7 +396,10 @@ Database::Database(const QString& path)
         throw Database_Error("Could not find file '" + path + "'.");
     connection_ = "brackenlead:" + path_ + Thread_Suffix();
     if (QSqlDatabase::contains(connection_) && QSqlDatabase::database(connection_, false).isOpen()) {
-        Check_Schema(connection_);
+        // Inside this connection's own write transaction no other can change
+        // the schema: it was looked at when the transaction began.
+        if (Depth(connection_) == 0)
+            Check_Schema(connection_);
         return;
     }
     // Statements of a connection closed since belong to its old handle.
@@ -604,6 +607,29 @@ void Database::Close_This_Thread()
 {
     const QString suffix = Thread_Suffix();
     Close_Connections([&suffix](const QString& name) { return name.endsWith(suffix); });
+}
+
+Page_Cache_Hold::Page_Cache_Hold(Database& db, int kib)
+    : db_(db)
+{
+    try {
+        const QVariant before = db_.Scalar("PRAGMA cache_size");
+        db_.Execute("PRAGMA cache_size = " + QString::number(-qint64(kib)));
+        kept_ = before;
+    } catch (const Database_Error&) {
+    }
+}
+
+Page_Cache_Hold::~Page_Cache_Hold()
+{
+    if (kept_.isNull())
+        return;
+    try {
+        db_.Execute("PRAGMA cache_size = " + QString::number(kept_.toLongLong()));
+        // The pages beyond the usual cache go back now, not when the connection closes.
+        db_.Execute("PRAGMA shrink_memory");
+    } catch (const Database_Error&) {
+    }
 }
 
 Database_Transaction::Database_Transaction(Database& db)

@@ -100,6 +100,23 @@ private:
     bool done_ = false;
 };
 
+// A larger page cache for the connection while a long piece of work writes
+// pages all over its tables and indexes: with a cache smaller than what one
+// transaction touches, pages are written out (after a sync) and read back
+// before the transaction ends. The usual cache and its memory come back at
+// the end. A cache that cannot be set only makes the work slower.
+class Page_Cache_Hold {
+public:
+    Page_Cache_Hold(Database& db, int kib);
+    ~Page_Cache_Hold();
+    Page_Cache_Hold(const Page_Cache_Hold&) = delete;
+    Page_Cache_Hold& operator=(const Page_Cache_Hold&) = delete;
+
+private:
+    Database& db_;
+    QVariant kept_;   // the cache size before; null when it was not changed
+};
+
 // The stored date form, to the second.
 QString Db_Date_Text(const QDateTime& value);
 // Reads a stored date; an invalid QDateTime for NULL or unreadable text.

@@ -172,6 +172,18 @@ private Q_SLOTS:
         QCOMPARE(Database(db.Path()).Scalar("SELECT count(*) FROM T").toInt(), 2);
     }
 
+    void a_larger_page_cache_is_given_back()
+    {
+        Test_Program_Folder folder;
+        Database db = folder.Db();
+        const qint64 usual = db.Scalar("PRAGMA cache_size").toLongLong();
+        {
+            const Page_Cache_Hold cache(db, 32768);
+            QCOMPARE(db.Scalar("PRAGMA cache_size").toLongLong(), qint64(-32768));
+        }
+        QCOMPARE(db.Scalar("PRAGMA cache_size").toLongLong(), usual);
+    }
+
     void a_prepared_statement_follows_a_changed_schema()
     {
         Test_Program_Folder folder;
