@@ -47,8 +47,27 @@ bool Read_List_Rows(const QString& sql, const QVariantList& params, int slice_ro
                     const std::function<void(QList<List_Row>&)>& take)
 {
     QString path;
-    if (!Open_List(sql, [&](Database& db) { path = db.Path(); }))
+    bool own_transaction = false;
+    if (!Open_List(sql, [&](Database& db) {
+            path = db.Path();
+            own_transaction = db.In_Transaction();
+        }))
         return false;
+    if (own_transaction) {
+        // Another connection would not see what the open transaction wrote.
+        QList<List_Row> slice;
+        return Open_List(sql, [&](Database& db) {
+            db.Read_Rows(sql, params, [&](const Row_Values& row) {
+                slice << make(row);
+                if (slice.size() >= slice_rows) {
+                    take(slice);
+                    slice.clear();
+                }
+            });
+            if (!slice.isEmpty())
+                take(slice);
+        });
+    }
     // Reading the rows takes as long as listing them: the two go side by
     // side. The reader never waits for the window, so the window's own
     // statements meanwhile wait at most for the reading.

@@ -525,6 +525,11 @@ int Database::Execute(const QString& sql, const QVariantList& params)
     return (*step)->numRowsAffected();
 }
 
+bool Database::In_Transaction() const
+{
+    return Depth(connection_) > 0;
+}
+
 void Database::Begin()
 {
     const int depth = Depth(connection_);

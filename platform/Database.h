@@ -70,6 +70,9 @@ public:
     void Rollback();
 
     QString Path() const { return path_; }
+    // A transaction of this connection is open: what it wrote is not seen
+    // by other connections until it commits.
+    bool In_Transaction() const;
 
     // Closes every connection this process holds (needed before the file is
     // replaced, and between tests); one of another thread, still running, is

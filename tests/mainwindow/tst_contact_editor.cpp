@@ -103,6 +103,17 @@ private Q_SLOTS:
         // The list is whole again with the next fill.
         w.Contact_On_Display->Setup_The_Contacts_Tree({});
         QCOMPARE(Control<List_View>(&w, "ListContacts")->topLevelItemCount(), 2);
+
+        // Filled inside a transaction of the window's own: what it wrote is listed.
+        {
+            Database db = Open_Database();
+            Database_Transaction transaction(db);
+            const qint64 added = Insert_Contact(db, {{"FirstName", "Cy"}, {"LastName", "Dunn"}});
+            w.Contact_On_Display->Setup_The_Contacts_Tree({});
+            QCOMPARE(Control<List_View>(&w, "ListContacts")->topLevelItemCount(), 3);
+            QVERIFY(Row_Of(w, added));
+            transaction.Commit();
+        }
     }
 
     void a_contact_joined_to_several_events_is_listed_once()
