@@ -46,28 +46,33 @@ bool Read_List_Rows(const QString& sql, const QVariantList& params, int slice_ro
                     const std::function<List_Row(const Row_Values&)>& make,
                     const std::function<void(QList<List_Row>&)>& take)
 {
+    // Reads the rows into slices, handing each full one and the last to hand_over.
+    const auto read_slices = [&](Database& db, const std::function<void(QList<List_Row>&)>& hand_over) {
+        QList<List_Row> slice;
+        slice.reserve(slice_rows);
+        db.Read_Rows(sql, params, [&](const Row_Values& row) {
+            slice << make(row);
+            if (slice.size() >= slice_rows) {
+                hand_over(slice);
+                slice = {};
+                slice.reserve(slice_rows);
+            }
+        });
+        if (!slice.isEmpty())
+            hand_over(slice);
+    };
     QString path;
-    bool own_transaction = false;
+    bool read_here = false;
     if (!Open_List(sql, [&](Database& db) {
             path = db.Path();
-            own_transaction = db.In_Transaction();
+            // Another connection would not see what an open transaction of this one wrote.
+            read_here = db.In_Transaction();
+            if (read_here)
+                read_slices(db, take);
         }))
         return false;
-    if (own_transaction) {
-        // Another connection would not see what the open transaction wrote.
-        QList<List_Row> slice;
-        return Open_List(sql, [&](Database& db) {
-            db.Read_Rows(sql, params, [&](const Row_Values& row) {
-                slice << make(row);
-                if (slice.size() >= slice_rows) {
-                    take(slice);
-                    slice.clear();
-                }
-            });
-            if (!slice.isEmpty())
-                take(slice);
-        });
-    }
+    if (read_here)
+        return true;
     // Reading the rows takes as long as listing them: the two go side by
     // side. The reader never waits for the window, so the window's own
     // statements meanwhile wait at most for the reading.
@@ -80,24 +85,13 @@ bool Read_List_Rows(const QString& sql, const QVariantList& params, int slice_ro
         QString error;
         try {
             Database db(path);
-            QList<List_Row> slice;
-            slice.reserve(slice_rows);
-            const auto hand_over = [&] {
+            read_slices(db, [&](QList<List_Row>& slice) {
                 {
                     std::lock_guard lock(mutex);
                     slices.push_back(std::move(slice));
                 }
                 ready.notify_one();
-                slice = {};
-                slice.reserve(slice_rows);
-            };
-            db.Read_Rows(sql, params, [&](const Row_Values& row) {
-                slice << make(row);
-                if (slice.size() >= slice_rows)
-                    hand_over();
             });
-            if (!slice.isEmpty())
-                hand_over();
         } catch (const Program_Error& e) {
             error = e.Description();
         }
