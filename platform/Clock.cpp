@@ -5,7 +5,10 @@
 #include <QEventLoop>
 #include <QList>
 #include <QPointer>
+#include <QThread>
 #include <QTimer>
+#include <exception>
+#include <thread>
 
 namespace {
 
@@ -91,4 +94,28 @@ void Wake_Waits()
     for (const QPointer<QEventLoop>& loop : wait_loops)
         if (loop)
             loop->quit();
+}
+
+void Run_Letting_Events(const std::function<void()>& work)
+{
+    const QCoreApplication* application = QCoreApplication::instance();
+    if (!application || application->thread() != QThread::currentThread()) {
+        work();
+        return;
+    }
+    std::exception_ptr failure;
+    QEventLoop loop;
+    std::thread worker([&] {
+        try {
+            work();
+        } catch (...) {
+            failure = std::current_exception();
+        }
+        QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
+    });
+    // Ends with the work, or earlier when the application quits.
+    loop.exec();
+    worker.join();
+    if (failure)
+        std::rethrow_exception(failure);
 }

@@ -28,6 +28,13 @@ bool Wait_Until(const std::function<bool()>& done, double timeout_seconds);
 // Ends the current Wait_Slice early, so a waiting loop looks at its flag now.
 void Wake_Waits();
 
+// Runs work on a thread of its own while this thread handles its events,
+// and returns when it is done; what work throws is thrown here. For work
+// that waits on the disk (a sync, a long listing), which on a busy disk can
+// take far longer than its computing. Off the application's thread work
+// runs here. The caller keeps what work touches to itself until it is done.
+void Run_Letting_Events(const std::function<void()>& work);
+
 // Test seam: installs a clock (nullptr restores the real one). Not owned.
 void Set_Clock(Clock* clock);
 Clock* Current_Clock();

@@ -1,5 +1,7 @@
 #include "Database.h"
 
+#include "Clock.h"
+
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QHash>
@@ -10,7 +12,9 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QThread>
+#include <condition_variable>
 #include <memory>
+#include <mutex>
 #include <sqlite3.h>
 #include <unordered_map>
 
@@ -246,12 +250,15 @@ bool Keeps_Schema(const QString& sql)
     return keeps.contains(first) && !text.contains("writable_schema", Qt::CaseInsensitive);
 }
 
+void Finish_Commit_Aside(const QString& connection);
+
 // Runs sql with params on the connection's prepared statement for it; the
 // caller reads the results while the Stepping lives. A statement that failed
 // is prepared again next time (SQLite hands its failure back on the next
 // reset), and so is one whose table went away with a schema change.
 std::unique_ptr<Stepping> Run(const QString& connection, const QString& sql, const QVariantList& params)
 {
+    Finish_Commit_Aside(connection);
     if (const QString lost = Lost(connection); !lost.isNull())
         Refuse_After_Loss(lost);
     Statement_Cache& cache = Cache_Of(connection);
@@ -321,6 +328,74 @@ sqlite3* Handle_Of(const QString& connection)
     if (!raw)
         throw Database_Error("The database connection is not open.");
     return raw;
+}
+
+// A commit running on a thread of its own: until it has ended the
+// connection is the commit's, and its owner thread leaves it alone.
+struct Commit_Aside {
+    std::mutex mutex;
+    std::condition_variable ended;
+    bool done = false;
+    int result = SQLITE_OK;
+    QString error;
+    bool settled = false;   // the owner thread's
+
+    void End(int code, const QString& description)
+    {
+        {
+            std::lock_guard lock(mutex);
+            result = code;
+            error = description;
+            done = true;
+        }
+        ended.notify_all();
+    }
+};
+
+// Guarded by state_mutex; at most one commit per connection.
+QHash<QString, std::shared_ptr<Commit_Aside>> commits_aside;
+
+// Waits for the commit's end; one that failed is rolled back if it is still
+// open (SQLite keeps a transaction whose commit a deferred check refused),
+// so the connection is out of any transaction either way.
+void Settle(const QString& connection, const std::shared_ptr<Commit_Aside>& commit)
+{
+    {
+        QMutexLocker lock(&state_mutex);
+        if (commits_aside.value(connection) == commit)
+            commits_aside.remove(connection);
+    }
+    if (commit->settled)
+        return;
+    {
+        std::unique_lock lock(commit->mutex);
+        commit->ended.wait(lock, [&] { return commit->done; });
+    }
+    commit->settled = true;
+    if (commit->result == SQLITE_OK)
+        return;
+    try {
+        sqlite3* handle = Handle_Of(connection);
+        if (!sqlite3_get_autocommit(handle))
+            sqlite3_exec(handle, "ROLLBACK", nullptr, nullptr, nullptr);
+    } catch (const Database_Error&) {
+        // Closed meanwhile: nothing is open any more.
+    }
+    // A rolled back transaction may have changed the schema.
+    Statement_Cache& cache = Cache_Of(connection);
+    cache.Clear();
+    cache.schema_version = -1;
+}
+
+void Finish_Commit_Aside(const QString& connection)
+{
+    std::shared_ptr<Commit_Aside> commit;
+    {
+        QMutexLocker lock(&state_mutex);
+        commit = commits_aside.value(connection);
+    }
+    if (commit)
+        Settle(connection, commit);
 }
 
 struct Finalize_Statement {
@@ -461,6 +536,7 @@ QList<QVariantList> Database::Select_Values(const QString& sql, const QVariantLi
 void Database::Read_Rows(const QString& sql, const QVariantList& params,
                          const std::function<void(const Row_Values&)>& each)
 {
+    Finish_Commit_Aside(connection_);
     if (const QString lost = Lost(connection_); !lost.isNull())
         Refuse_After_Loss(lost);
     sqlite3* handle = Handle_Of(connection_);
@@ -546,6 +622,30 @@ void Database::Commit()
     Set_Depth(connection_, depth - 1);
 }
 
+void Database::Commit_Letting_Events()
+{
+    if (Depth(connection_) != 1 || !Lost(connection_).isNull()) {
+        Commit();
+        return;
+    }
+    sqlite3* handle = Handle_Of(connection_);
+    auto commit = std::make_shared<Commit_Aside>();
+    // From here on the transaction is the commit's: what uses the
+    // connection settles it first and finds none open.
+    Set_Depth(connection_, 0);
+    {
+        QMutexLocker lock(&state_mutex);
+        commits_aside.insert(connection_, commit);
+    }
+    Run_Letting_Events([commit, handle] {
+        const int result = sqlite3_exec(handle, "COMMIT", nullptr, nullptr, nullptr);
+        commit->End(result, result == SQLITE_OK ? QString() : QString::fromUtf8(sqlite3_errmsg(handle)));
+    });
+    Settle(connection_, commit);
+    if (commit->result != SQLITE_OK)
+        throw Database_Error(commit->error);
+}
+
 void Database::Rollback()
 {
     int depth = Depth(connection_);
@@ -581,6 +681,7 @@ void Close_Connections(const std::function<bool(const QString&)>& closes)
             connection_names.removeAll(name);
     }
     for (const QString& name : names) {
+        Finish_Commit_Aside(name);
         Forget_Statements(name);
         {
             QSqlDatabase db = QSqlDatabase::database(name, false);
@@ -656,6 +757,14 @@ Database_Transaction::~Database_Transaction()
 void Database_Transaction::Commit()
 {
     db_.Commit();
+    done_ = true;
+}
+
+void Database_Transaction::Commit_Letting_Events()
+{
+    // A commit that failed on its thread is rolled back already; one that
+    // failed here is rolled back as the transaction is left.
+    db_.Commit_Letting_Events();
     done_ = true;
 }
 

@@ -67,6 +67,13 @@ public:
 
     void Begin();
     void Commit();
+    // Commits as Commit() does; the outermost transaction's commit, which
+    // waits for the file's sync, runs on a thread of its own while this
+    // thread handles its events. Anything that uses the connection
+    // meanwhile waits for the commit first, so it sees the stored rows and
+    // its own writes come after them. Inside an outer transaction it is
+    // Commit().
+    void Commit_Letting_Events();
     void Rollback();
 
     QString Path() const { return path_; }
@@ -95,6 +102,7 @@ public:
     explicit Database_Transaction(Database& db);
     ~Database_Transaction();
     void Commit();
+    void Commit_Letting_Events();
     Database_Transaction(const Database_Transaction&) = delete;
     Database_Transaction& operator=(const Database_Transaction&) = delete;
 

@@ -1,6 +1,7 @@
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QtTest>
+#include <atomic>
 #include <condition_variable>
 #include <mutex>
 #include <thread>
@@ -415,6 +416,57 @@ private Q_SLOTS:
         QCOMPARE(db.Scalar("SELECT group_concat(V) FROM T").toString(), QString("3"));
     }
 
+    void a_commit_letting_events_keeps_the_batch_and_what_the_events_wrote_data()
+    {
+        QTest::addColumn<bool>("refused");
+        QTest::newRow("committed") << false;
+        QTest::newRow("refused by a deferred check") << true;
+    }
+    void a_commit_letting_events_keeps_the_batch_and_what_the_events_wrote()
+    {
+        QFETCH(bool, refused);
+        Test_Program_Folder folder;
+        Database db = folder.Db();
+        db.Execute("CREATE TABLE P (ID INTEGER PRIMARY KEY)");
+        db.Execute("CREATE TABLE T (V INTEGER, P INTEGER REFERENCES P (ID) DEFERRABLE INITIALLY DEFERRED)");
+        bool handled = false;
+        QString seen;
+        // Waiting before the commit began, so handled before its end is.
+        QMetaObject::invokeMethod(
+            qApp,
+            [&] {
+                handled = true;
+                Database during = folder.Db();
+                QVERIFY(!during.In_Transaction());
+                seen = during.Scalar("SELECT group_concat(V) FROM T").toString();
+                // A user's save meanwhile is stored, whatever became of the batch.
+                Database_Transaction save(during);
+                during.Execute("INSERT INTO T (V) VALUES (2)");
+                save.Commit();
+            },
+            Qt::QueuedConnection);
+        {
+            Database_Transaction batch(db);
+            // A row naming no P: the deferred check refuses it at the commit.
+            db.Execute("INSERT INTO T (V, P) VALUES (1, ?)", {refused ? QVariant(7) : QVariant()});
+            if (refused)
+                QVERIFY_THROWS_EXCEPTION(Database_Error, batch.Commit_Letting_Events());
+            else
+                batch.Commit_Letting_Events();
+        }
+        QVERIFY(handled);
+        QCOMPARE(seen, refused ? QString() : QString("1"));
+        QCOMPARE(db.Scalar("SELECT group_concat(V) FROM T").toString(), refused ? QString("2") : QString("1,2"));
+        QVERIFY(!db.In_Transaction());
+        // Nothing is left open: the next batch commits as usual.
+        {
+            Database_Transaction next(db);
+            db.Execute("INSERT INTO T (V) VALUES (3)");
+            next.Commit();
+        }
+        QCOMPARE(db.Scalar("SELECT count(*) FROM T").toInt(), refused ? 2 : 3);
+    }
+
     void a_new_database_holds_every_table_and_the_shipped_rows()
     {
         Test_Program_Folder folder;
@@ -626,6 +678,33 @@ private Q_SLOTS:
         real.start();
         QVERIFY(Wait_Until([&] { return done; }, 10));
         QVERIFY2(real.elapsed() < 600, qPrintable(QString::number(real.elapsed())));
+    }
+
+    void work_run_letting_events_runs_aside_and_hands_back_its_failure()
+    {
+        // The work ends only once an event of this thread was handled.
+        std::atomic<bool> handled{false};
+        QTimer::singleShot(0, [&] { handled = true; });
+        std::thread::id ran_on;
+        Run_Letting_Events([&] {
+            ran_on = std::this_thread::get_id();
+            QElapsedTimer waited;
+            waited.start();
+            while (!handled && waited.elapsed() < 10000)
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        });
+        QVERIFY(handled);
+        QVERIFY(ran_on != std::this_thread::get_id());
+        QVERIFY_THROWS_EXCEPTION(Database_Error,
+                                 Run_Letting_Events([] { throw Database_Error("disk gone"); }));
+        // Off the application's thread the work runs where it is asked for.
+        std::thread::id asked_on, done_on;
+        std::thread other([&] {
+            asked_on = std::this_thread::get_id();
+            Run_Letting_Events([&] { done_on = std::this_thread::get_id(); });
+        });
+        other.join();
+        QVERIFY(done_on == asked_on);
     }
 };
 
