@@ -232,6 +232,10 @@ void MAPISession::SignOff()
 
 struct MAPIMessages::Stored_Message {
     int serial = 0;
+    // Each reading puts its attachments' copies in folders of its own, so a
+    // removal of an earlier reading's, still pending, never meets them.
+    int readings = 0;
+    QString copies;   // the last reading's folder prefix
     QString path;
     QString unique_name;
     qint64 delivered = 0;
@@ -242,6 +246,62 @@ struct MAPIMessages::Stored_Message {
     State state = State::Unread;
     std::shared_ptr<const Mail_Content> content;
     QString error;
+
+    QString Next_Copies(const QString& temp)
+    {
+        copies = temp + "/" + QString::number(serial) + "." + QString::number(++readings);
+        return copies;
+    }
+};
+
+// Removes folders on a thread of its own, in the order given. On a disk
+// that discards what is freed, one removal can take longer than a batch of
+// filing; nothing needs to wait for it.
+class MAPIMessages::Folder_Remover {
+public:
+    ~Folder_Remover()
+    {
+        {
+            std::lock_guard lock(mutex_);
+            stop_ = true;
+        }
+        more_.notify_one();
+        if (thread_.joinable())
+            thread_.join();
+    }
+
+    void Remove(const QString& folder)
+    {
+        std::lock_guard lock(mutex_);
+        queue_.push_back(folder);
+        if (!thread_.joinable())
+            thread_ = std::thread([this] { Run(); });
+        more_.notify_one();
+    }
+
+private:
+    // Ends when told to stop and everything given is removed.
+    void Run()
+    {
+        std::unique_lock lock(mutex_);
+        for (;;) {
+            more_.wait(lock, [&] { return stop_ || !queue_.empty(); });
+            if (queue_.empty())
+                return;
+            const QString folder = queue_.takeFirst();
+            lock.unlock();
+            // Empty once its copy was taken away; else with the copy in it.
+            if (!QDir().rmdir(folder))
+                QDir(folder).removeRecursively();
+            lock.lock();
+        }
+    }
+
+    std::mutex mutex_;
+    std::condition_variable more_;
+    QStringList queue_;
+    bool stop_ = false;
+    std::thread thread_;
 };
 
 // The threads that read messages ahead of the caller, in the caller's order,
@@ -274,7 +334,7 @@ struct MAPIMessages::Readers {
             message->state = State::Reading;
             const QString path = message->path;
             const QString unique = message->unique_name;
-            const QString prefix = temp + "/" + QString::number(message->serial);
+            const QString prefix = message->Next_Copies(temp);
             lock.unlock();
             std::shared_ptr<Mail_Content> content;
             QString error;
@@ -333,13 +393,16 @@ void MAPIMessages::Fetch()
     if (SessionID() == 0)
         throw MAPI_Error("Not signed on to the mail store.");
     Stop_Reading_Ahead();
-    Remove_Stale_Temporary_Folders();
     const QString store = session_->Store_Folder();
     QList<Listed_File> listed[2];
     quint64 generations[2] = {0, 0};
     const char* const subs[2] = {"/new", "/cur"};
-    for (int f = 0; f < 2; ++f)
-        listed[f] = List_Folder(store + subs[f], store, &generations[f]);
+    // Listed aside: a store of thousands of new names on a busy disk takes a while.
+    Run_Letting_Events([&] {
+        Remove_Stale_Temporary_Folders();
+        for (int f = 0; f < 2; ++f)
+            listed[f] = List_Folder(store + subs[f], store, &generations[f]);
+    });
     const Fetched fetched{store, generations[0], generations[1], FetchUnreadOnly};
     Fetched all = fetched;
     all.unread_only = false;
@@ -386,7 +449,12 @@ void MAPIMessages::Fetch()
         messages_ = found;
         fetched_ = fetched;
     }
-    // The attachments' copies of the last fetch go with it.
+    // The attachments' copies of the last fetch go with it, after the
+    // removals given before.
+    if (temp_ && temp_->isValid()) {
+        temp_->setAutoRemove(false);
+        Remove_Later(temp_->path());
+    }
     temp_.reset();
     MsgIndex = 0;
     AttachmentIndex = 0;
@@ -407,8 +475,14 @@ MAPIMessages::Stored_Message& MAPIMessages::Current() const
 QString MAPIMessages::Temporary_Folder() const
 {
     if (!temp_) {
-        temp_ = std::make_unique<QTemporaryDir>(QDir::tempPath() + "/" + Temporary_Prefix
-                                                + QString::number(QCoreApplication::applicationPid()) + "-XXXXXX");
+        // Made aside, as a new folder on a busy disk can take a while.
+        const QString pattern = QDir::tempPath() + "/" + Temporary_Prefix
+            + QString::number(QCoreApplication::applicationPid()) + "-XXXXXX";
+        std::unique_ptr<QTemporaryDir> made;
+        Run_Letting_Events([&] { made = std::make_unique<QTemporaryDir>(pattern); });
+        // One made by an event meanwhile stays in use.
+        if (!temp_)
+            temp_ = std::move(made);
     }
     if (!temp_->isValid())
         throw MAPI_Error("No temporary folder for the attachments: " + temp_->errorString());
@@ -479,10 +553,11 @@ const Mail_Content& MAPIMessages::Parsed() const
     using State = Stored_Message::State;
     Stored_Message& message = Current();
     const QString store = session_ ? session_->Store_Folder() : QString();
-    const QString prefix = Temporary_Folder() + "/" + QString::number(message.serial);
+    const QString temp = Temporary_Folder();
     if (!readers_ || !readers_->position.contains(&message)) {
         if (message.state != State::Read || !message.content) {
-            auto content = std::make_shared<Mail_Content>(Read_Message(store, message.path, message.unique_name, prefix));
+            auto content = std::make_shared<Mail_Content>(
+                Read_Message(store, message.path, message.unique_name, message.Next_Copies(temp)));
             message.path = content->Path;
             message.content = content;
             message.state = State::Read;
@@ -495,6 +570,7 @@ const Mail_Content& MAPIMessages::Parsed() const
         // Not begun (or released since): read here rather than wait for a reader.
         message.state = State::Reading;
         const QString path = message.path;
+        const QString prefix = message.Next_Copies(temp);
         lock.unlock();
         std::shared_ptr<Mail_Content> content;
         QString error;
@@ -520,6 +596,13 @@ const Mail_Content& MAPIMessages::Parsed() const
     return *message.content;
 }
 
+void MAPIMessages::Remove_Later(const QString& folder)
+{
+    if (!remover_)
+        remover_ = std::make_unique<Folder_Remover>();
+    remover_->Remove(folder);
+}
+
 void MAPIMessages::Release(int Index)
 {
     if (Index < 0 || Index >= messages_.size())
@@ -531,12 +614,8 @@ void MAPIMessages::Release(int Index)
         readers_->done.wait(lock, [&] { return message.state != Stored_Message::State::Reading; });
     }
     if (message.content && temp_) {
-        for (int i = 0; i < message.content->Attachments.size(); ++i) {
-            // Empty once the copy was taken away; else with the copy in it.
-            const QString folder = temp_->filePath(QString("%1-%2").arg(message.serial).arg(i));
-            if (!QDir().rmdir(folder))
-                QDir(folder).removeRecursively();
-        }
+        for (int i = 0; i < message.content->Attachments.size(); ++i)
+            Remove_Later(message.copies + "-" + QString::number(i));
     }
     message.content.reset();
     message.error.clear();

@@ -62,7 +62,8 @@ public:
     qint64 SessionID() const;
 
     // Fetching: every message of new/ and cur/, or only those without the
-    // S (seen) flag; oldest delivery first.
+    // S (seen) flag; oldest delivery first. The window's events are handled
+    // while the store is listed.
     bool FetchUnreadOnly = false;
     void Fetch();
     int MsgCount() const;
@@ -76,7 +77,8 @@ public:
     // have failed); true when it is.
     bool Wait_Until_Read(int Index, int Milliseconds);
     // Forgets what reading the message at Index took (its text, its
-    // attachments' temporary copies); it is read again when asked for.
+    // attachments' temporary copies, which go soon after on a thread of
+    // their own); it is read again when asked for.
     void Release(int Index);
 
     // The current message (MsgIndex). Reading a message the store cannot give
@@ -120,6 +122,7 @@ public:
 private:
     struct Stored_Message;
     struct Readers;
+    class Folder_Remover;
     struct Attachment_Out {
         QString Path_Name;
         QString Name;
@@ -128,6 +131,7 @@ private:
     const Mail_Content& Parsed() const;
     const Mail_Attachment& Current_Attachment() const;
     QString Temporary_Folder() const;
+    void Remove_Later(const QString& folder);
     void Stop_Reading_Ahead();
 
     // What the last fetch listed: the same again gives the same messages.
@@ -144,4 +148,6 @@ private:
     mutable std::unique_ptr<QTemporaryDir> temp_;
     std::unique_ptr<Readers> readers_;
     QList<Attachment_Out> attachments_out_;
+    // After temp_, so it has removed what it was given before temp_ goes.
+    std::unique_ptr<Folder_Remover> remover_;
 };
