@@ -31,6 +31,7 @@ namespace {
 
 // The longest stretch of filing between two looks at the window's events.
 constexpr int Slice_Ms = 30;
+constexpr int Intake_Cache_Kib = 16 * 1024;
 
 // A message that could not be filed whole; what it left is undone.
 class Filing_Error : public Program_Error {
@@ -442,7 +443,8 @@ void File_Batch(MAPIMessages& messages, const QList<int>& todo, int& next, Batch
         if (!batch.unmatched.isEmpty())
             stats.Add("Added to Unmatched", int(batch.unmatched.size()));
         stats.Store();
-        transaction.Commit();
+        // The window is answered while the batch's commit syncs the file.
+        transaction.Commit_Letting_Events();
     } catch (const Database_Error&) {
         batch.undo.Revert();
         throw;
@@ -528,6 +530,10 @@ Intake_Result Integrate_Mapi_Emails(MAPIMessages& messages)
             if (read_any)
                 window.Set_Status_Panel_Visible(7, true);
             messages.Read_Ahead(todo);
+            // With the usual small cache a batch's changed pages spill into
+            // the file before its commit, each spill a sync on this thread.
+            Database db = Open_Database();
+            const Page_Cache_Hold cache(db, Intake_Cache_Kib);
             if (read_any)
                 Let_Window_Work();
             int next = 0;
