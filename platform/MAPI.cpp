@@ -66,6 +66,23 @@ qint64 Ns(const timespec& t)
     return qint64(t.tv_sec) * 1'000'000'000 + t.tv_nsec;
 }
 
+bool Unchanged(const Folder_Listing& listing, const struct stat& info)
+{
+    return listing.trusted && Ns(listing.changed) == Ns(info.st_mtim) && listing.device == info.st_dev
+        && listing.inode == info.st_ino;
+}
+
+// The folder's last listing still holds: it need not be read again.
+bool Listing_Holds(const QString& folder)
+{
+    struct stat info {};
+    if (stat(QFile::encodeName(folder).constData(), &info) != 0)
+        return false;
+    std::lock_guard lock(listings_mutex);
+    const auto found = listings.constFind(folder);
+    return found != listings.constEnd() && Unchanged(found.value(), info);
+}
+
 QList<Listed_File> List_Folder(const QString& folder, const QString& store, quint64* generation)
 {
     const QByteArray path = QFile::encodeName(folder);
@@ -74,8 +91,7 @@ QList<Listed_File> List_Folder(const QString& folder, const QString& store, quin
         throw MAPI_Error("The mail store at " + store + " cannot be read.");
     std::lock_guard lock(listings_mutex);
     Folder_Listing& listing = listings[folder];
-    if (listing.trusted && Ns(listing.changed) == Ns(info.st_mtim) && listing.device == info.st_dev
-        && listing.inode == info.st_ino) {
+    if (Unchanged(listing, info)) {
         *generation = listing.generation;
         return listing.files;
     }
@@ -397,12 +413,17 @@ void MAPIMessages::Fetch()
     QList<Listed_File> listed[2];
     quint64 generations[2] = {0, 0};
     const char* const subs[2] = {"/new", "/cur"};
-    // Listed aside: a store of thousands of new names on a busy disk takes a while.
-    Run_Letting_Events([&] {
+    const auto list = [&] {
         Remove_Stale_Temporary_Folders();
         for (int f = 0; f < 2; ++f)
             listed[f] = List_Folder(store + subs[f], store, &generations[f]);
-    });
+    };
+    // A changed folder is listed aside: thousands of new names on a busy
+    // disk take a while. Unchanged ones are handed back at once.
+    if (Listing_Holds(store + subs[0]) && Listing_Holds(store + subs[1]))
+        list();
+    else
+        Run_Letting_Events(list);
     const Fetched fetched{store, generations[0], generations[1], FetchUnreadOnly};
     Fetched all = fetched;
     all.unread_only = false;
