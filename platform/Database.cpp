@@ -12,6 +12,7 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QThread>
+#include <atomic>
 #include <condition_variable>
 #include <memory>
 #include <mutex>
@@ -352,8 +353,10 @@ struct Commit_Aside {
     }
 };
 
-// Guarded by state_mutex; at most one commit per connection.
+// Guarded by state_mutex; at most one commit per connection. The count
+// spares every statement the look-up while none is running.
 QHash<QString, std::shared_ptr<Commit_Aside>> commits_aside;
+std::atomic<int> commits_aside_count{0};
 
 // Waits for the commit's end; one that failed is rolled back if it is still
 // open (SQLite keeps a transaction whose commit a deferred check refused),
@@ -362,8 +365,10 @@ void Settle(const QString& connection, const std::shared_ptr<Commit_Aside>& comm
 {
     {
         QMutexLocker lock(&state_mutex);
-        if (commits_aside.value(connection) == commit)
+        if (commits_aside.value(connection) == commit) {
             commits_aside.remove(connection);
+            --commits_aside_count;
+        }
     }
     if (commit->settled)
         return;
@@ -389,6 +394,8 @@ void Settle(const QString& connection, const std::shared_ptr<Commit_Aside>& comm
 
 void Finish_Commit_Aside(const QString& connection)
 {
+    if (commits_aside_count.load() == 0)
+        return;
     std::shared_ptr<Commit_Aside> commit;
     {
         QMutexLocker lock(&state_mutex);
@@ -636,6 +643,7 @@ void Database::Commit_Letting_Events()
     {
         QMutexLocker lock(&state_mutex);
         commits_aside.insert(connection_, commit);
+        ++commits_aside_count;
     }
     Run_Letting_Events([commit, handle] {
         const int result = sqlite3_exec(handle, "COMMIT", nullptr, nullptr, nullptr);
