@@ -111,7 +111,7 @@ void Run_Letting_Events(const std::function<void()>& work)
         } catch (...) {
             failure = std::current_exception();
         }
-        QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(&loop, "quit", Qt::QueuedConnection);
     });
     // Ends with the work, or earlier when the application quits.
     loop.exec();
