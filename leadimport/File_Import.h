@@ -39,5 +39,6 @@ int Last_Merge_Count();
 
 // Lines checked together, the window's events handled after them.
 inline constexpr int Merge_Batch_Size = 250;
-// New contacts written per transaction (a few batches' worth).
-inline constexpr int Merge_Rows_Per_Transaction = 2000;
+// New contacts written per transaction: each commit writes every index page
+// it touched to the journal, so fewer, larger ones write far less.
+inline constexpr int Merge_Rows_Per_Transaction = 5000;
