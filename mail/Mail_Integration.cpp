@@ -534,6 +534,7 @@ Intake_Result Integrate_Mapi_Emails(MAPIMessages& messages)
             // the file before its commit, each spill a sync on this thread.
             Database db = Open_Database();
             const Page_Cache_Hold cache(db, Intake_Cache_Kib);
+            const Journal_Kept_Hold journal(db);
             if (read_any)
                 Let_Window_Work();
             int next = 0;

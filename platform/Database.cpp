@@ -746,6 +746,27 @@ Page_Cache_Hold::~Page_Cache_Hold()
     }
 }
 
+Journal_Kept_Hold::Journal_Kept_Hold(Database& db)
+    : db_(db)
+{
+    try {
+        const QString before = db_.Scalar("PRAGMA journal_mode").toString();
+        if (db_.Scalar("PRAGMA journal_mode = PERSIST").toString().compare("persist", Qt::CaseInsensitive) == 0)
+            kept_ = before;
+    } catch (const Database_Error&) {
+    }
+}
+
+Journal_Kept_Hold::~Journal_Kept_Hold()
+{
+    if (kept_.isEmpty())
+        return;
+    try {
+        db_.Scalar("PRAGMA journal_mode = " + kept_);
+    } catch (const Database_Error&) {
+    }
+}
+
 Database_Transaction::Database_Transaction(Database& db)
     : db_(db)
 {

@@ -128,6 +128,24 @@ private:
     QVariant kept_;   // the cache size before; null when it was not changed
 };
 
+// The journal file is kept for the connection while a long piece of work
+// commits often: each commit then clears the journal's header (synced, as
+// durable as deleting it) instead of making the file anew and deleting it,
+// which on a disk that discards freed blocks waits each time. The usual
+// mode, which deletes the file, comes back at the end. Taken outside a
+// transaction; a mode that cannot be set only makes the work slower.
+class Journal_Kept_Hold {
+public:
+    explicit Journal_Kept_Hold(Database& db);
+    ~Journal_Kept_Hold();
+    Journal_Kept_Hold(const Journal_Kept_Hold&) = delete;
+    Journal_Kept_Hold& operator=(const Journal_Kept_Hold&) = delete;
+
+private:
+    Database& db_;
+    QString kept_;   // the mode before; empty when it was not changed
+};
+
 // The stored date form, to the second.
 QString Db_Date_Text(const QDateTime& value);
 // Reads a stored date; an invalid QDateTime for NULL or unreadable text.

@@ -185,6 +185,36 @@ private Q_SLOTS:
         QCOMPARE(db.Scalar("PRAGMA cache_size").toLongLong(), usual);
     }
 
+    void a_kept_journal_stays_between_commits_and_goes_at_the_end()
+    {
+        Test_Program_Folder folder;
+        Database db = folder.Db();
+        db.Execute("CREATE TABLE T (V INTEGER)");
+        const QString journal = db.Path() + "-journal";
+        {
+            const Journal_Kept_Hold kept(db);
+            for (int v = 1; v <= 2; ++v) {
+                Database_Transaction transaction(db);
+                db.Execute("INSERT INTO T VALUES (?)", {v});
+                transaction.Commit();
+                QVERIFY(QFileInfo::exists(journal));
+            }
+            // The kept journal is no hot one: another connection reads what was committed.
+            int seen = -1;
+            std::thread other([&] {
+                Database reader(db.Path());
+                seen = reader.Scalar("SELECT count(*) FROM T").toInt();
+                Database::Close_This_Thread();
+            });
+            other.join();
+            QCOMPARE(seen, 2);
+        }
+        QVERIFY(!QFileInfo::exists(journal));
+        QCOMPARE(db.Scalar("PRAGMA journal_mode").toString(), QString("delete"));
+        Database::Close_All();
+        QCOMPARE(folder.Db().Scalar("SELECT group_concat(V) FROM T").toString(), QString("1,2"));
+    }
+
     void a_prepared_statement_follows_a_changed_schema()
     {
         Test_Program_Folder folder;
