@@ -413,6 +413,7 @@ private:
             Database db(path_);
             // The contacts' indexes take new rows all over.
             const Page_Cache_Hold cache(db, 65536);
+            const Journal_Kept_Hold journal(db);
             for (;;) {
                 QList<QVariantList> rows;
                 {
